@@ -1,0 +1,56 @@
+#include "cli/cli_run.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace kovra::test {
+
+static std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+cli_result run_cli(const std::vector<std::string>& args, const std::string& input) {
+  char dir_template[] = "/tmp/kovra-cli-XXXXXX";
+  const std::string dir = mkdtemp(dir_template);
+  const std::string in_path = dir + "/in", out_path = dir + "/out", err_path = dir + "/err";
+  std::ofstream(in_path, std::ios::binary) << input;
+
+  std::vector<std::string> words{KOVRA_CLI};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+
+  cli_result r;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  r.out = slurp(out_path);
+  r.err = slurp(err_path);
+  std::remove(in_path.c_str());
+  std::remove(out_path.c_str());
+  std::remove(err_path.c_str());
+  rmdir(dir.c_str());
+  return r;
+}
+
+} // namespace kovra::test
