@@ -10,9 +10,7 @@ int answer_for_buttons(msg_buttons buttons, int wanted) {
     return result_ok;
   case msg_buttons::ok_cancel:
     return wanted == result_ok ? result_ok : result_cancel;
-  case msg_buttons::yes_no:
-    // No Cancel button; closing the box still gives result_cancel.
-    return wanted == result_ok || wanted == result_no ? wanted : result_cancel;
+  case msg_buttons::yes_no:  // without a Cancel button, closing the box still gives result_cancel
   case msg_buttons::yes_no_cancel:
     return wanted == result_ok || wanted == result_no ? wanted : result_cancel;
   }
