@@ -1,0 +1,89 @@
+#pragma once
+// The program environment fixed at start-up: folders from the command line, the files whose
+// paths follow from them, the default user, the single-instance lock, the version stamp and
+// the text-printer configuration. Built from argv and the process environment, without
+// windows, so the windowed program, kovra-cli and tests share it.
+#include "shell/command_line.h"
+#include "shell/single_instance.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kovra::shell {
+
+struct startup_input {
+  std::vector<std::string> args;            // argv; args[0] names the program
+  std::map<std::string, std::string> env;   // HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR, PATH
+  std::string current_dir;                  // relative folders are taken against it
+
+  static startup_input from_process(int argc, char** argv);
+};
+
+// The user before anyone logs in.
+struct default_user_record {
+  std::string login = "Administrator";
+  std::string password;     // none
+  std::string data_folder;
+  std::string config_path;  // kovra.cfg in the program folder
+};
+
+// Every folder is absolute and ends in "/".
+struct program_environment {
+  std::string program_folder;
+  std::string shared_folder;     // -s, else the program folder
+  std::string data_folder;       // -d, else <program>/dane/
+  std::string printouts_folder;  // <data>/wydruki/
+  std::string pdf_folder;        // <data>/pdf/
+  std::string user_folder;       // -u, else the per-user data folder kovra_p/
+  std::string ini_folder;        // -i when it exists or can be made, else the user folder
+
+  std::string psd_path;      // kovra.psd, users
+  std::string cfg_path;      // kovra.cfg, program configuration
+  std::string prnconf_path;  // prnconf.cfg, text-printer configuration
+  std::string ini_path;      // kovra.ini
+  std::string des_path;      // kovra.des, older screen look beside kovra.ini
+  std::string bazaaiob_path; // bazaaiob.dat, path only
+  std::string help_path;     // Kovra8_p.hlp in the program folder
+  std::string lock_path;     // single-instance lock
+
+  default_user_record default_user;
+
+  // Folders that could not be created (not an error here: the first file operation reports).
+  std::vector<std::string> folders_not_created;
+};
+
+// A folder value made absolute against `current_dir`, "." and ".." steps folded away, ending
+// in "/".
+std::string absolute_folder(const std::string& value, const std::string& current_dir);
+
+// Folders and file paths, with the folders created when missing.
+program_environment make_program_environment(const startup_input& input);
+
+inline constexpr std::size_t printer_config_size = 512;
+inline constexpr uint16_t printer_config_format = 315;
+using printer_config_bytes = std::array<uint8_t, printer_config_size>;
+
+// prnconf.cfg: exactly 512 bytes whose first 16-bit little-endian word is 315. A file of
+// another size or with another first word is deleted, and nothing is returned (the defaults
+// stay); so is a missing file.
+std::optional<printer_config_bytes> read_printer_config(const std::string& path);
+
+struct startup_result {
+  program_environment environment;
+  instance_lock lock;
+  lock_result instance = lock_result::unavailable;
+  std::optional<printer_config_bytes> printer_config;
+
+  bool already_running() const { return instance == lock_result::already_running; }
+};
+
+// The steps of start-up that need no window: folders, default user, single instance
+// (message 182 when another copy runs; the remaining steps are then skipped), version
+// stamp, built-in document texts and prnconf.cfg.
+startup_result start_up(const startup_input& input);
+
+} // namespace kovra::shell
