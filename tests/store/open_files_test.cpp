@@ -25,15 +25,16 @@ protected:
 
 TEST_F(OpenFilesTest, EntriesAreKeptByHandle) {
   const std::string path = dir.write("a.kvr");
-  ASSERT_TRUE(register_file(7, path, 2, 0));
+  ASSERT_TRUE(register_file(7, path, 2, 249));
   EXPECT_EQ(file_path(7), path);
   EXPECT_EQ(file_open_mode(7), 2);
-  EXPECT_EQ(file_open_error(7), 0);
+  EXPECT_EQ(file_open_error(7), 249);
   EXPECT_EQ(find_open_file(path), 7);
 
   release_file(7);
   EXPECT_EQ(file_path(7), "");
   EXPECT_EQ(file_open_mode(7), -1);
+  EXPECT_EQ(file_open_error(7), 0);
   EXPECT_EQ(find_open_file(path), -1);
 }
 
@@ -55,11 +56,6 @@ TEST_F(OpenFilesTest, LookupFindsOtherSpellingsOfTheSamePathButIsCaseSensitive) 
   EXPECT_EQ(find_open_file(dir.folder() + "sub/./../sub/Doc.kvr"), 4);
   EXPECT_EQ(find_open_file(dir.folder() + "sub/doc.kvr"), -1);
   EXPECT_EQ(find_open_file(""), -1);
-}
-
-TEST_F(OpenFilesTest, RecordsTheLastOpenError) {
-  ASSERT_TRUE(register_file(1, dir.folder() + "x.kvr", 1, 249));
-  EXPECT_EQ(file_open_error(1), 249);
 }
 
 TEST_F(OpenFilesTest, HeldFilesAreWritableOnlyInReadWriteModes) {

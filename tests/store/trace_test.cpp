@@ -142,13 +142,3 @@ TEST(TraceNames, DiagnosticTypeNames) {
   for (int code : {15, 99, 102, 103, 104, 200, 255, -1})
     EXPECT_STREQ(record_type_diag_name(code), "REC_TYPE_FREE") << code;
 }
-
-TEST(TraceNames, ModeNames) {
-  EXPECT_STREQ(rec_mode_name(FIRST_REC), "FIRST_REC");
-  EXPECT_STREQ(rec_mode_name(PREV_REC), "PREV_REC");
-  EXPECT_STREQ(rec_mode_name(THIS_REC), "THIS_REC");
-  EXPECT_STREQ(rec_mode_name(NEXT_REC), "NEXT_REC");
-  EXPECT_STREQ(rec_mode_name(LAST_REC), "LAST_REC");
-  EXPECT_STREQ(rec_mode_name(NO_REC_MODE), "");
-  EXPECT_STREQ(rec_mode_name(5), "");
-}
