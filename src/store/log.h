@@ -33,6 +33,11 @@ void fatal_error(const char* format, ...) __attribute__((format(printf, 1, 2)));
 bool fatal_error_raised();
 const std::string& last_fatal_text();
 
+// Full path of the log: program folder + "LOG.LOG".
+std::string log_path();
+// Pushes buffered log text to the file (the log itself never flushes on its own).
+void flush_log();
+
 // Closes the log and forgets the fatal state: for tests and for kovra-cli between files.
 void reset_log_state();
 

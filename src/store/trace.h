@@ -33,6 +33,16 @@ public:
   Call_History_t& operator=(const Call_History_t&) = delete;
 };
 
+// Diagnostic name of a record type code, as the trace and the corruption report print it:
+// the type's name for 0-14, 100 and 101, "REC_TYPE_FREE" for any other code.
+const char* record_type_diag_name(int code);
+// Name of a locate/insert mode ("FIRST_REC" ... "LAST_REC"), "" for any other value.
+const char* rec_mode_name(int mode);
+
+// Current nesting depth and number of entries held (at most trace_ring_size).
+int trace_depth();
+int trace_entry_count();
+
 // Writes the ring oldest entry first, in the report's fixed formats.
 void write_trace(std::FILE* out);
 std::string trace_text();
