@@ -2,6 +2,7 @@
 
 #include "shell/version_text.h"
 #include "store/document_texts.h"
+#include "store/log.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -155,6 +156,8 @@ std::optional<printer_config_bytes> read_printer_config(const std::string& path)
 startup_result start_up(const startup_input& input) {
   startup_result r;
   r.environment = make_program_environment(input);
+  // The log, fatal-error path and program files are found through the store's copy.
+  store::set_program_folder(r.environment.program_folder);
   r.instance = claim_single_instance(r.environment.lock_path, r.lock);
   if (r.already_running()) return r;
   stamp_version();

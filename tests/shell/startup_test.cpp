@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "store/log.h"
 
 #include "shell/messages.h"
 #include "shell/temp_folder.h"
@@ -192,6 +193,7 @@ TEST_F(StartupTest, StartUpStampsTheVersionAndDropsAShortPrinterConfig) {
   EXPECT_EQ(std::string(label.data()), "KOSZTORYS " + version_text());
   EXPECT_EQ(kovra::store::header_template().revision, program_minor_version());
   EXPECT_TRUE(sink.requests().empty());
+  EXPECT_EQ(kovra::store::program_folder(), first.program_folder);  // the log goes there
   kovra::store::reset_header_template();
 }
 
