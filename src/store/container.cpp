@@ -5,6 +5,7 @@
 #include "store/open_files.h"
 #include "store/share_lock.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -50,12 +51,15 @@ container_entry* entry(int handle) {
 
 bool image_mode(const container_entry& e) { return e.storage != STORAGE_DIRECT; }
 
-// Image growth keeps the capacity a multiple of 8 KB, so that appending blocks one by one
-// does not copy the image each time.
+// Image growth keeps the capacity a multiple of 8 KB and at least one and a half times the
+// old one: appending blocks one by one must not copy the whole image each time.
 bool grow_image(container_entry& e, size_t length) {
   if (int64_t(length) > max_container_length) return false;
   try {
-    if (length > e.image.capacity()) e.image.reserve((length + image_step - 1) / image_step * image_step);
+    if (length > e.image.capacity()) {
+      const size_t wanted = std::max(length, e.image.capacity() + e.image.capacity() / 2);
+      e.image.reserve((wanted + image_step - 1) / image_step * image_step);
+    }
     e.image.resize(length);
   } catch (const std::bad_alloc&) {
     return false;
