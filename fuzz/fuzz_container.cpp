@@ -105,6 +105,7 @@ std::vector<rec_pos> subset_blocks(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool once = [] {
     set_program_folder(scratch_folder());
+    set_disk_sync(false);
     std::atexit([] { std::system(("rm -rf " + scratch_folder()).c_str()); });
     return true;
   }();

@@ -124,7 +124,7 @@ int64_t write_compressed(int fd, std::vector<uint8_t>& image) {
   if (!write_all(fd, file_header_size, stream.data(), stream.size())) return -1;
   const int64_t length = file_header_size + int64_t(stream.size());
   if (ftruncate(fd, off_t(length)) != 0) return -1;
-  fsync(fd);
+  sync_file(fd);
   return length;
 }
 
