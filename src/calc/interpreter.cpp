@@ -2,6 +2,7 @@
 
 #include "shell/message_sink.h"
 #include "shell/messages.h"
+#include "store/codepage.h"
 
 #include <cerrno>
 #include <cfenv>
@@ -349,7 +350,10 @@ VL_simp_interpret::~VL_simp_interpret() = default;
 bool VL_simp_interpret::evaluate(const char* text, double& out) { return impl_->evaluate(text, out); }
 
 void VL_simp_interpret::error_text(char* buffer, std::size_t size) const {
-  format_interp_error(impl_->last_error(), buffer, size);
+  if (!internal_texts_) return format_interp_error(impl_->last_error(), buffer, size);
+  VL_interp_error shown = impl_->last_error();
+  shown.text = store::mazovia_to_utf8(shown.text);
+  format_interp_error(shown, buffer, size);
 }
 
 int VL_simp_interpret::report_error(int style) const {

@@ -77,6 +77,10 @@ public:
   // untouched and the last error tells why. Variables assigned before a failure stay.
   bool evaluate(const char* text, double& out);
 
+  // Texts evaluated are in the internal code page (Mazovia), so a name in a message is
+  // converted for the screen. Off by default: the text is taken to be UTF-8.
+  void set_internal_texts(bool internal) { internal_texts_ = internal; }
+
   // The last error's message (UTF-8), truncated to size − 1 characters, always terminated.
   void error_text(char* buffer, std::size_t size) const;
   // Shows the last error's message (caption "Błąd", stop icon) through the message sink
@@ -93,6 +97,7 @@ public:
 
 private:
   std::unique_ptr<VL_simp_intprt> impl_;
+  bool internal_texts_ = false;
 };
 
 } // namespace kovra::calc
