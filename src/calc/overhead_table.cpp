@@ -1,7 +1,9 @@
 #include "calc/overhead_table.h"
 
 #include "calc/recalc_rounding.h"
-#include "store/codepage.h"
+#include "shell/overhead_defaults.h"
+
+#include <cstring>
 
 namespace kovra::calc {
 
@@ -10,34 +12,33 @@ double overhead_table::rate(int row, int column) const {
   return round_percent(rows[row].rates[column]);
 }
 
-overhead_table default_standard_overheads() {
+overhead_table overhead_table_from_record(const uint8_t* record) {
   overhead_table t;
-  static const char* const names[overhead_rows] = {
-      "Koszty zakupu", "Koszty pośrednie", "Zysk", "Czynny zakład", "Warunki szkodliwe",
-      "", "", "", "", "", "Generalne wykonawstwo", "VAT"};
   for (int r = 0; r < overhead_rows; ++r) {
-    t.rows[r].name = store::utf8_to_mazovia(names[r]);
-    t.rows[r].rates.fill(-1.0f);
+    t.rows[r].name = shell::overhead_row_name(record, r);
+    for (int c = 0; c < overhead_columns; ++c) t.rows[r].rates[c] = shell::overhead_rate(record, r, c);
   }
-  t.rows[0].rates[col_m] = 0;
-  for (int c = 0; c <= 2; ++c) t.rows[1].rates[c] = 0;
-  for (int c = 0; c <= 5; ++c) t.rows[2].rates[c] = 0;
-  t.rows[3].rates[col_r] = 0;
-  t.rows[3].rates[col_s] = 0;
-  t.rows[4].rates[col_r] = 0;
-  t.rows[10].rates[col_running] = 0;
-  t.rows[11].rates[col_running] = 0;
+  t.kp_plus_cz = shell::overhead_switch(record, 0);
+  t.kp_plus_ws = shell::overhead_switch(record, 1);
+  t.z_plus_cz = shell::overhead_switch(record, 2);
+  t.z_plus_ws = shell::overhead_switch(record, 3);
+  int16_t head = 0;
+  std::memcpy(&head, record, sizeof head);
+  t.head = head;
+  t.tail = 1.0; // always 1.0; another value is replaced on opening
   return t;
 }
 
+overhead_table default_standard_overheads() {
+  shell::overhead_block block{};
+  shell::standard_overhead_defaults(block.data());
+  return overhead_table_from_record(block.data());
+}
+
 overhead_table default_investor_overheads() {
-  overhead_table t = default_standard_overheads();
-  for (auto& row : t.rows) row.rates.fill(-1.0f);
-  t.rows[1].rates[col_r] = 0;
-  t.rows[1].rates[col_s] = 0;
-  for (int c = 0; c <= 5; ++c) t.rows[2].rates[c] = 0;
-  t.rows[11].rates[col_running] = 0;
-  return t;
+  shell::overhead_block block{};
+  shell::investor_overhead_defaults(block.data());
+  return overhead_table_from_record(block.data());
 }
 
 double overhead(const overhead_table& t, double x, int row, int column) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shell/overhead_defaults.h"
+
 namespace kovra::calc {
 
 enum overhead_column : int { col_r = 0, col_m = 1, col_s = 2, col_kp_r = 3, col_kp_m = 4, col_kp_s = 5, col_running = 6 };
@@ -12,8 +14,8 @@ enum overhead_row : int {
   row_purchase = 0, row_kp = 1, row_profit = 2, row_active_site = 3, row_harmful = 4,
   row_general_contracting = 10, row_vat = 11,
 };
-inline constexpr int overhead_rows = 12;
-inline constexpr int overhead_columns = 7;
+inline constexpr int overhead_rows = shell::overhead_rows;
+inline constexpr int overhead_columns = shell::overhead_columns;
 
 struct overhead_row_rates {
   std::string name;
@@ -31,6 +33,9 @@ struct overhead_table {
 
   double rate(int row, int column) const;
 };
+
+// The table of a stored overhead record (714 bytes).
+overhead_table overhead_table_from_record(const uint8_t* record);
 
 // The tables a new estimate gets when the configuration holds none.
 overhead_table default_standard_overheads();

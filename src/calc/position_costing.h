@@ -24,6 +24,7 @@ struct costing_context {
   const model_node& node(int i) const { return model->nodes[static_cast<size_t>(i)]; }
 };
 
+// The model's tree must be built (build_tree).
 costing_context make_costing_context(const estimate_model& model, const recalc_options& options);
 
 // Cumulative factors: document coefficient (0 counts as 1) times the coefficients of every

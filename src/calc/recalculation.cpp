@@ -25,7 +25,6 @@ class run {
       : model_(model), ctx_(make_costing_context(model, options)) {}
 
   recalc_result go() {
-    build_tree(model_);
     result_.table.load(model_);
     pass_quantities();
     finish_table();
@@ -425,7 +424,10 @@ purchase_cost_summary summarise_purchase_costs(const estimate_model& model, cons
   return s;
 }
 
-recalc_result run_single(estimate_model& model, const recalc_options& options) { return run(model, options).go(); }
+recalc_result run_single(estimate_model& model, const recalc_options& options) {
+  build_tree(model); // the factors below need the tree
+  return run(model, options).go();
+}
 
 recalc_result recalculate(estimate_model& model) {
   recalc_result r = run_single(model, options_from_settings(model.settings));
