@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "calc/overheads.h"
-#include "calc/recalc_rounding.h"
+#include "calc/rounding.h"
 
 namespace kovra::calc {
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "calc/recalc_rounding.h"
+#include "calc/rounding.h"
 #include "store/codepage.h"
 
 namespace kovra::calc {
@@ -59,6 +59,7 @@ void read_settings(const json& g, estimate_settings& s) {
   s.investor_table = static_cast<uint8_t>(integer(g, "investor_table", s.calc_method == method_investor ? 1 : 0));
   s.merged_value_correction = static_cast<uint8_t>(integer(g, "merged_value_correction", 0));
   s.multiplicity_in_unit = static_cast<uint8_t>(integer(g, "multiplicity_in_unit", 0));
+  s.prices_with_kz = static_cast<uint8_t>(integer(g, "prices_with_kz", 0));
   s.labour_rate = num(g, "labour_rate", 0);
   s.purchase_cost_percent = static_cast<float>(num(g, "purchase_cost_percent", 0));
   // Setting the purchase-cost percentage gives its value to each of the two rates not set.

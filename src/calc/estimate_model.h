@@ -149,6 +149,7 @@ struct estimate_settings {
   uint8_t investor_table = 0;
   uint8_t merged_value_correction = 0;
   uint8_t multiplicity_in_unit = 0;
+  uint8_t prices_with_kz = 0; // "Ceny z Kz"
   double labour_rate = 0;
   float purchase_cost_percent = 0;
   float kz_rate_simplified_stored = 0; // rate + 1, 0 none

@@ -1,6 +1,6 @@
 #include "calc/overhead_table.h"
 
-#include "calc/recalc_rounding.h"
+#include "calc/rounding.h"
 #include "shell/overhead_defaults.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "calc/overheads.h"
 
-#include "calc/recalc_rounding.h"
+#include "calc/rounding.h"
 
 namespace kovra::calc {
 

@@ -4,7 +4,7 @@
 
 #include "calc/overheads.h"
 #include "calc/position_costing.h"
-#include "calc/recalc_rounding.h"
+#include "calc/rounding.h"
 #include "calc/special_positions.h"
 
 namespace kovra::calc {

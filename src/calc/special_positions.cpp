@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "calc/recalc_rounding.h"
+#include "calc/rounding.h"
 
 namespace kovra::calc {
 

@@ -115,8 +115,9 @@ TEST(DemoHouse, InvestorMaterialAndWriteBack) {
     EXPECT_EQ(p.mp_mode, 1);
   }
   // Water had no purchase-cost mode: it becomes a percentage of 0.
-  for (const price_record& p : m.prices)
+  for (const price_record& p : m.prices) {
     if (p.id == 2990101) EXPECT_EQ(p.kz_mode, 4);
+  }
 }
 
 TEST(Recalculation, EmptyEstimate) {
