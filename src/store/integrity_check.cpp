@@ -263,10 +263,24 @@ integrity_report check_container(const std::string& path) {
                                     &report.header);
   if (handle < 0) {
     const uint8_t code = last_open_error();
-    report.open_problem = code == OPEN_BAD_MAGIC   ? "not a container"
-                          : code == OPEN_NOT_FOUND ? "file not found"
+    if (code == OPEN_FAILED) {
+      // A container whose body cannot be read (a damaged compressed stream) is an unsound
+      // container, not "no container".
+      const int raw = open_container(path, STORAGE_DIRECT, OPEN_READ_SHARED | OPEN_KEEP_COUNT, 0, 0, 0,
+                                     &report.header);
+      if (raw >= 0) {
+        report.is_container = true;
+        report.length = file_length(raw);
+        report.problems.emplace_back(report.header.compressed() ? "the compressed body cannot be inflated"
+                                                                : "the file cannot be read");
+        close_container(raw);
+        return report;
+      }
+    }
+    report.open_problem = code == OPEN_BAD_MAGIC       ? "not a container"
+                          : code == OPEN_NOT_FOUND     ? "file not found"
                           : code == OPEN_ACCESS_DENIED ? "locked by another program"
-                                                   : "cannot be opened (a damaged compressed stream, or no access)";
+                                                       : "cannot be opened";
     return report;
   }
   report.is_container = true;
