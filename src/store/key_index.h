@@ -15,6 +15,7 @@
 
 #include "store/key_block_io.h"
 #include "store/key_types.h"
+#include "store/trace.h"  // FIRST_REC ... LAST_REC
 
 namespace kovra::store {
 
