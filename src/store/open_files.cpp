@@ -1,5 +1,7 @@
 #include "store/open_files.h"
 
+#include "store/share_lock.h"
+
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -37,17 +39,6 @@ std::string lookup_key(const std::string& path) {
     resolved = resolved.lexically_normal();
   }
   return resolved.string();
-}
-
-// Whether another process holds a lock over the file that a writer would conflict with.
-bool write_lock_conflicts(int fd) {
-  struct flock probe {};
-  probe.l_type = F_WRLCK;
-  probe.l_whence = SEEK_SET;
-  probe.l_start = 0;
-  probe.l_len = 0;  // the whole file
-  if (fcntl(fd, F_OFD_GETLK, &probe) != 0) return false;
-  return probe.l_type != F_UNLCK;
 }
 
 } // namespace
@@ -97,7 +88,7 @@ bool is_writable(const std::string& path) {
   if (existed && !S_ISREG(st.st_mode)) return false;
   const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (existed ? 0 : O_CREAT | O_EXCL), 0666);
   if (fd < 0) return false;
-  const bool writable = !write_lock_conflicts(fd);
+  const bool writable = !writing_denied(fd);
   ::close(fd);
   if (!existed) ::unlink(path.c_str());
   return writable;

@@ -31,8 +31,8 @@ int find_open_file(const std::string& path);
 
 // True when the file may be opened for writing. A file this process holds open counts
 // as writable only when it was opened in mode 0 or 1 (read-write); for any other file
-// a write open is tried, and a whole-file lock held by another process that a writer
-// would conflict with makes it not writable. A file created by the test is deleted again.
+// a write open is tried, and an open elsewhere (this process or another) that denies
+// writing makes it not writable. A file created by the test is deleted again.
 bool is_writable(const std::string& path);
 
 // Frees every entry (tests).

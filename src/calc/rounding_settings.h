@@ -1,0 +1,21 @@
+#pragma once
+// The one program setting rounding needs: the step to which totals are rounded. The
+// configuration binds it at start-up; without a source the step is 0.01.
+namespace kovra::calc {
+
+class rounding_settings {
+public:
+  virtual ~rounding_settings() = default;
+  virtual double total_rounding_step() const = 0;
+  // A step of 0.01 or less is corrected in the settings themselves before use.
+  virtual void set_total_rounding_step(double step) = 0;
+};
+
+// Installs the settings (not owned); nullptr goes back to the built-in 0.01.
+void set_rounding_settings(rounding_settings* settings);
+rounding_settings* current_rounding_settings();
+
+// The step round_total uses: the settings' step, corrected to 0.01 when it is 0.01 or less.
+double effective_total_rounding_step();
+
+} // namespace kovra::calc
