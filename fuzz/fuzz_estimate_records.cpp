@@ -3,6 +3,7 @@
 // Input: frames of [chain byte][16-bit length][bytes]; chain 255 is the general data.
 #include "document/basis_text.h"
 #include "document/build_tree.h"
+#include "document/collation.h"
 #include "document/data_chain.h"
 #include "document/estimate_json.h"
 #include "document/estimate_layout.h"
