@@ -235,7 +235,7 @@ void trim_fraction(char* text, bool right_align, bool keep_one_decimal) {
   if (static_cast<std::size_t>(point - text) >= cut) cut = static_cast<std::size_t>(point - text) + 1;
   for (std::size_t i = cut; i < last; ++i) text[i] = ' ';
   if (cut > 0 && text[cut - 1] == '.') {
-    if (keep_one_decimal && cut < len) {
+    if (keep_one_decimal && cut < last) {  // only into a place a zero freed
       text[cut] = '0';
       ++cut;
     } else if (!keep_one_decimal) {

@@ -107,7 +107,7 @@ void remove_from_free_list(const free_lists& l, rec_pos position, const block_he
 rec_pos take_free_block(const free_lists& l, int32_t size) {
   trace_free_list("get_free_block", l.handle, -1, size, l.heads);
   trace_scope scope;
-  if (size <= block_header_size || size > max_block_size) throw store_failure("bad block size");
+  if (size < block_header_size || size > max_block_size) throw store_failure("bad block size");
   const int k = free_class(int64_t(size) + block_header_size);
   for (int c = k - 1; c >= 0; --c) {
     if (c >= free_list_count || l.heads[c] == -1) continue;
@@ -141,7 +141,7 @@ rec_pos take_free_block(const free_lists& l, int32_t size) {
 void give_free_block(const free_lists& l, rec_pos position, int32_t size) {
   trace_free_list("put_free_block", l.handle, position, size, l.heads);
   trace_scope scope;
-  if (size <= block_header_size || size > max_block_size) report_corruption(l.handle, position);
+  if (size < block_header_size || size > max_block_size) report_corruption(l.handle, position);
   // Merge with the free blocks that follow; each step consumes a whole block, so the walk
   // ends within the file.
   for (;;) {

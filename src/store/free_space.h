@@ -10,7 +10,7 @@ struct free_lists {
   int32_t* heads = nullptr;  // the five list heads (in the main set's header copy)
 };
 
-// A block of `size` bytes (header included, 18-65,535): the tail of a free block of a
+// A block of `size` bytes (header included, 17-65,535): the tail of a free block of a
 // larger class, or new space at the end of the file. The caller writes its header.
 // -1 on failure (after the corruption report when a list is damaged).
 rec_pos get_free_block(const free_lists& lists, int32_t size);

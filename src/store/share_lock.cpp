@@ -71,5 +71,6 @@ bool take_share_locks(int fd, share_access access, share_deny deny) {
 }
 
 bool writing_denied(int fd) { return held_by_other(fd, denies_write); }
+bool writing_held(int fd) { return held_by_other(fd, writes); }
 
 } // namespace kovra::store

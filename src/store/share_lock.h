@@ -22,5 +22,7 @@ share_deny open_mode_deny(int open_mode);
 bool take_share_locks(int fd, share_access access, share_deny deny);
 // True when some other open denies writing (a writer would be refused).
 bool writing_denied(int fd);
+// True when some other open holds the file for writing.
+bool writing_held(int fd);
 
 } // namespace kovra::store

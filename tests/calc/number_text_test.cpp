@@ -248,4 +248,7 @@ TEST(TrimFraction, ZerosBecomeSpaces) {
   std::strcpy(t, "  100");
   trim_fraction(t, true, false);
   EXPECT_EQ(s(t), "  100");
+  std::strcpy(t, " 5. ");  // no zero freed: nothing to put the decimal into
+  trim_fraction(t, true, true);
+  EXPECT_EQ(s(t), " 5. ");
 }
