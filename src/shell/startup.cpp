@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include "shell/config.h"
+#include "shell/general_settings.h"
 #include "shell/version_text.h"
 #include "store/document_texts.h"
 #include "store/log.h"
@@ -163,6 +165,9 @@ startup_result start_up(const startup_input& input) {
   stamp_version();
   store::document_text(0);  // converts the built-in texts once, now
   r.printer_config = read_printer_config(r.environment.prnconf_path);
+  set_config_path(r.environment.cfg_path);
+  r.ini_error = set_ini_filename(r.environment.ini_path);
+  r.general_settings_loaded = load_general_settings(general_settings());
   return r;
 }
 

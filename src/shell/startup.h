@@ -4,6 +4,7 @@
 // the text-printer configuration. Built from argv and the process environment, without
 // windows, so the windowed program, kovra-cli and tests share it.
 #include "shell/command_line.h"
+#include "shell/ini_form.h"
 #include "shell/single_instance.h"
 
 #include <array>
@@ -77,13 +78,16 @@ struct startup_result {
   instance_lock lock;
   lock_result instance = lock_result::unavailable;
   std::optional<printer_config_bytes> printer_config;
+  bool general_settings_loaded = false;    // false: the defaults are in use
+  std::optional<ini_form_error> ini_error; // set_ini_filename was already called in this run
 
   bool already_running() const { return instance == lock_result::already_running; }
 };
 
 // The steps of start-up that need no window: folders, default user, single instance
 // (message 182 when another copy runs; the remaining steps are then skipped), version
-// stamp, built-in document texts and prnconf.cfg.
+// stamp, built-in document texts, prnconf.cfg, the paths of kovra.cfg and kovra.ini, and the
+// general settings (kovra.cfg is created with the defaults when missing).
 startup_result start_up(const startup_input& input);
 
 } // namespace kovra::shell

@@ -59,6 +59,7 @@ TEST_F(ConfigTest, MissingFileIsCreatedWithTheSevenSectionsAndDefaults) {
   auto header = kovra::store::decode_file_header(bytes.data());
   EXPECT_EQ(header.file_type, 41);
   EXPECT_EQ(header.version, 800);
+  EXPECT_EQ(header.open_count, 0);  // closed properly
   EXPECT_EQ(kovra::store::header_description(header), "Konfiguracja programu");
 
   std::size_t at = 293;

@@ -1,4 +1,7 @@
 #include "shell/startup.h"
+
+#include "shell/config.h"
+#include "shell/general_settings.h"
 #include "store/log.h"
 
 #include "shell/messages.h"
@@ -182,6 +185,8 @@ TEST_F(StartupTest, PrinterConfigMustBe512BytesStartingWith315) {
 
 TEST_F(StartupTest, StartUpStampsTheVersionAndDropsAShortPrinterConfig) {
   kovra::store::reset_header_template();
+  reset_ini_filename();
+  reset_general_settings();
   program_environment first = make_program_environment(input());
   write_file(first.prnconf_path, printer_config(315, 511));
 
@@ -194,6 +199,13 @@ TEST_F(StartupTest, StartUpStampsTheVersionAndDropsAShortPrinterConfig) {
   EXPECT_EQ(kovra::store::header_template().revision, program_minor_version());
   EXPECT_TRUE(sink.requests().empty());
   EXPECT_EQ(kovra::store::program_folder(), first.program_folder);  // the log goes there
+  // The configuration is created and read, and the INI path is fixed for the forms.
+  EXPECT_TRUE(r.general_settings_loaded);
+  EXPECT_TRUE(fs::exists(first.cfg_path));
+  EXPECT_EQ(config_path(), first.cfg_path);
+  EXPECT_EQ(general_settings().catalogue_prefix(), "KNR");
+  EXPECT_EQ(ini_filename(), first.ini_path);
+  EXPECT_FALSE(r.ini_error);
   kovra::store::reset_header_template();
 }
 
