@@ -2,6 +2,7 @@
 
 #include "report/raport.h"
 #include "report/text_format.h"
+#include "shell/print_block.h"
 #include "store/paths.h"
 #include "store/text_helpers.h"
 
@@ -17,16 +18,6 @@ namespace {
 constexpr int32_t BAND_FONT = 6;
 constexpr int32_t HEADER_GAP = 65;
 constexpr int32_t FOOTER_GAP = 50;
-
-band_definition fresh_definition() {
-  band_definition def;
-  for (int i = 0; i < 7; ++i) {
-    auto& item = def.items[static_cast<std::size_t>(i)];
-    item.kind = static_cast<uint8_t>(i + 1);
-    item.new_line = true;
-  }
-  return def;
-}
 
 std::vector<std::string> split_on_newlines(const std::string& text) {
   std::vector<std::string> lines;
@@ -106,19 +97,15 @@ const char* band_item_caption(int kind) {
 }
 
 band_definition default_header_definition() {
-  band_definition def = fresh_definition();
-  for (auto kind : {BI_LOGO, BI_FILE_NAME, BI_TREE_NAME, BI_PAGE_NUMBER})
-    def.items[kind - 1].selected = true;
-  def.items[BI_LOGO - 1].position = BAND_RIGHT;
-  def.items[BI_PAGE_NUMBER - 1].position = BAND_RIGHT;
-  return def;
+  uint8_t bytes[BAND_DEFINITION_SIZE];
+  shell::default_header_definition(bytes);
+  return parse_band_definition(bytes);
 }
 
 band_definition default_footer_definition() {
-  band_definition def = fresh_definition();
-  def.items[BI_GENERAL_NAME - 1].selected = true;
-  def.items[BI_GENERAL_NAME - 1].position = BAND_RIGHT;
-  return def;
+  uint8_t bytes[BAND_DEFINITION_SIZE];
+  shell::default_footer_definition(bytes);
+  return parse_band_definition(bytes);
 }
 
 band_definition parse_band_definition(const uint8_t* bytes) {

@@ -3,6 +3,8 @@
 #include "report/raport_buffer.h"
 #include "store/paths.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -53,6 +55,11 @@ void page_file::append_i32(int32_t value) {
 }
 
 void page_file::write_at(int64_t offset, const void* data, std::size_t size) {
+  // Offsets inside the file are 32-bit: a report that would outgrow them is a failed write.
+  if (offset < 0 || offset + static_cast<int64_t>(size) > INT32_MAX) {
+    write_failed_ = true;
+    return;
+  }
   const auto* p = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {

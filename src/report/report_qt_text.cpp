@@ -10,7 +10,13 @@ namespace kovra::report {
 QString mazovia_qstring(std::string_view text) {
   QString out;
   out.reserve(static_cast<qsizetype>(text.size()));
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    // Stored texts break lines with CR LF (or a lone CR): one line break each.
+    if (c == '\r') {
+      if (i + 1 >= text.size() || text[i + 1] != '\n') out.append(QChar(u'\n'));
+      continue;
+    }
     const char32_t cp = store::mazovia_code_point(static_cast<uint8_t>(c));
     out.append(QChar(static_cast<char16_t>(cp)));
   }

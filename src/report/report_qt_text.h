@@ -11,6 +11,7 @@
 
 namespace kovra::report {
 
+// Mazovia bytes as text; CR LF and a lone CR become one line feed.
 QString mazovia_qstring(std::string_view text);
 // Qt alignment and wrapping flags for a recorded format (no-prefix, external leading and
 // expanded tabs are always in force at replay).

@@ -75,6 +75,14 @@ TEST_F(rows, text_that_fits_is_left_alone_and_the_row_has_its_minimum_height) {
   EXPECT_EQ(item.rect.bottom, h);
 }
 
+TEST_F(rows, stored_line_breaks_count_once) {
+  VL_prt_item crlf = cells({{"Wykop\r\nfundamentowy", 2000}});
+  VL_prt_item cr = cells({{"Wykop\rfundamentowy", 2000}});
+  const int32_t two_lines = r.measure_lines(2, 3);
+  EXPECT_EQ(measure_row(r, crlf, 1, false, 2000, -1, 0), two_lines);
+  EXPECT_EQ(measure_row(r, cr, 1, false, 2000, -1, 0), two_lines);
+}
+
 TEST_F(rows, auto_widths_give_the_stretch_cell_the_rest) {
   VL_prt_item item = cells({{"1", 0}, {"Roboty ziemne", 0}, {"123,45", 0}});
   measure_row(r, item, 1, true, 3000, 1, 0);

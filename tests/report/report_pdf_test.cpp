@@ -212,6 +212,29 @@ TEST(preview, pages_render_scaled_with_smaller_fonts) {
   EXPECT_EQ(make_qfont(f, 600, 600, true).pixelSize(), 73);
 }
 
+TEST(preview, the_background_bitmap_is_stretched_over_every_printable_area) {
+  QImage& device = test::measuring_device(600);
+  report_page_setup setup;
+  setup.margin_left_mm = setup.margin_right_mm = setup.margin_top_mm = setup.margin_bottom_mm = 25.4;  // 600 units
+  setup.background = QImage(2, 2, QImage::Format_RGB32);
+  setup.background.fill(qRgb(0, 0, 255));
+  const QSize page(6000, 8000);
+  generated_report report = generate_report(device, page, setup, default_print_look(), [](VL_raport& r) {
+    for (int i = 0; i < 3; ++i) {
+      r.draw_text("x", {0, 0, 100, 100}, 0, 0, 0);
+      r.end_row(100);
+      r.page_break();
+    }
+  });
+  ASSERT_TRUE(report) << report.error;
+  ASSERT_EQ(report.pages, 3);
+  for (int page = 1; page <= 3; ++page) {
+    const QImage image = render_preview_page(report, page, QSize(600, 800));
+    EXPECT_EQ(image.pixel(300, 400), qRgb(0, 0, 255)) << page;  // inside the printable area
+    EXPECT_EQ(image.pixel(30, 40), qRgb(255, 255, 255)) << page;  // in the margin
+  }
+}
+
 TEST(fonts, a_missing_face_falls_back_to_one_with_polish_letters) {
   test::measuring_device();
   reset_font_families();
