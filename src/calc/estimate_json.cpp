@@ -63,9 +63,11 @@ void read_settings(const json& g, estimate_settings& s) {
   s.labour_rate = num(g, "labour_rate", 0);
   s.purchase_cost_percent = static_cast<float>(num(g, "purchase_cost_percent", 0));
   // Setting the purchase-cost percentage gives its value to each of the two rates not set.
+  // The two rates are stored plus one (0 none).
   const double from_percent = s.purchase_cost_percent != 0 ? round_percent(s.purchase_cost_percent) + 1 : 0;
-  s.kz_rate_simplified_stored = static_cast<float>(num(g, "kz_rate_simplified", from_percent));
-  s.kz_rate_other_stored = static_cast<float>(num(g, "kz_rate_other", from_percent));
+  auto rate = [](double stored) { return stored - 1 >= 0 ? stored - 1 : 0; };
+  s.kz_rate_simplified = rate(num(g, "kz_rate_simplified", from_percent));
+  s.kz_rate_other = rate(num(g, "kz_rate_other", from_percent));
   s.coef = {static_cast<float>(num(g, "coef_r", 1)), static_cast<float>(num(g, "coef_m", 1)),
             static_cast<float>(num(g, "coef_s", 1))};
 }
