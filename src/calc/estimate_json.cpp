@@ -168,6 +168,7 @@ bool read_node(const json& j, size_t index, size_t count, model_node& n, std::st
       n.scaffolds_per_set = num(j, "scaffolds_per_set", 1.0);
       n.scaffold_k = static_cast<int32_t>(integer(j, "scaffold_k", 1));
       n.scaffold_count_code = static_cast<int8_t>(integer(j, "scaffold_count_code", 1));
+      n.unit2 = text(j, "unit2", "???    ");
       auto links = j.find("links");
       if (links != j.end() && links->is_array()) {
         for (const json& l : *links) {

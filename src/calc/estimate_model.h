@@ -91,6 +91,7 @@ struct model_node {
   double scaffolds_per_set = 0;
   int32_t scaffold_k = 1;
   int8_t scaffold_count_code = 1;
+  std::string unit2; // unit of the scaffolds per set
   std::vector<int> links; // indexes of the linked positions in `nodes`
 
   // tree, filled by build_tree

@@ -86,6 +86,7 @@ model_node node_from_record(const document::elpz_record& r, document::rec_pos po
       n.scaffolds_per_set = r.scaffolds_per_set();
       n.scaffold_k = r.scaffold_k();
       n.scaffold_count_code = r.scaffold_count_code();
+      n.unit2 = r.unit2();
       break;
     default: break;
   }
