@@ -67,6 +67,7 @@ report_outcome write_report_pdf(const std::string& path, const report_page_setup
                                 const report_generator& generator, int first_page, int last_page,
                                 const page_filter& filter) {
   ensure_gui_application();
+  const wait_cursor busy;
   report_outcome out;
   try {
     QPdfWriter writer(QString::fromStdString(path));
@@ -104,6 +105,7 @@ report_outcome print_report(const generated_report& report, QPrinter& printer, i
     return out;
   }
   out.ok = true;
+  const wait_cursor busy;
   try {
     for (int copy = 0; copy < std::max(1, copies); ++copy) {
       QPainter painter;
