@@ -69,6 +69,11 @@ report_outcome write_report_pdf(const std::string& path, const report_page_setup
   ensure_gui_application();
   const wait_cursor busy;
   report_outcome out;
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    // A console application object made elsewhere: fonts cannot be used.
+    out.error = "Wydruk graficzny wymaga aplikacji graficznej";
+    return out;
+  }
   try {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setResolution(setup.resolution > 0 ? setup.resolution : 600);
