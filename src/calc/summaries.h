@@ -1,0 +1,58 @@
+#pragma once
+// Summaries of labour, materials and equipment: the price records in name order within a
+// kind, the values of one summary line, and each group's totals with its extra lines.
+// Texts are in the internal code page, like the names in the records.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/estimate_model.h"
+#include "calc/estimate_totals.h"
+
+namespace kovra::calc {
+
+// Indexes of the price records of one kind, in name order.
+std::vector<int> inputs_by_name(const std::vector<price_record>& prices, uint8_t kind);
+
+// Walks in name order within a kind; -1 when the walk leaves the kind.
+int first_of_kind(const std::vector<price_record>& prices, uint8_t kind);
+int last_of_kind(const std::vector<price_record>& prices, uint8_t kind);
+int next_by_name(const std::vector<price_record>& prices, int index);
+int previous_by_name(const std::vector<price_record>& prices, int index);
+// Index of the record of a key, -1 none.
+int find_input(const std::vector<price_record>& prices, uint32_t id, uint16_t sub);
+
+enum class kz_shown { none, percent, per_unit, amount };
+
+struct summary_line {
+  std::optional<uint32_t> number; // the id when it is below 9 999 999
+  double quantity = 0;
+  double base_price = 0;
+  double price = 0;
+  kz_shown kz = kz_shown::none;
+  double kz_value = 0;
+  double investor_value = 0;
+  double value = 0;
+  double excluded_quantity = 0;
+  double excluded_value = 0;
+  bool base_material = false;
+};
+
+summary_line summary_line_of(const price_record& r);
+
+struct summary_extra_line {
+  std::string title;
+  double value = 0;
+};
+
+struct summary_group {
+  std::vector<summary_extra_line> extras;
+  std::string closing_title; // "Razem (z dokładnością do zaokrągleń):"
+  double total = 0;
+  double hours = 0;          // man-hours (labour) or machine-hours (equipment); 0 for materials
+};
+
+// The closing lines of the summary of one kind from the totals of the last run.
+summary_group summary_group_of(const estimate_totals& t, uint8_t kind);
+
+} // namespace kovra::calc
