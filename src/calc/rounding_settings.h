@@ -1,6 +1,6 @@
 #pragma once
-// The one program setting rounding needs: the step to which totals are rounded. The
-// configuration binds it at start-up; without a source the step is 0.01.
+// The one program setting rounding needs: the step to which totals are rounded. By default
+// it comes from the program's general settings; tests and tools may install their own.
 namespace kovra::calc {
 
 class rounding_settings {
@@ -11,7 +11,7 @@ public:
   virtual void set_total_rounding_step(double step) = 0;
 };
 
-// Installs the settings (not owned); nullptr goes back to the built-in 0.01.
+// Installs the settings (not owned); nullptr goes back to the program's general settings.
 void set_rounding_settings(rounding_settings* settings);
 rounding_settings* current_rounding_settings();
 

@@ -1,5 +1,6 @@
 #include "calc/rounding.h"
 #include "calc/rounding_settings.h"
+#include "shell/general_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -152,8 +153,18 @@ struct fake_settings : rounding_settings {
 };
 } // namespace
 
-TEST(RoundTotal, StepFromTheSettingsCorrectedFirst) {
-  EXPECT_DOUBLE_EQ(round_total(12.345), 12.35);  // no settings: 0.01
+TEST(RoundTotal, ProgramSettingsByDefault) {
+  kovra::shell::reset_general_settings();
+  EXPECT_DOUBLE_EQ(round_total(12.345), 12.35);  // default step 0.01
+  kovra::shell::general_settings().set_total_rounding_step(0.005);
+  EXPECT_DOUBLE_EQ(round_total(12.345), 12.35);
+  EXPECT_EQ(kovra::shell::general_settings().total_rounding_step(), 0.01);  // corrected in place
+  kovra::shell::general_settings().set_total_rounding_step(0.5);
+  EXPECT_DOUBLE_EQ(round_total(12.2), 12.0);
+  kovra::shell::reset_general_settings();
+}
+
+TEST(RoundTotal, StepFromInstalledSettingsCorrectedFirst) {
   fake_settings s;
   set_rounding_settings(&s);
   s.step = 0.05;
