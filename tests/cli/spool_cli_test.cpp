@@ -77,6 +77,17 @@ TEST(SpoolCli, BadUse) {
   EXPECT_NE(r.err.find("definiującego drukarki"), std::string::npos);
 }
 
+TEST(SpoolCli, AQueueThatCannotBeReachedIsReported) {
+  kovra::test::temp_folder dir;
+  const std::string spool = dir.path() + "in.spl";
+  std::ofstream(spool, std::ios::binary) << "\x1b\x10\r\nx\r\n\x1b\x01";
+  auto r = run_cli({"spool", spool, "--definitions", definitions, "--printer", "Proprinter", "--queue",
+                    "kovra-test-no-such-queue"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("Żadna z drukarek tekstowych nie jest gotowa."), std::string::npos) << r.err;
+  EXPECT_EQ(slurp(spool).size(), 9u);
+}
+
 TEST(SpoolCli, PrintersListsTheModels) {
   auto r = run_cli({"printers", "--definitions", definitions});
   ASSERT_EQ(r.exit_code, 0) << r.err;
