@@ -22,14 +22,14 @@ std::optional<std::string> format_printer_code(std::string_view code_template, s
       out += '%';
       continue;
     }
-    std::string spec = "%";
+    std::string conversion = "%";
     while (i < code_template.size() && std::string_view("-+ 0#").find(code_template[i]) != std::string_view::npos)
-      spec += code_template[i++];
+      conversion += code_template[i++];
     int width = 0;
     while (i < code_template.size() && code_template[i] >= '0' && code_template[i] <= '9') {
       width = width * 10 + (code_template[i] - '0');
       if (width > int(printer_code_max_bytes)) return std::nullopt;
-      spec += code_template[i++];
+      conversion += code_template[i++];
     }
     if (i >= code_template.size()) return std::nullopt;
     const char conv = code_template[i];
@@ -40,12 +40,12 @@ std::optional<std::string> format_printer_code(std::string_view code_template, s
       // A code byte may be zero, which a C string cannot carry: build it here.
       std::string pad(std::size_t(width > 1 ? width - 1 : 0), ' ');
       const char byte = char(static_cast<unsigned char>(value));
-      out += spec.find('-') != std::string::npos ? std::string(1, byte) + pad : pad + byte;
+      out += conversion.find('-') != std::string::npos ? std::string(1, byte) + pad : pad + byte;
       continue;
     }
-    spec += conv;
+    conversion += conv;
     char buffer[32];
-    int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+    int n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);
     if (n < 0 || std::size_t(n) >= sizeof buffer) return std::nullopt;
     out.append(buffer, std::size_t(n));
     if (out.size() > printer_code_max_bytes) return std::nullopt;

@@ -128,10 +128,16 @@ private:
   bool ok_ = true;
 };
 
+// A spool file is read whole; one far beyond any printout is refused rather than loaded.
+constexpr std::size_t max_spool_size = std::size_t(256) << 20;
+
 bool read_all(std::FILE* f, std::string& out) {
   char chunk[1 << 15];
   std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.append(chunk, n);
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    out.append(chunk, n);
+    if (out.size() > max_spool_size) return false;
+  }
   return std::ferror(f) == 0;
 }
 

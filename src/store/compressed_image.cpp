@@ -4,7 +4,9 @@
 #include "store/container.h"
 #include "store/file_header.h"
 
+#include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -19,30 +21,33 @@ void scramble(uint8_t* stream, size_t size) {
   put_u32(stream, get_u32(stream) ^ SCRAMBLE_WORD);
 }
 
-// Feeds one input piece through the stream, appending every output window to the image.
-// Returns Z_OK to go on, Z_STREAM_END at the end, anything else on failure.
+// Feeds one input piece through the stream; the output goes straight into the image, one
+// 32 KB window at a time. Returns Z_OK to go on, Z_STREAM_END at the end, else a failure.
 int feed(z_stream& z, uint8_t* in, size_t size, std::vector<uint8_t>& image, int64_t limit) {
-  uint8_t window[piece_size];
   z.next_in = in;
   z.avail_in = uInt(size);
-  do {
-    z.next_out = window;
-    z.avail_out = sizeof window;
+  for (;;) {
+    const size_t before = image.size();
+    if (int64_t(before) >= limit) return Z_DATA_ERROR;
+    const size_t window = size_t(std::min<int64_t>(piece_size, limit - int64_t(before)));
+    if (image.capacity() < before + window) image.reserve(std::max(before + window, image.capacity() * 2));
+    image.resize(before + window);
+    z.next_out = image.data() + before;
+    z.avail_out = uInt(window);
     const int rc = inflate(&z, Z_NO_FLUSH);
-    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return rc;
-    const size_t produced = sizeof window - z.avail_out;
-    if (int64_t(image.size() + produced) > limit) return Z_DATA_ERROR;
-    image.insert(image.end(), window, window + produced);
+    image.resize(before + (window - z.avail_out));
     if (rc == Z_STREAM_END) return Z_STREAM_END;
-    if (rc == Z_BUF_ERROR && produced == 0) break;  // needs more input
-  } while (z.avail_out == 0 || z.avail_in > 0);
-  return Z_OK;
+    if (rc != Z_OK && rc != Z_BUF_ERROR) return rc;
+    if (z.avail_out != 0) return Z_OK;  // the piece is used up; the next one is needed
+  }
 }
 
 template <typename NextPiece>
-bool run_inflate(NextPiece next_piece, std::vector<uint8_t>& image, int64_t limit) {
+bool run_inflate(NextPiece next_piece, std::vector<uint8_t>& image, int64_t limit, size_t expected) {
   z_stream z{};
   if (inflateInit(&z) != Z_OK) return false;
+  // Level-1 deflate of record data shrinks it to a third or so: start near the end size.
+  if (expected > 0) image.reserve(std::min<size_t>(size_t(limit), image.size() + expected * 4));
   uint8_t piece[piece_size];
   bool first = true;
   int rc = Z_OK;
@@ -83,7 +88,9 @@ bool inflate_container(int fd, std::vector<uint8_t>& image, int64_t limit) {
     }
     return total;
   };
-  return run_inflate(next, image, limit);
+  struct stat st {};
+  const size_t expected = fstat(fd, &st) == 0 && st.st_size > file_header_size ? size_t(st.st_size) : 0;
+  return run_inflate(next, image, limit, expected);
 }
 
 bool inflate_bytes(const uint8_t* data, size_t size, std::vector<uint8_t>& image, int64_t limit) {
@@ -94,7 +101,7 @@ bool inflate_bytes(const uint8_t* data, size_t size, std::vector<uint8_t>& image
     at += n;
     return n;
   };
-  return run_inflate(next, image, limit);
+  return run_inflate(next, image, limit, size);
 }
 
 std::vector<uint8_t> compress_image_body(const uint8_t* body, size_t size) {
@@ -117,7 +124,7 @@ int64_t write_compressed(int fd, std::vector<uint8_t>& image) {
   if (!write_all(fd, file_header_size, stream.data(), stream.size())) return -1;
   const int64_t length = file_header_size + int64_t(stream.size());
   if (ftruncate(fd, off_t(length)) != 0) return -1;
-  fsync(fd);
+  sync_file(fd);
   return length;
 }
 

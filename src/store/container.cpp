@@ -5,6 +5,7 @@
 #include "store/open_files.h"
 #include "store/share_lock.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -37,6 +38,11 @@ struct container_table {
   uint8_t last_error = 0;
 };
 
+bool& disk_sync() {
+  static bool on = true;
+  return on;
+}
+
 container_table& table() {
   static container_table t;
   return t;
@@ -50,12 +56,15 @@ container_entry* entry(int handle) {
 
 bool image_mode(const container_entry& e) { return e.storage != STORAGE_DIRECT; }
 
-// Image growth keeps the capacity a multiple of 8 KB, so that appending blocks one by one
-// does not copy the image each time.
+// Image growth keeps the capacity a multiple of 8 KB and at least one and a half times the
+// old one: appending blocks one by one must not copy the whole image each time.
 bool grow_image(container_entry& e, size_t length) {
   if (int64_t(length) > max_container_length) return false;
   try {
-    if (length > e.image.capacity()) e.image.reserve((length + image_step - 1) / image_step * image_step);
+    if (length > e.image.capacity()) {
+      const size_t wanted = std::max(length, e.image.capacity() + e.image.capacity() / 2);
+      e.image.reserve((wanted + image_step - 1) / image_step * image_step);
+    }
     e.image.resize(length);
   } catch (const std::bad_alloc&) {
     return false;
@@ -167,11 +176,14 @@ bool change_open_count(int handle, int delta) {
   // to the image), without marking the image modified or recompressing it.
   if (image_mode(*e) && e->image.size() > 7) e->image[7] = count;
   if (!pwrite_all(e->fd, 7, &count, 1)) return false;
-  fdatasync(e->fd);
+  if (disk_sync()) fdatasync(e->fd);
   return true;
 }
 
 } // namespace
+
+void set_disk_sync(bool on) { disk_sync() = on; }
+int sync_file(int fd) { return disk_sync() ? fsync(fd) : 0; }
 
 uint8_t last_open_error() { return table().last_error; }
 void set_last_open_error(uint8_t code) { table().last_error = code; }
@@ -441,7 +453,7 @@ bool flush_container(int handle) {
   default:
     break;
   }
-  fsync(e->fd);
+  sync_file(e->fd);
   e->modified = false;
   e->saved = true;
   return true;
@@ -449,7 +461,7 @@ bool flush_container(int handle) {
 
 bool sync_container(int handle) {
   const container_entry* e = entry(handle);
-  return e && fsync(e->fd) == 0;
+  return e && sync_file(e->fd) == 0;
 }
 
 bool container_modified(int handle) {

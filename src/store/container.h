@@ -108,6 +108,12 @@ int container_fd(int handle);
 bool increment_open_count(int handle);
 bool decrement_open_count(int handle);
 
+// Whether flushes reach the disk (fsync). On by default; fuzzers and benchmarks that
+// write thousands of scratch files turn it off.
+void set_disk_sync(bool on);
+// fsync of `fd` when disk sync is on; 0 (success) otherwise.
+int sync_file(int fd);
+
 // Closes every handle (tests).
 void reset_containers();
 

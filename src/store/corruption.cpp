@@ -42,7 +42,7 @@ std::string corruption_block_line(rec_pos position, const block_header& h) {
   return line;
 }
 
-void report_corruption(int handle, rec_pos position) {
+bool write_corruption_report(int handle, rec_pos position) {
   const std::string path = corruption_report_path();
   std::FILE* out = std::fopen(path.c_str(), "w");
   if (out) {
@@ -58,7 +58,12 @@ void report_corruption(int handle, rec_pos position) {
     std::fclose(out);
   }
   state().reported = true;
-  if (state().handler) state().handler->corrupted(path, out != nullptr);
+  return out != nullptr;
+}
+
+void report_corruption(int handle, rec_pos position) {
+  const bool written = write_corruption_report(handle, position);
+  if (state().handler) state().handler->corrupted(corruption_report_path(), written);
   throw store_failure("damaged block");
 }
 

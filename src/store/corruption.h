@@ -31,6 +31,10 @@ std::string corruption_report_path();
 // inside the store, below a public call that catches it.
 [[noreturn]] void report_corruption(int handle, rec_pos position);
 
+// Only writes the description file (true when it was written); for damage found by code
+// that goes on to its own fatal-error path.
+bool write_corruption_report(int handle, rec_pos position);
+
 // The description's block line ("%7ld   %-25s %3d  (%4d %4d %4d)  %6ld  %6ld\n").
 std::string corruption_block_line(rec_pos position, const block_header& h);
 

@@ -211,7 +211,7 @@ bool flush_record_set(record_set* s) {
   }
 }
 
-bool close_record_set(record_set* s, int32_t* checksum_out) {
+bool close_record_set(record_set* s, int32_t* checksum_out, bool store_checksum) {
   if (!s || s->main) return false;
   bool ok = true;
   try {
@@ -228,7 +228,7 @@ bool close_record_set(record_set* s, int32_t* checksum_out) {
     }
     if (s->keys) s->keys->release();
     s->keys.reset();
-    if (s->checksum_wanted) ok = store_set_checksum(*s, checksum_out) && ok;
+    if (s->checksum_wanted && store_checksum) ok = store_set_checksum(*s, checksum_out) && ok;
     else if (checksum_out) *checksum_out = s->header.checksum;
     if (s->storage == STORAGE_DIRECT && !s->read_only) sync_container(s->handle);
   } catch (const store_failure&) {

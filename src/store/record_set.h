@@ -81,9 +81,10 @@ enum checksum_result : int { CHECKSUM_OK = 0, CHECKSUM_OFF_BY_ONE = 3, CHECKSUM_
 // Opens the container and its main set. nullptr on failure, with last_open_error() set
 // (243-255); `result` receives 0, 3 or 4.
 record_set* open_record_set(const open_set_request& request, int* result = nullptr);
-// Flushes sub-sets and the set, stores the checksum, closes the container, deletes the
-// working copy, unbinds the classes and frees the set. `checksum_out` may be null.
-bool close_record_set(record_set* set, int32_t* checksum_out = nullptr);
+// Flushes sub-sets and the set, stores the checksum (unless `store_checksum` is false: a
+// document refused for its checksum is closed unchanged), closes the container, deletes
+// the working copy, unbinds the classes and frees the set. `checksum_out` may be null.
+bool close_record_set(record_set* set, int32_t* checksum_out = nullptr, bool store_checksum = true);
 // Writes back key index, set header and user header of every open sub-set and then of the
 // set; flushes system buffers in direct storage.
 bool flush_record_set(record_set* set);

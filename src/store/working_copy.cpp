@@ -41,7 +41,7 @@ bool copy_file(const std::string& from, const std::string& to) {
     }
     if (!ok) break;
   }
-  if (ok && ::fsync(out) != 0) ok = false;
+  if (ok && sync_file(out) != 0) ok = false;
   ::close(in);
   if (::close(out) != 0) ok = false;
   return ok;

@@ -3,12 +3,20 @@
 
 #include "calc/recalculation.h"
 #include "calc/special_positions.h"
+#include "calc/decimal_separator.h"
+#include "calc/scaffold_sheet.h"
+#include "store/codepage.h"
 #include "calc_builders.h"
 
 using namespace kovra::calc;
 using namespace kovra::test;
 
 namespace {
+
+std::string trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
 
 // An element with one position of 120 r-g (norm 120, quantity 1) and a scaffolding linked
 // to it whose equipment input 50 costs 5.00 per machine-hour.
@@ -201,4 +209,24 @@ TEST(OneOffCosts, DistancesCountsAndBands) {
   m.chapter_multiplier = 1.5;
   EXPECT_EQ(compute_one_off(m, one_off(2.9, 0, {}, {1, 1, 5, 5})).count, 5);
   EXPECT_EQ(compute_one_off(m, one_off(-2.9, 0, {}, {1, 1, 5, 5})).count, -5);
+}
+
+TEST(Scaffolding, PageRowsAndFormulaLines) {
+  set_system_decimal_separator('.');
+  estimate_model m = scaffold_estimate(3, 1);
+  m.nodes[2].unit2 = "m2";
+  const recalc_result r = run_single(m, options_from_settings(m.settings));
+  costing_context ctx = make_costing_context(m, options_from_settings(m.settings));
+  const scaffold_sheet s = scaffold_sheet_of(ctx, 2, r.table);
+  const std::string mazovia_r = kovra::store::utf8_to_mazovia(" Czas pracy ");
+  EXPECT_EQ(s.rows[4].label, mazovia_r + "\n120 / ( 2.50 * 4 ) * 1.00 = ");
+  EXPECT_EQ(trimmed(s.rows[4].result), "12");
+  EXPECT_EQ(s.rows[8].label.substr(s.rows[8].label.find('\n') + 1), "2 * 3.00 / 1 = ");
+  EXPECT_EQ(trimmed(s.rows[8].result), "6.00");
+  EXPECT_EQ(s.rows[6].unit, "m2");
+  EXPECT_EQ(s.rows[9].label, " Cena \"input 50\" ");
+  // Under FORMUŁA II: t * n = q, eleven blanks, q * p.
+  EXPECT_EQ(s.rows[10].label.substr(s.rows[10].label.find('\n') + 1), "12 * 6.00 = 72           72 * 5.00 = ");
+  EXPECT_EQ(trimmed(s.rows[10].result), "360.00");
+  reset_system_decimal_separator();
 }

@@ -1,0 +1,60 @@
+#include "document/compound_nodes.h"
+
+namespace kovra::document {
+
+Rozdz_Node::Rozdz_Node(std::unique_ptr<chapter_document> chapter) : chapter_(std::move(chapter)) {
+  kind = KIND_CHAPTER;
+  if (chapter_) records = &chapter_->records();
+}
+
+std::string Rozdz_Node::caption() const {
+  if (!chapter_) return {};
+  return node_caption(chapter_->chapter.number(), chapter_->general().name());
+}
+
+int chapter_picture(const Rozdz_Node& node) {
+  return node.chapter() && node.chapter()->storage == STORAGE_INTERNAL ? 1 : 2;
+}
+
+Compound_Iterator::Compound_Iterator(compound_source& source) : source_(source), entries_(source.chapters()) {}
+
+chapter_document* Compound_Iterator::open_from(int k) {
+  current_.reset();  // the previous chapter is closed first
+  for (; k < int(entries_.size()); ++k) {
+    index_ = k;
+    current_ = source_.open_chapter(entries_[std::size_t(k)]);
+    if (current_) return current_.get();
+    ++failed_;
+  }
+  index_ = -1;
+  return nullptr;
+}
+
+chapter_document* Compound_Iterator::first_chapter() {
+  failed_ = 0;
+  return open_from(0);
+}
+
+chapter_document* Compound_Iterator::next_chapter() { return index_ < 0 ? nullptr : open_from(index_ + 1); }
+
+chapter_document* Compound_Node_Iterator::from_node(Smp_Node* n) {
+  for (; n; n = n->next)
+    if (auto r = dynamic_cast<Rozdz_Node*>(n); r && r->chapter()) {
+      node_ = r;
+      return r->chapter();
+    }
+  node_ = nullptr;
+  return nullptr;
+}
+
+chapter_document* Compound_Node_Iterator::first_chapter() {
+  if (owned_) return owned_->first_chapter();
+  return from_node(estimate_->first_child);
+}
+
+chapter_document* Compound_Node_Iterator::next_chapter() {
+  if (owned_) return owned_->next_chapter();
+  return node_ ? from_node(node_->next) : nullptr;
+}
+
+} // namespace kovra::document

@@ -1,0 +1,27 @@
+#pragma once
+// Large estimates made from a fixed seed, for benchmarks: the same seed gives the same
+// records, so figures compare between runs and machines.
+#include "document/estimate_json.h"
+
+#include <cstdint>
+
+namespace kovra::document {
+
+struct generator_options {
+  uint32_t seed = 1;
+  int positions = 10000;         // spread over work groups and elements
+  int inputs_per_position = 10;
+  int distinct_inputs = 2000;
+  int positions_per_element = 20;
+  int elements_per_group = 10;
+};
+
+// A simple estimate: groups, elements, positions with inputs and surveys left out, and
+// one price record per distinct input (in name order, with both keys).
+estimate_image generate_simple_estimate(const generator_options& options);
+
+// A compound estimate of `chapters` internal chapters, each a simple estimate generated
+// with `per_chapter` (its seed advanced per chapter).
+estimate_image generate_compound_estimate(uint32_t seed, int chapters, const generator_options& per_chapter);
+
+} // namespace kovra::document
