@@ -124,8 +124,10 @@ key_index* open_key_index(key_block_io& io, int32_t header_position, int open_mo
       if (existing->io == &io && existing->header_position == header_position && !existing->broken) {
         ++existing->users;
         for (int j = 0; j < count && descriptors; ++j)
-          if (descriptors[j].slot)
+          if (descriptors[j].slot) {
             *descriptors[j].slot = int16_t(j < int(existing->numbers.size()) ? existing->numbers[size_t(j)] : -1);
+            existing->slots.push_back(descriptors[j].slot);
+          }
         return existing.get();
       }
     }
@@ -168,7 +170,10 @@ key_index* open_key_index(key_block_io& io, int32_t header_position, int open_mo
       d.cursors.assign(size_t(e.levels), level_cursor{});
       fill_max_key(e.key_type, e.key_length, d.max_key);
       obj->numbers.push_back(n);
-      if (descriptors && j < count && descriptors[j].slot) *descriptors[j].slot = int16_t(n);
+      if (descriptors && j < count && descriptors[j].slot) {
+        *descriptors[j].slot = int16_t(n);
+        obj->slots.push_back(descriptors[j].slot);
+      }
     }
     st.objects.push_back(std::move(obj));
     return st.objects.back().get();
@@ -186,6 +191,7 @@ int release_key_index(key_index* index) {
   int result = write_index(index, index->header_position, false);
   drop_index_blocks(index);
   for (int n : index->numbers) free_descriptor(n);
+  for (int16_t* slot : index->slots) *slot = -1;
   st.objects.erase(it);
   return result;
 }

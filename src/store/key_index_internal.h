@@ -60,6 +60,7 @@ struct key_index {
   int users = 0;
   int set_no = 0;
   std::vector<int> numbers;  // descriptor numbers of its indexes
+  std::vector<int16_t*> slots;  // the openers' slots, set back to -1 when the index is freed
   bool broken = false;       // damaged during a change: refused, never written again
 };
 
