@@ -1,7 +1,7 @@
 // Graphic report engine: recording a 10,000-row table (about 300 pages) and replaying it to
 // PDF. peak_rss_kb is the process's peak resident size after the run; it must stay flat as
 // the report grows (pages go to the page file, only the current block is in memory).
-#include "report/print_look.h"
+#include "shell/print_look.h"
 #include "report/prt_item.h"
 #include "report/raport.h"
 #include "report/report_gui.h"
@@ -20,6 +20,7 @@
 namespace {
 
 using namespace kovra::report;
+namespace shell = kovra::shell;
 
 long peak_rss_kb() {
   rusage usage{};
@@ -71,7 +72,7 @@ void BM_record_10k_rows(benchmark::State& state) {
   const QSize page = writer.pageLayout().fullRectPixels(600).size();
   int pages = 0;
   for (auto _ : state) {
-    generated_report report = generate_report(writer, page, a4(), default_print_look(),
+    generated_report report = generate_report(writer, page, a4(), shell::default_print_look(),
                                               [&](VL_raport& r) { rows_report(r, static_cast<int>(state.range(0))); });
     pages = report.pages;
     benchmark::DoNotOptimize(pages);
@@ -89,7 +90,7 @@ void BM_replay_10k_rows_to_pdf(benchmark::State& state) {
   metrics.setResolution(600);
   metrics.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
   const QSize page = metrics.pageLayout().fullRectPixels(600).size();
-  generated_report report = generate_report(metrics, page, a4(), default_print_look(),
+  generated_report report = generate_report(metrics, page, a4(), shell::default_print_look(),
                                             [&](VL_raport& r) { rows_report(r, static_cast<int>(state.range(0))); });
   const std::string path = temp_pdf("kovra_bench_replay");
   int drawn = 0;

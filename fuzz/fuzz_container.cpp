@@ -6,10 +6,12 @@
 #include "store/container.h"
 #include "store/corruption.h"
 #include "store/integrity_check.h"
+#include "store/key_index.h"
 #include "store/log.h"
 #include "store/open_files.h"
 #include "store/record_set.h"
 #include "store/records.h"
+#include "store/set_key_binding.h"
 #include "store/trace.h"
 
 #include <cstdio>
@@ -92,6 +94,25 @@ void open_subsets(record_class& main_class, const std::vector<rec_pos>& blocks, 
   }
 }
 
+void walk_keys(const int16_t* slots, int count, bool for_work) {
+  for (int j = 0; j < count; ++j) {
+    if (slots[j] < 0) continue;
+    key_entry e;
+    int steps = 0;
+    for (int rc = key_first(slots[j], e); rc == KEY_OK && steps < 3000; rc = key_next(e)) ++steps;
+    key_last(slots[j], e);
+    key_prev(e);
+    e.set_key("KOVRA-FUZZ-KEY", 14);
+    key_find(slots[j], e);
+    if (for_work) {
+      e.set_value(1000 + j);
+      key_insert_unique(slots[j], e);
+      key_insert(slots[j], e, NEXT_REC, 1000 + j);
+      key_delete(slots[j], e);
+    }
+  }
+}
+
 std::vector<rec_pos> subset_blocks(const uint8_t* data, size_t size) {
   // A few type-100 blocks found by a cheap scan; the store itself decides if they are sound.
   std::vector<rec_pos> out;
@@ -127,9 +148,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     r.classes = classes;
     r.class_count = max_chains;
     r.checksum_wanted = true;
+    int16_t slots[2] = {-1, -1};
+    const key_descriptor keys[2] = {{KEY_BYTES, 3, 6, &slots[0]}, {KEY_BYTES, 3, 11, &slots[1]}};
+    r.keys = bind_key_indexes(keys, 2);
     int result = 0;
     if (record_set* s = open_record_set(r, &result)) {
       walk(classes, max_chains);
+      walk_keys(slots, 2, storage != STORAGE_DIRECT);
       open_subsets(classes[0], subs, storage != STORAGE_DIRECT);
       if (storage != STORAGE_DIRECT) {
         change(classes, max_chains, uint8_t(size));
@@ -140,6 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     write_file(path, data, size);  // the work open may have rewritten it
   }
+  reset_key_index_state();
   reset_containers();
   reset_open_files();
   reset_trace();

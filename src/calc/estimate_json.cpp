@@ -63,9 +63,11 @@ void read_settings(const json& g, estimate_settings& s) {
   s.labour_rate = num(g, "labour_rate", 0);
   s.purchase_cost_percent = static_cast<float>(num(g, "purchase_cost_percent", 0));
   // Setting the purchase-cost percentage gives its value to each of the two rates not set.
+  // The two rates are stored plus one (0 none).
   const double from_percent = s.purchase_cost_percent != 0 ? round_percent(s.purchase_cost_percent) + 1 : 0;
-  s.kz_rate_simplified_stored = static_cast<float>(num(g, "kz_rate_simplified", from_percent));
-  s.kz_rate_other_stored = static_cast<float>(num(g, "kz_rate_other", from_percent));
+  auto rate = [](double stored) { return stored - 1 >= 0 ? stored - 1 : 0; };
+  s.kz_rate_simplified = rate(num(g, "kz_rate_simplified", from_percent));
+  s.kz_rate_other = rate(num(g, "kz_rate_other", from_percent));
   s.coef = {static_cast<float>(num(g, "coef_r", 1)), static_cast<float>(num(g, "coef_m", 1)),
             static_cast<float>(num(g, "coef_s", 1))};
 }
@@ -166,6 +168,7 @@ bool read_node(const json& j, size_t index, size_t count, model_node& n, std::st
       n.scaffolds_per_set = num(j, "scaffolds_per_set", 1.0);
       n.scaffold_k = static_cast<int32_t>(integer(j, "scaffold_k", 1));
       n.scaffold_count_code = static_cast<int8_t>(integer(j, "scaffold_count_code", 1));
+      n.unit2 = text(j, "unit2", "???    ");
       auto links = j.find("links");
       if (links != j.end() && links->is_array()) {
         for (const json& l : *links) {

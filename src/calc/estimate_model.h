@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "calc/overhead_table.h"
+#include "document/data_records.h"
+#include "document/inputs_block.h"
 
 namespace kovra::calc {
 
@@ -32,22 +34,9 @@ enum calc_method_code : uint8_t {
 // Id of the percentage items inside a position.
 inline constexpr uint32_t percent_item_id = 88888888;
 
-struct input_entry {
-  uint8_t kind = 0;
-  uint32_t id = 0;
-  uint16_t sub = 0;
-  double norm = 0;
-  float coef = 1.0f;
-  uint8_t excluded = 0;
-  uint8_t mp_mode = 0;
-  uint8_t blocked = 0;
-};
-
-struct input_variant {
-  std::string name;
-  std::string short_name;
-  std::vector<input_entry> entries;
-};
+// Inputs of a position and their variants, as the inputs block holds them.
+using input_entry = document::input_entry;
+using input_variant = document::input_variant;
 
 struct one_off_line {
   double value = 0;
@@ -102,6 +91,7 @@ struct model_node {
   double scaffolds_per_set = 0;
   int32_t scaffold_k = 1;
   int8_t scaffold_count_code = 1;
+  std::string unit2; // unit of the scaffolds per set
   std::vector<int> links; // indexes of the linked positions in `nodes`
 
   // tree, filled by build_tree
@@ -135,10 +125,7 @@ struct price_record {
   uint8_t mp_mode = 0;
 };
 
-struct addition {
-  std::string name;
-  double amount = 0;
-};
+using addition = document::addition;
 
 // Settings of the general data that the calculation reads.
 struct estimate_settings {
@@ -152,16 +139,10 @@ struct estimate_settings {
   uint8_t prices_with_kz = 0; // "Ceny z Kz"
   double labour_rate = 0;
   float purchase_cost_percent = 0;
-  float kz_rate_simplified_stored = 0; // rate + 1, 0 none
-  float kz_rate_other_stored = 0;      // rate + 1, 0 none
+  double kz_rate_simplified = 0; // purchase-cost rate of simplified positions' materials, 0 none
+  double kz_rate_other = 0;      // purchase-cost rate of the other-materials items, 0 none
   std::array<float, 3> coef{1.0f, 1.0f, 1.0f};
 };
-
-// A stored "rate + 1" read back: the stored value minus 1 when that is not negative, else 0.
-inline double stored_rate(float stored) {
-  const double r = static_cast<double>(stored) - 1.0;
-  return r >= 0 ? r : 0;
-}
 
 struct estimate_model {
   estimate_settings settings;

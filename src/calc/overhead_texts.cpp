@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "calc/decimal_separator.h"
 #include "store/codepage.h"
 
 namespace kovra::calc {
@@ -18,18 +19,16 @@ std::string trimmed(const char* text) {
   return s.substr(b, e - b + 1);
 }
 
-std::string with_separator(std::string s, char sep) {
-  if (sep != '.')
-    for (char& c : s)
-      if (c == '.') c = sep;
+std::string with_separator(std::string s) {
+  to_display_separator(s);
   return s;
 }
 
 // "%*.*lf" at width 6 with two decimals, trimmed, with the display separator.
-std::string rate6(double rate, char sep) {
+std::string rate6(double rate) {
   char text[64];
   std::snprintf(text, sizeof text, "%*.*f", 6, 2, rate);
-  return with_separator(trimmed(text), sep);
+  return with_separator(trimmed(text));
 }
 
 std::string rate2(double rate) {
@@ -50,7 +49,7 @@ std::string purchase_cost_text(const formula_context& ctx, int kz_mode, std::opt
     rate = (ctx.totals->materials - ctx.totals->materials_base) * 100 / ctx.totals->materials_base;
   }
   if (rate > 999.99) return {};
-  return rate6(rate, ctx.decimal_separator) + "%M";
+  return rate6(rate) + "%M";
 }
 
 // Name of R or S in rows 1 and 2 when a switch raises its base.
@@ -81,7 +80,7 @@ std::string columns_text(const formula_context& ctx, int row) {
     const double r = t.rate(row, c);
     if (r <= 0) continue;
     if (!out.empty()) out += "+ ";
-    out += rate6(r, ctx.decimal_separator) + "%" + names[c];
+    out += rate6(r) + "%" + names[c];
   }
   return out;
 }

@@ -14,7 +14,6 @@ struct formula_context {
   const estimate_model* model = nullptr;
   const estimate_totals* totals = nullptr; // of the last run (purchase-cost summary, M totals)
   bool simple = true;                      // false for a compound estimate
-  char decimal_separator = '.';
 };
 
 // kz_mode > 0 or (< 0 with prices including purchase costs) prints "Ceny zawierają Kz." for

@@ -12,7 +12,7 @@ costing_context make_costing_context(const estimate_model& model, const recalc_o
   ctx.overhead.investor = model.settings.investor_table != 0;
   ctx.overhead.profit_on_sum = options.profit_on_sum;
   ctx.factors = cumulative_factors(model);
-  ctx.kz_other_rate = stored_rate(model.settings.kz_rate_other_stored);
+  ctx.kz_other_rate = model.settings.kz_rate_other;
   return ctx;
 }
 

@@ -400,13 +400,13 @@ class run {
 
 purchase_cost_summary summarise_purchase_costs(const estimate_model& model, const input_table& table) {
   purchase_cost_summary s;
-  double lo = stored_rate(model.settings.kz_rate_simplified_stored);
+  double lo = model.settings.kz_rate_simplified;
   double hi = lo;
   auto take = [&](double v) {
     if (v < lo) lo = v;
     if (v > hi) hi = v;
   };
-  take(stored_rate(model.settings.kz_rate_other_stored));
+  take(model.settings.kz_rate_other);
   bool differ = false;
   for (const input_table_entry& e : table.entries()) {
     if (e.rec.kind != kind_material || std::fabs(e.rec.quantity) <= 0.005 || e.rec.mp_mode != 0) continue;

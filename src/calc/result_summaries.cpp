@@ -46,7 +46,7 @@ std::vector<chapter_formula_line> chapter_formulas(const compound_model& model, 
   for (size_t i = 0; i < model.chapters.size() && i < r.chapters.size(); ++i) {
     const chapter_model& c = model.chapters[i];
     if (!c.available) continue;
-    formula_context ctx{&c.doc, &r.chapters[i].totals, true, '.'};
+    formula_context ctx{&c.doc, &r.chapters[i].totals, true};
     std::string f = overhead_formula_text(ctx, row);
     if (f.empty()) continue;
     chapter_formula_line l;

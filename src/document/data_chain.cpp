@@ -51,7 +51,9 @@ std::array<std::optional<std::string>, 3> read_description(const record_source& 
                                                           int data_chain) {
   auto raw = read_description_raw(src, g, data_chain);
   if (!raw) return {};
-  store::mazovia_to_1250(*raw);  // the separator is recognised after the conversion
+  // The separator is recognised after the conversion; its dots (0xB7, or the middle dot
+  // 0xFA) both come out as the Windows-1250 middle dot 0xB7.
+  for (char& c : *raw) c = uint8_t(c) == 0xB7 ? c : char(store::mazovia_to_1250(uint8_t(c)));
   return split_description(*raw);
 }
 

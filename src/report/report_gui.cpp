@@ -1,6 +1,7 @@
 #include "report/report_gui.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 
 #include <cstdlib>
@@ -19,6 +20,17 @@ void ensure_gui_application() {
   // Lives until the process ends: Qt expects one application object for the whole run.
   static QGuiApplication* app = new QGuiApplication(argc, argv);
   (void)app;
+}
+
+wait_cursor::wait_cursor() {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    set_ = true;
+  }
+}
+
+wait_cursor::~wait_cursor() {
+  if (set_) QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace kovra::report

@@ -6,4 +6,16 @@ namespace kovra::report {
 // application object exists already. Safe to call any number of times.
 void ensure_gui_application();
 
+// Shows the wait cursor while it lives (nothing without a GUI application).
+class wait_cursor {
+public:
+  wait_cursor();
+  ~wait_cursor();
+  wait_cursor(const wait_cursor&) = delete;
+  wait_cursor& operator=(const wait_cursor&) = delete;
+
+private:
+  bool set_ = false;
+};
+
 } // namespace kovra::report

@@ -19,7 +19,7 @@ namespace kovra::report {
 int32_t margin_units(int dpi, double mm) { return static_cast<int32_t>(std::trunc(dpi * mm / 25.4 + 0.5)); }
 
 generated_report generate_report(QPaintDevice& device, const QSize& page_size, const report_page_setup& setup,
-                                 const print_look& look, const report_generator& generator) {
+                                 const shell::print_look& look, const report_generator& generator) {
   generated_report out;
   out.page_size = page_size;
   try {
@@ -63,11 +63,17 @@ report_outcome replay_on(const generated_report& report, QPainter& painter, QPag
 
 } // namespace
 
-report_outcome write_report_pdf(const std::string& path, const report_page_setup& setup, const print_look& look,
+report_outcome write_report_pdf(const std::string& path, const report_page_setup& setup, const shell::print_look& look,
                                 const report_generator& generator, int first_page, int last_page,
                                 const page_filter& filter) {
   ensure_gui_application();
+  const wait_cursor busy;
   report_outcome out;
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    // A console application object made elsewhere: fonts cannot be used.
+    out.error = "Wydruk graficzny wymaga aplikacji graficznej";
+    return out;
+  }
   try {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setResolution(setup.resolution > 0 ? setup.resolution : 600);
@@ -104,6 +110,7 @@ report_outcome print_report(const generated_report& report, QPrinter& printer, i
     return out;
   }
   out.ok = true;
+  const wait_cursor busy;
   try {
     for (int copy = 0; copy < std::max(1, copies); ++copy) {
       QPainter painter;

@@ -5,7 +5,7 @@
 // No exception leaves these calls: a page file that cannot be made, a failing generator or
 // an output that cannot be written comes back as an error text.
 #include "report/page_replay.h"
-#include "report/print_look.h"
+#include "shell/print_look.h"
 #include "report/raport.h"
 
 #include <QImage>
@@ -53,10 +53,10 @@ int32_t margin_units(int dpi, double mm);
 // Records the report with the metrics of `device` (a printer or PDF writer laid out for the
 // whole page, no margins of its own).
 generated_report generate_report(QPaintDevice& device, const QSize& page_size, const report_page_setup& setup,
-                                 const print_look& look, const report_generator& generator);
+                                 const shell::print_look& look, const report_generator& generator);
 
 // Records the report for a PDF writer at setup.resolution and writes the page range to `path`.
-report_outcome write_report_pdf(const std::string& path, const report_page_setup& setup, const print_look& look,
+report_outcome write_report_pdf(const std::string& path, const report_page_setup& setup, const shell::print_look& look,
                                 const report_generator& generator, int first_page = 1, int last_page = 0,
                                 const page_filter& filter = {});
 

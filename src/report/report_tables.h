@@ -1,13 +1,25 @@
 #pragma once
 // The font and pen tables a report is recorded and replayed with, indexed by the small
-// numbers stored in the page file.
-#include "report/print_look.h"
+// numbers stored in the page file, and how they come from the print look.
+#include "shell/print_look.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kovra::report {
+
+// Font numbers of the print elements by use (element i is font i).
+enum print_element_id : int {
+  PE_TEXT_PREVIEW = 0,
+  PE_TITLE = 1,
+  PE_TABLE_HEADER = 2,
+  PE_BODY = 3,
+  PE_ELEMENT = 4,
+  PE_EMPHASIS = 5,
+  PE_PAGE_BAND = 6,
+  PE_GROUP = 7,
+};
 
 // A font description at the design resolution (96 dpi).
 struct report_font {
@@ -18,7 +30,7 @@ struct report_font {
   bool underline = false;
   bool strikeout = false;
   uint8_t charset = 238;
-  std::string face;
+  std::string face;       // UTF-8
   int32_t colour = 0;     // text colour of the element the font belongs to (0x00BBGGRR)
 };
 
@@ -27,9 +39,9 @@ struct report_pen {
   int32_t colour = 0;
 };
 
-// One font per print element.
-std::vector<report_font> font_table_from_look(const print_look& look);
+// One font per print element (eight at least; missing ones take the default look's).
+std::vector<report_font> font_table_from_look(const shell::print_look& look);
 // Pen 0 draws inner rules, pen 1 outer frames and heavy lines: solid black of the rule widths.
-std::vector<report_pen> pen_table_from_look(const print_look& look);
+std::vector<report_pen> pen_table_from_look(const shell::print_look& look);
 
 } // namespace kovra::report

@@ -62,41 +62,47 @@ void set_config_defaults(Config& c) {
   c.cenn = price_list_settings{};
 }
 
+section_read read_config_section(Config& c, byte_reader& r, section_header& h) {
+  if (!r.header(h)) return section_read::end;
+  if (h.tag == TAG_OGOL) {
+    c.ogol_header = h;
+    if (!r.bytes(c.general.block.data(), general_block_size)) return section_read::cut_short;
+    c.general.trailing_flag_1 = 1;
+    c.general.trailing_byte = 6;
+    c.general.trailing_flag_2 = 0;
+    uint8_t b;
+    if (h.version > 1) {
+      if (!r.u8(c.general.trailing_flag_1) || !r.u8(b)) return section_read::cut_short;
+      c.general.trailing_byte = b;
+    }
+    if (h.version > 2 && !r.u8(c.general.trailing_flag_2)) return section_read::cut_short;
+    return section_read::ok;
+  }
+  if (h.tag == TAG_OPIS) {
+    c.opis_header = h;
+    return r.optional_text(c.description) ? section_read::ok : section_read::cut_short;
+  }
+  if (h.tag == TAG_CENN) {
+    c.cenn_header = h;
+    return read_cenn(r, c.cenn) ? section_read::ok : section_read::cut_short;
+  }
+  Cfg_base* variants = h.tag == TAG_OVRH   ? static_cast<Cfg_base*>(&c.ovrh)
+                       : h.tag == TAG_OVRI ? static_cast<Cfg_base*>(&c.ovri)
+                       : h.tag == TAG_PRNT ? static_cast<Cfg_base*>(&c.prnt)
+                       : h.tag == TAG_PRNI ? static_cast<Cfg_base*>(&c.prni)
+                                           : nullptr;
+  if (!variants) return section_read::unknown_tag;
+  return variants->read_section(r, h) ? section_read::ok : section_read::cut_short;
+}
+
 bool read_config_sections(Config& c, const uint8_t* data, std::size_t size) {
   byte_reader r(data, size);
   section_header h;
-  while (r.header(h)) {
-    if (h.tag == TAG_OGOL) {
-      c.ogol_header = h;
-      if (!r.bytes(c.general.block.data(), general_block_size)) return false;
-      c.general.trailing_flag_1 = 1;
-      c.general.trailing_byte = 6;
-      c.general.trailing_flag_2 = 0;
-      uint8_t b;
-      if (h.version > 1) {
-        if (!r.u8(c.general.trailing_flag_1) || !r.u8(b)) return false;
-        c.general.trailing_byte = b;
-      }
-      if (h.version > 2 && !r.u8(c.general.trailing_flag_2)) return false;
-    } else if (h.tag == TAG_OPIS) {
-      c.opis_header = h;
-      if (!r.optional_text(c.description)) return false;
-    } else if (h.tag == TAG_OVRH) {
-      if (!c.ovrh.read_section(r, h)) return false;
-    } else if (h.tag == TAG_OVRI) {
-      if (!c.ovri.read_section(r, h)) return false;
-    } else if (h.tag == TAG_PRNT) {
-      if (!c.prnt.read_section(r, h)) return false;
-    } else if (h.tag == TAG_PRNI) {
-      if (!c.prni.read_section(r, h)) return false;
-    } else if (h.tag == TAG_CENN) {
-      c.cenn_header = h;
-      if (!read_cenn(r, c.cenn)) return false;
-    } else {
-      return false;
-    }
+  while (true) {
+    section_read s = read_config_section(c, r, h);
+    if (s == section_read::end) return true;
+    if (s != section_read::ok) return false;
   }
-  return true;
 }
 
 std::vector<uint8_t> encode_config_sections(Config& c) {

@@ -47,6 +47,8 @@ std::string default_description();
 
 void set_config_defaults(Config& c);
 
+// One section at the reader's position: `end` when fewer than 13 bytes remain.
+section_read read_config_section(Config& c, byte_reader& r, section_header& h);
 // Reads sections from the bytes after the header. Ends successfully when fewer than 13 bytes
 // remain; fails on an unknown tag or a section cut short.
 bool read_config_sections(Config& c, const uint8_t* data, std::size_t size);

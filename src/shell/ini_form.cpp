@@ -74,6 +74,22 @@ std::string placement_value(const placement& p, const std::string& rest) {
   return v;
 }
 
+drag_rect keep_min_size(drag_rect r, int edges, int min_width, int min_height) {
+  if (r.right - r.left < min_width) {
+    if (edges & drag_left)
+      r.left = r.right - min_width;
+    else
+      r.right = r.left + min_width;
+  }
+  if (r.bottom - r.top < min_height) {
+    if (edges & drag_top)
+      r.top = r.bottom - min_height;
+    else
+      r.bottom = r.top + min_height;
+  }
+  return r;
+}
+
 std::optional<ini_form_error> set_ini_filename(const std::string& path) {
   if (ini_name().set)
     return ini_form_error{"IniForm", "Powtórne wywołanie set_ini_filename() w klasie TIniForm"};

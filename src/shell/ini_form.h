@@ -53,6 +53,16 @@ restored_placement restore_placement(const std::string& stored, const placement&
 // "left, top, width, height, state", then ", " and `rest` when given.
 std::string placement_value(const placement& p, const std::string& rest = "");
 
+// Minimum size while the user drags a window edge: a rectangle narrower or lower than the
+// minimum is corrected by moving the edge being dragged (the left edge for the left side or a
+// left corner, else the right edge; the top edge for the top side or a top corner, else the
+// bottom edge).
+struct drag_rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+enum drag_edge : int { drag_left = 1, drag_right = 2, drag_top = 4, drag_bottom = 8 };
+drag_rect keep_min_size(drag_rect r, int dragged_edges, int min_width, int min_height);
+
 // The path of kovra.ini for every form, set once per run before the first form.
 struct ini_form_error {
   std::string source;  // "IniForm"

@@ -163,6 +163,27 @@ void write_print_look(ini_file& ini, const print_look& look) {
   ini.write(print_look_section, "ElementWydruku4", std::to_string(look.line_spacing));
 }
 
+print_look& current_print_look() {
+  static print_look look = default_print_look();
+  return look;
+}
+
+void reset_print_look() { current_print_look() = default_print_look(); }
+
+void load_print_look(const std::string& ini_path) {
+  ini_file ini;
+  print_look look = default_print_look();
+  if (ini.load(ini_path)) read_print_look(ini, look);
+  current_print_look() = look;
+}
+
+bool save_print_look(const std::string& ini_path) {
+  ini_file ini;
+  if (!ini.load(ini_path) && std::ifstream(ini_path).good()) return false;
+  write_print_look(ini, current_print_look());
+  return ini.save(ini_path);
+}
+
 bool convert_design_file(const std::string& des_path, const std::string& ini_path, const std::string& section,
                          design_look& look) {
   constexpr std::size_t body_size = 1015, font_record = 60;

@@ -65,6 +65,13 @@ void write_design(ini_file& ini, const std::string& section, const design_look& 
 void read_print_look(const ini_file& ini, print_look& look);
 void write_print_look(ini_file& ini, const print_look& look);
 
+// The process-wide print look: loaded from kovra.ini at start-up, saved when the print
+// dialog closes with OK (a value that cannot be written is dropped).
+print_look& current_print_look();
+void reset_print_look();  // back to the defaults (tests)
+void load_print_look(const std::string& ini_path);
+bool save_print_look(const std::string& ini_path);
+
 // An older binary design file beside kovra.ini: a 32-bit version 1, then 1,015 bytes: for
 // each screen element its font number, text colour and background (32 bits each), then the
 // fonts as 60-byte system font records; the rest is not used. When the file holds such a

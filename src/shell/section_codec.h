@@ -29,6 +29,9 @@ struct section_header {
   int16_t count = 1;    // number of variants (variant sections)
 };
 
+// Outcome of reading one section.
+enum class section_read { ok, end, unknown_tag, cut_short };
+
 class byte_reader {
 public:
   byte_reader(const uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}

@@ -2,6 +2,7 @@
 
 #include "shell/config.h"
 #include "shell/general_settings.h"
+#include "shell/print_look.h"
 #include "shell/version_text.h"
 #include "store/document_texts.h"
 #include "store/log.h"
@@ -168,6 +169,7 @@ startup_result start_up(const startup_input& input) {
   set_config_path(r.environment.cfg_path);
   r.ini_error = set_ini_filename(r.environment.ini_path);
   r.general_settings_loaded = load_general_settings(general_settings());
+  load_print_look(r.environment.ini_path);
   return r;
 }
 

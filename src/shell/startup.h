@@ -87,7 +87,7 @@ struct startup_result {
 // The steps of start-up that need no window: folders, default user, single instance
 // (message 182 when another copy runs; the remaining steps are then skipped), version
 // stamp, built-in document texts, prnconf.cfg, the paths of kovra.cfg and kovra.ini, and the
-// general settings (kovra.cfg is created with the defaults when missing).
+// general settings (kovra.cfg is created with the defaults when missing) and the print look.
 startup_result start_up(const startup_input& input);
 
 } // namespace kovra::shell

@@ -80,24 +80,31 @@ std::vector<uint8_t> encode_users(const std::vector<user_entry>& users, int curr
   return std::move(w.bytes());
 }
 
+section_read read_users_section(Cfg_Psd& psd, byte_reader& r, section_header& h) {
+  if (!r.header(h)) return section_read::end;
+  if (h.tag == TAG_USER) {
+    for (int i = 0; i < h.count; ++i) {
+      user_entry e;
+      if (!r.optional_text(e.name) || !read_user(r, e.user)) return section_read::cut_short;
+      e.is_current = i == h.current ? 1 : 0;
+      psd.entries.push_back(std::move(e));
+    }
+    return section_read::ok;
+  }
+  if (h.tag == TAG_CMNY)
+    return r.optional_text(psd.firm_texts[0]) && r.optional_text(psd.firm_texts[1]) ? section_read::ok
+                                                                                     : section_read::cut_short;
+  return section_read::unknown_tag;  // another tag has no length to skip it by
+}
+
 bool read_users_sections(Cfg_Psd& psd, const uint8_t* data, std::size_t size) {
   byte_reader r(data, size);
   section_header h;
-  while (r.header(h)) {
-    if (h.tag == TAG_USER) {
-      for (int i = 0; i < h.count; ++i) {
-        user_entry e;
-        if (!r.optional_text(e.name) || !read_user(r, e.user)) return false;
-        e.is_current = i == h.current ? 1 : 0;
-        psd.entries.push_back(std::move(e));
-      }
-    } else if (h.tag == TAG_CMNY) {
-      if (!r.optional_text(psd.firm_texts[0]) || !r.optional_text(psd.firm_texts[1])) return false;
-    } else {
-      return false;  // another tag has no length to skip it by
-    }
+  while (true) {
+    section_read s = read_users_section(psd, r, h);
+    if (s == section_read::end) return true;
+    if (s != section_read::ok) return false;
   }
-  return true;
 }
 
 psd_result Cfg_Psd::read(const std::string& path, const user_record& fallback) {

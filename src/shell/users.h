@@ -1,6 +1,7 @@
 #pragma once
 // Users ("kovra.psd") and passwords. Users and documents keep a 32-bit value computed from
 // a password, never the text. The login dialog is a thin layer over the decisions here.
+#include "shell/section_codec.h"
 #include "shell/section_file.h"
 
 #include <cstdint>
@@ -69,6 +70,7 @@ public:
 
 // The users file's sections: "CMNY" (version 1, current -1, two absent texts) and "USER".
 std::vector<uint8_t> encode_users(const std::vector<user_entry>& users, int current);
+section_read read_users_section(Cfg_Psd& psd, byte_reader& r, section_header& h);
 // False when a section is cut short or has another tag.
 bool read_users_sections(Cfg_Psd& psd, const uint8_t* data, std::size_t size);
 

@@ -4,7 +4,8 @@
 #include "store/byte_order.h"
 #include "store/check_block.h"
 #include "store/container.h"
-#include "store/key_index_check.h"
+#include "store/container_key_io.h"
+#include "store/key_index_verify.h"
 #include "store/set_checksum.h"
 #include "store/set_header.h"
 
@@ -180,6 +181,16 @@ struct checker {
     }
   }
 
+  // The set's key index; a header counting no index belongs to a set made without one.
+  void check_keys(int32_t header_position, int set_no, integrity_report::set_info& info) {
+    uint8_t count[2] = {};
+    if (read_at(handle, header_position + 10, count, 2) == 2 && get_i16(count) == 0) return;
+    container_key_block_io io(handle);
+    const key_index_check k = verify_key_index(io, header_position);
+    for (const auto& s : k.indexes) info.keys.push_back({s.index, s.count, s.levels});
+    for (const auto& p : k.problems) problem("set %d: %s", set_no, p.c_str());
+  }
+
   void check_set(int32_t base, int set_no, int64_t limit) {
     set_header sh;
     if (!read_set(base, sh)) {
@@ -193,7 +204,7 @@ struct checker {
     if (int64_t(base) + set_header_size + index_header_bytes + sh.user_header_size > limit)
       problem("set %d: user header of %d bytes does not fit", set_no, sh.user_header_size);
     check_chains(sh, set_no, info);
-    check_key_indexes(handle, base + set_header_size, set_no, info.keys, report.problems);
+    check_keys(base + set_header_size, set_no, info);
     report.sets.push_back(info);
   }
 
@@ -263,10 +274,24 @@ integrity_report check_container(const std::string& path) {
                                     &report.header);
   if (handle < 0) {
     const uint8_t code = last_open_error();
-    report.open_problem = code == OPEN_BAD_MAGIC   ? "not a container"
-                          : code == OPEN_NOT_FOUND ? "file not found"
+    if (code == OPEN_FAILED) {
+      // A container whose body cannot be read (a damaged compressed stream) is an unsound
+      // container, not "no container".
+      const int raw = open_container(path, STORAGE_DIRECT, OPEN_READ_SHARED | OPEN_KEEP_COUNT, 0, 0, 0,
+                                     &report.header);
+      if (raw >= 0) {
+        report.is_container = true;
+        report.length = file_length(raw);
+        report.problems.emplace_back(report.header.compressed() ? "the compressed body cannot be inflated"
+                                                                : "the file cannot be read");
+        close_container(raw);
+        return report;
+      }
+    }
+    report.open_problem = code == OPEN_BAD_MAGIC       ? "not a container"
+                          : code == OPEN_NOT_FOUND     ? "file not found"
                           : code == OPEN_ACCESS_DENIED ? "locked by another program"
-                                                   : "cannot be opened (a damaged compressed stream, or no access)";
+                                                       : "cannot be opened";
     return report;
   }
   report.is_container = true;

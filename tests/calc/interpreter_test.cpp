@@ -285,3 +285,12 @@ TEST(Interpreter, ReportErrorGoesThroughTheMessageSink) {
   EXPECT_EQ(sink.requests()[2].buttons, kovra::shell::msg_buttons::ok);
   kovra::shell::set_message_sink(nullptr);
 }
+
+TEST(Interpreter, ArgumentShownWithAPointInAnyLocale) {
+  VL_interp_error e{interp_bad_argument, "pow", -2.5};
+  char buffer[128];
+  format_interp_error(e, buffer, sizeof buffer);
+  EXPECT_EQ(std::string(buffer), "Błędny argument funkcji: pow(-2.500000)");
+  format_interp_error(e, buffer, 20);
+  EXPECT_EQ(std::string(buffer), "Błędny argument f");  // 19 bytes, "ę" counts two
+}

@@ -80,7 +80,7 @@ TEST(PositionCosting, PurchaseCostsAndInvestorMaterials) {
 
 TEST(PositionCosting, PercentageItems) {
   estimate_model m = plain_estimate();
-  m.settings.kz_rate_other_stored = 11.0f; // 10 %, stored plus one on "Materiały inne (Robocizna)"
+  m.settings.kz_rate_other = 10; // on "Materiały inne (Robocizna)"
   add_price(m, kind_labour, 1, 200.00);
   add_price(m, kind_material, 2, 105.00, 100.00, 1);
   add_price(m, kind_equipment, 3, 40.00);

@@ -116,7 +116,9 @@ TEST(DemoHouse, InvestorMaterialAndWriteBack) {
   }
   // Water had no purchase-cost mode: it becomes a percentage of 0.
   for (const price_record& p : m.prices) {
-    if (p.id == 2990101) EXPECT_EQ(p.kz_mode, 4);
+    if (p.id == 2990101) {
+      EXPECT_EQ(p.kz_mode, 4);
+    }
   }
 }
 

@@ -3,12 +3,21 @@
 
 #include "calc/recalculation.h"
 #include "calc/special_positions.h"
+#include "calc/decimal_separator.h"
+#include "calc/scaffold_sheet.h"
+#include "calc/simplified_sheet.h"
+#include "store/codepage.h"
 #include "calc_builders.h"
 
 using namespace kovra::calc;
 using namespace kovra::test;
 
 namespace {
+
+std::string trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
 
 // An element with one position of 120 r-g (norm 120, quantity 1) and a scaffolding linked
 // to it whose equipment input 50 costs 5.00 per machine-hour.
@@ -201,4 +210,38 @@ TEST(OneOffCosts, DistancesCountsAndBands) {
   m.chapter_multiplier = 1.5;
   EXPECT_EQ(compute_one_off(m, one_off(2.9, 0, {}, {1, 1, 5, 5})).count, 5);
   EXPECT_EQ(compute_one_off(m, one_off(-2.9, 0, {}, {1, 1, 5, 5})).count, -5);
+}
+
+TEST(Scaffolding, PageRowsAndFormulaLines) {
+  set_system_decimal_separator('.');
+  estimate_model m = scaffold_estimate(3, 1);
+  m.nodes[2].unit2 = "m2";
+  const recalc_result r = run_single(m, options_from_settings(m.settings));
+  costing_context ctx = make_costing_context(m, options_from_settings(m.settings));
+  const scaffold_sheet s = scaffold_sheet_of(ctx, 2, r.table);
+  const std::string mazovia_r = kovra::store::utf8_to_mazovia(" Czas pracy ");
+  EXPECT_EQ(s.rows[4].label, mazovia_r + "\n120 / ( 2.50 * 4 ) * 1.00 = ");
+  EXPECT_EQ(trimmed(s.rows[4].result), "12");
+  EXPECT_EQ(s.rows[8].label.substr(s.rows[8].label.find('\n') + 1), "2 * 3.00 / 1 = ");
+  EXPECT_EQ(trimmed(s.rows[8].result), "6.00");
+  EXPECT_EQ(s.rows[6].unit, "m2");
+  EXPECT_EQ(s.rows[9].label, " Cena \"input 50\" ");
+  // Under FORMUŁA II: t * n = q, eleven blanks, q * p.
+  EXPECT_EQ(s.rows[10].label.substr(s.rows[10].label.find('\n') + 1), "12 * 6.00 = 72           72 * 5.00 = ");
+  EXPECT_EQ(trimmed(s.rows[10].result), "360.00");
+  reset_system_decimal_separator();
+}
+
+TEST(SimplifiedPositions, PageRowsUseFullQuantities) {
+  set_system_decimal_separator('.');
+  estimate_model m = plain_estimate();
+  m.settings.calc_method = method_formula_1; // the page values full quantities anyway
+  model_node n = simplified(10, 12.50, 30.00, 0, 80.00);
+  n.type = node_simplified; // not valued by the run (flag 4 clear, byte 106 0), shown all the same
+  const simplified_sheet s = simplified_sheet_of(m, n);
+  EXPECT_EQ(trimmed(s.rows[0].value), "125.00");
+  EXPECT_EQ(trimmed(s.rows[1].price), "30.00");
+  EXPECT_EQ(trimmed(s.rows[2].value), ""); // zero is blank
+  EXPECT_EQ(trimmed(s.rows[3].value), "800.00");
+  reset_system_decimal_separator();
 }

@@ -1,6 +1,7 @@
 // Summary lines and groups, formula texts, method names and the compound summaries.
 #include <gtest/gtest.h>
 
+#include "calc/decimal_separator.h"
 #include "calc/overhead_texts.h"
 #include "calc/recalculation.h"
 #include "calc/result_summaries.h"
@@ -105,9 +106,10 @@ estimate_model table_model() {
 } // namespace
 
 TEST(FormulaTexts, StandardRows) {
+  set_system_decimal_separator('.');
   estimate_model m = table_model();
   estimate_totals t;
-  formula_context ctx{&m, &t, true, '.'};
+  formula_context ctx{&m, &t, true};
   EXPECT_EQ(overhead_formula_text(ctx, row_kp), "65.00%R+ 65.00%S");
   EXPECT_EQ(overhead_formula_text(ctx, row_profit), "12.00%(R+Kp(R))+12.00%(S+Kp(S))");
   set_rate(m, row_profit, col_kp_r, 10);
@@ -117,19 +119,21 @@ TEST(FormulaTexts, StandardRows) {
   m.overheads.kp_plus_cz = 1;
   m.overheads.kp_plus_ws = 1;
   EXPECT_EQ(overhead_formula_text(ctx, row_kp), "65.00%(R+Rcz+Rws)+ 65.00%(S+Scz+Sws)");
-  ctx.decimal_separator = ',';
+  set_system_decimal_separator(',');
   EXPECT_EQ(overhead_formula_text(ctx, row_vat), ""); // rate 0: nothing
   set_rate(m, row_vat, col_running, 23);
   EXPECT_EQ(overhead_formula_text(ctx, row_vat), "23,00%");
+  reset_system_decimal_separator();
 }
 
 TEST(FormulaTexts, PurchaseCosts) {
+  set_system_decimal_separator('.');
   estimate_model m = table_model();
   estimate_totals t;
   t.materials = 105;
   t.materials_base = 100;
   t.kz_summary.state = 1;
-  formula_context ctx{&m, &t, true, '.'};
+  formula_context ctx{&m, &t, true};
   EXPECT_EQ(overhead_formula_text(ctx, row_purchase, 1), utf8_to_mazovia("Ceny zawierają Kz."));
   EXPECT_EQ(overhead_formula_text(ctx, row_purchase, 0), "5.00%M");       // effective rate
   EXPECT_EQ(overhead_formula_text(ctx, row_purchase, 0, 7.5), "7.50%M"); // given rate
@@ -139,6 +143,7 @@ TEST(FormulaTexts, PurchaseCosts) {
 }
 
 TEST(FormulaTexts, InvestorRows) {
+  set_system_decimal_separator('.');
   estimate_model m = plain_estimate();
   m.settings.investor_table = 1;
   m.overheads = default_investor_overheads();
@@ -146,7 +151,7 @@ TEST(FormulaTexts, InvestorRows) {
   set_rate(m, row_profit, col_r, 10);
   set_rate(m, row_profit, col_s, 10);
   set_rate(m, row_profit, col_kp_s, 10);
-  formula_context ctx{&m, nullptr, true, '.'};
+  formula_context ctx{&m, nullptr, true};
   EXPECT_EQ(overhead_formula_text(ctx, row_kp), "60.00%(R+S)");
   EXPECT_EQ(overhead_formula_text(ctx, row_profit), "10.00%(R+S+Kp)");
   m.settings.profit_per_component = 1;

@@ -55,3 +55,21 @@ TEST(CliConfig, ForeignFileIsRefusedAndLeftAlone) {
   EXPECT_EQ(std::filesystem::file_size(dir.path + "/kovra.cfg"), 400u);
   EXPECT_EQ(run_cli({"config", "--bogus"}).exit_code, 64);
 }
+
+TEST(CliConfig, VerifyChecksConfigurationSections) {
+  user_dir dir;
+  ASSERT_EQ(run_cli({"config", "--user-dir", dir.path}).exit_code, 0);
+  std::string cfg = dir.path + "/kovra.cfg";
+  auto r = run_cli({"verify", cfg, "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["ok"], true);
+  EXPECT_EQ(j["file_type"], 41);
+  ASSERT_EQ(j["sections"].size(), 7u);
+  EXPECT_EQ(j["sections"][6]["tag"], "CENN");
+
+  std::filesystem::resize_file(cfg, 24088 - 1);
+  auto cut = run_cli({"verify", cfg});
+  EXPECT_EQ(cut.exit_code, 1);
+  EXPECT_NE(cut.out.find("\"CENN\" is cut short"), std::string::npos) << cut.out;
+}

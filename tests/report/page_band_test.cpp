@@ -1,6 +1,6 @@
 // Page header and footer definitions and their bands.
 #include "report/page_band.h"
-#include "report/print_look.h"
+#include "shell/print_look.h"
 #include "report/raport.h"
 #include "report/recording_canvas.h"
 #include "report/report_qt_support.h"
@@ -97,8 +97,8 @@ TEST(band_texts, item_texts_dates_and_positions) {
 class bands : public ::testing::Test {
 protected:
   void SetUp() override {
-    r.begin_report(0, 4000, nullptr, pen_table_from_look(default_print_look()),
-                   font_table_from_look(default_print_look()), &test::measuring_device(600), 3, 96, 6000, 200);
+    r.begin_report(0, 4000, nullptr, pen_table_from_look(shell::default_print_look()),
+                   font_table_from_look(shell::default_print_look()), &test::measuring_device(600), 3, 96, 6000, 200);
     ctx.file_path = "/x/budowa.kvr";
     ctx.tree_name = "Hala";
   }

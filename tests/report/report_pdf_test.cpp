@@ -1,6 +1,6 @@
 // Reports written to PDF and rendered for the preview, checked through the text of the PDF.
 #include "report/page_band.h"
-#include "report/print_look.h"
+#include "shell/print_look.h"
 #include "report/prt_item.h"
 #include "report/report_exception.h"
 #include "report/report_output.h"
@@ -124,7 +124,7 @@ protected:
 TEST_F(pdf, a_table_over_pages_with_headers_numbers_and_polish_letters) {
   setup.first_page_no = 3;
   const std::string out = path("table.pdf");
-  const report_outcome result = write_report_pdf(out, setup, default_print_look(), table_report);
+  const report_outcome result = write_report_pdf(out, setup, shell::default_print_look(), table_report);
   ASSERT_TRUE(result.ok) << result.error;
   const int pages = pdf_pages(out);
   ASSERT_GE(pages, 2);
@@ -143,7 +143,7 @@ TEST_F(pdf, a_table_over_pages_with_headers_numbers_and_polish_letters) {
 
 TEST_F(pdf, a_page_range_keeps_the_page_numbers_of_the_whole_report) {
   const std::string out = path("range.pdf");
-  const report_outcome result = write_report_pdf(out, setup, default_print_look(), table_report, 2, 3);
+  const report_outcome result = write_report_pdf(out, setup, shell::default_print_look(), table_report, 2, 3);
   ASSERT_TRUE(result.ok) << result.error;
   ASSERT_EQ(result.pages_drawn, 2);
   EXPECT_EQ(pdf_pages(out), 2);
@@ -159,7 +159,7 @@ TEST_F(pdf, a_printer_prints_each_copy_as_its_own_job) {
   printer.setFullPage(true);
   printer.setPageSize(QPageSize(QPageSize::A4));
   const QSize page = printer.pageLayout().fullRectPixels(printer.resolution()).size();
-  generated_report report = generate_report(printer, page, setup, default_print_look(), table_report);
+  generated_report report = generate_report(printer, page, setup, shell::default_print_look(), table_report);
   ASSERT_TRUE(report) << report.error;
   const report_outcome result = print_report(report, printer, 1, 2, 2);
   ASSERT_TRUE(result.ok) << result.error;
@@ -171,7 +171,7 @@ TEST_F(pdf, a_printer_prints_each_copy_as_its_own_job) {
 
 TEST_F(pdf, a_failing_generator_gives_an_error_and_leaves_no_page_file) {
   const int before = open_page_files();
-  report_outcome result = write_report_pdf(path("x.pdf"), setup, default_print_look(), [&](VL_raport& r) {
+  report_outcome result = write_report_pdf(path("x.pdf"), setup, shell::default_print_look(), [&](VL_raport& r) {
     table_report(r);
     EXPECT_EQ(open_page_files(), before + 1);
     throw VL_raport_exception(RAPORT_CREATE_FAILED);
@@ -180,12 +180,12 @@ TEST_F(pdf, a_failing_generator_gives_an_error_and_leaves_no_page_file) {
   EXPECT_EQ(result.error, RAPORT_CREATE_FAILED);
   EXPECT_EQ(open_page_files(), before);
 
-  result = write_report_pdf(path("y.pdf"), setup, default_print_look(), [](VL_raport&) { throw 7; });
+  result = write_report_pdf(path("y.pdf"), setup, shell::default_print_look(), [](VL_raport&) { throw 7; });
   EXPECT_FALSE(result.ok);
   EXPECT_FALSE(result.error.empty());
   EXPECT_EQ(open_page_files(), before);
 
-  result = write_report_pdf("/nonexistent/folder/z.pdf", setup, default_print_look(), table_report);
+  result = write_report_pdf("/nonexistent/folder/z.pdf", setup, shell::default_print_look(), table_report);
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(open_page_files(), before);
 }
@@ -194,7 +194,7 @@ TEST(preview, pages_render_scaled_with_smaller_fonts) {
   QImage& device = test::measuring_device(600);
   report_page_setup setup;
   const QSize page(4961, 7016);  // A4 at 600 dpi
-  generated_report report = generate_report(device, page, setup, default_print_look(), table_report);
+  generated_report report = generate_report(device, page, setup, shell::default_print_look(), table_report);
   ASSERT_TRUE(report) << report.error;
   ASSERT_GE(report.pages, 2);
   const QImage image = render_preview_page(report, 2, QSize(496, 702));
@@ -219,7 +219,7 @@ TEST(preview, the_background_bitmap_is_stretched_over_every_printable_area) {
   setup.background = QImage(2, 2, QImage::Format_RGB32);
   setup.background.fill(qRgb(0, 0, 255));
   const QSize page(6000, 8000);
-  generated_report report = generate_report(device, page, setup, default_print_look(), [](VL_raport& r) {
+  generated_report report = generate_report(device, page, setup, shell::default_print_look(), [](VL_raport& r) {
     for (int i = 0; i < 3; ++i) {
       r.draw_text("x", {0, 0, 100, 100}, 0, 0, 0);
       r.end_row(100);

@@ -100,3 +100,20 @@ TEST(IniFilename, SetOnceAndFormsNeedIt) {
   EXPECT_EQ(r.rest, " 1");
   reset_ini_filename();
 }
+
+TEST(MinimumSize, TheDraggedEdgeGivesWay) {
+  drag_rect r{100, 100, 150, 120};  // 50 x 20
+  auto left = keep_min_size(r, drag_left | drag_top, 300, 100);
+  EXPECT_EQ(left.left, 150 - 300);
+  EXPECT_EQ(left.right, 150);
+  EXPECT_EQ(left.top, 120 - 100);
+  EXPECT_EQ(left.bottom, 120);
+  auto right = keep_min_size(r, drag_right | drag_bottom, 300, 100);
+  EXPECT_EQ(right.left, 100);
+  EXPECT_EQ(right.right, 400);
+  EXPECT_EQ(right.top, 100);
+  EXPECT_EQ(right.bottom, 200);
+  auto big = keep_min_size(drag_rect{0, 0, 500, 500}, drag_left, 300, 100);
+  EXPECT_EQ(big.left, 0);
+  EXPECT_EQ(big.right, 500);
+}

@@ -118,3 +118,18 @@ TEST(DesignFile, VersionOneIsConvertedIntoTheIniAndDeleted) {
   write_file(des, bytes);
   EXPECT_FALSE(convert_design_file(des, ini, screen_look_section, look));
 }
+
+TEST(PrintLook, ProcessWideLookIsLoadedAndSaved) {
+  temp_folder dir;
+  std::string ini = dir.path() + "kovra.ini";
+  reset_print_look();
+  current_print_look().outer_rule = 9;
+  ASSERT_TRUE(save_print_look(ini));
+  reset_print_look();
+  EXPECT_EQ(current_print_look().outer_rule, 5);
+  load_print_look(ini);
+  EXPECT_EQ(current_print_look().outer_rule, 9);
+  load_print_look(dir.path() + "missing.ini");
+  EXPECT_EQ(current_print_look().outer_rule, 5);
+  reset_print_look();
+}

@@ -3,6 +3,7 @@
 #include "store/byte_order.h"
 #include "store/compressed_image.h"
 #include "store/copy_container.h"
+#include "store/log.h"
 #include "store/open_files.h"
 
 #include <gtest/gtest.h>
@@ -391,4 +392,17 @@ TEST_F(ContainerTest, HandlesRunOutAtOneHundred) {
   }
   EXPECT_EQ(open_plain(path, 3), -1);
   EXPECT_EQ(last_open_error(), OPEN_TOO_MANY);
+}
+
+TEST_F(ContainerTest, GrowthPastTheAddressableSizeIsFatal) {
+  kovra::store::set_program_folder(dir.folder());
+  const int h = create_container(dir.folder() + "grow.kvr", STORAGE_IMAGE, header_template(), 2, 800);
+  ASSERT_GE(h, 0);
+  EXPECT_EQ(expand_file(h, 100), 293);
+  EXPECT_EQ(file_length(h), 393);
+  EXPECT_EQ(expand_file(h, max_container_length), -1);
+  EXPECT_TRUE(kovra::store::fatal_error_raised());
+  EXPECT_EQ(kovra::store::last_fatal_text(), "expand_file");
+  EXPECT_EQ(file_length(h), 393);
+  kovra::store::reset_log_state();
 }

@@ -113,3 +113,18 @@ TEST_F(IntegrityCheckTest, TruncatedFilesAreProblemsNotCrashes) {
     EXPECT_FALSE(r.ok()) << cut;
   }
 }
+
+TEST_F(IntegrityCheckTest, DamagedCompressedBodyIsAnUnsoundContainer) {
+  test_classes classes;
+  record_set* s = open_record_set(test_open_request(path, classes, STORAGE_COMPRESSED));
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(close_record_set(s));  // the file is compressed from the open on
+  std::string bytes = dir.read("doc.kvr");
+  ASSERT_TRUE(uint8_t(bytes[8]) & 0x80);
+  EXPECT_TRUE(check_container(path).ok());
+  bytes.resize(bytes.size() - 20);
+  const integrity_report r = check_container(dir.write("cut.kvr", bytes));
+  EXPECT_TRUE(r.is_container);
+  EXPECT_FALSE(r.ok());
+  EXPECT_TRUE(mentions(r, "cannot be inflated"));
+}

@@ -109,10 +109,6 @@ TEST_F(RecordsTest, FreshSetIsLaidOutAtTheStatedOffsets) {
 
 TEST_F(RecordsTest, InsertModesLinkTheChain) {
   open();
-  for (int mode = FIRST_REC; mode <= LAST_REC; ++mode) {
-    test_classes fresh;
-    (void)fresh;
-  }
   // An empty chain takes a record with any mode as both first and last.
   std::vector<uint8_t> d = pattern(30, 5);
   const rec_pos only = insert_record(classes.c[2], NEXT_REC, 0, d.data(), 30);
@@ -144,6 +140,13 @@ TEST_F(RecordsTest, InsertModesLinkTheChain) {
   EXPECT_EQ(locate_record(classes.c[0], LAST_REC, 0), last);
   EXPECT_EQ(locate_record(classes.c[0], THIS_REC, 0), -1);
   EXPECT_EQ(corruption.calls, 0);
+  // Each insert left its steps in the trace that a corruption report would show.
+  const std::string trace = trace_text();
+  for (const char* step : {"inslk rec", "inslk rec wzgledny offset", "inslk rec prev", "inslk rec next",
+                           "inslk rec this", "get_free_block", "offset from file"})
+    EXPECT_NE(trace.find(std::string(" ") + step + "\n"), std::string::npos) << step;
+  EXPECT_NE(trace.find("rec_type=2  offset=" + std::to_string(b) + "  NEXT_REC"), std::string::npos);
+  EXPECT_EQ(trace_depth(), 0);
 
   reopen();
   EXPECT_EQ(chain(0), (std::vector<rec_pos>{b, after_b, before_a, a, last}));
@@ -349,9 +352,24 @@ TEST_F(RecordsTest, SubsetsLiveInType100BlocksAndCloseFirst) {
   EXPECT_EQ(record_count(sub_classes[0]), 1);
   EXPECT_EQ(record_count(classes.c[0]), 0);
 
-  // Closing the main set writes the open sub-set's headers before its own.
+  // Closing the main set writes the open sub-set's headers before its own: the main set's
+  // writer, installed here, runs after the sub-set's.
   ASSERT_TRUE(close_record_set(set));
   set = nullptr;
+  EXPECT_EQ(order, (std::vector<std::string>{"sub"}));
+  order.clear();
+  {
+    test_classes c3;
+    open_set_request r = test_open_request(path, c3);
+    r.writer = log_writer("main");
+    record_set* m = open_record_set(r);
+    ASSERT_NE(m, nullptr);
+    record_class sc[2] = {{REC_TYPE_ELPZ, 1}, {REC_TYPE_ZEST, 1}};
+    ASSERT_NE(open_subset(c3.c[0], sub, sc, 2, {}, {}, log_writer("sub")), nullptr);
+    ASSERT_TRUE(close_record_set(m));
+    EXPECT_EQ(order, (std::vector<std::string>{"sub", "main"}));
+    EXPECT_EQ(sc[0].set, nullptr);
+  }
   EXPECT_EQ(sub_classes[0].set, nullptr);
   open();
   record_set* again = open_subset(classes.c[0], sub, sub_classes, 2, {}, {}, {});
@@ -363,7 +381,6 @@ TEST_F(RecordsTest, SubsetsLiveInType100BlocksAndCloseFirst) {
   ASSERT_TRUE(close_subset(sub_classes));
   EXPECT_TRUE(delete_subset(classes.c[0], sub));
   EXPECT_EQ(header(sub).type, REC_TYPE_FREE);
-  EXPECT_EQ(order, (std::vector<std::string>{"sub"}));
 }
 
 TEST_F(RecordsTest, LoopingChainEndsOnTheCorruptionPath) {
