@@ -316,7 +316,7 @@ inputs_block inputs_from_json(const json& j, const std::string& where) {
 
 // ---- one simple document --------------------------------------------------------------
 
-json prices_json(const memory_records& m, bool compound) {
+json prices_json(const record_source& m, bool compound) {
   json out = json::array();
   std::size_t limit = m.count(CHAIN_ZEST) + 1;
   std::vector<uint8_t> data;
@@ -338,7 +338,7 @@ json prices_json(const memory_records& m, bool compound) {
   return out;
 }
 
-void general_parts_json(json& out, const memory_records& m, int data_chain, const json_options&) {
+void general_parts_json(json& out, const record_source& m, int data_chain, const json_options&) {
   general_data g = general_data::from_bytes(m.user_header());
   json general;
   fields_to_json(general, g.bytes.data(), general_data_fields());
@@ -366,7 +366,7 @@ void general_parts_json(json& out, const memory_records& m, int data_chain, cons
   if (auto pc = read_print_config(m, g.print_config_record(), data_chain)) out["print_config"] = hex_of(*pc);
 }
 
-json nodes_json(const memory_records& m, const json_options& options) {
+json nodes_json(const record_source& m, const json_options& options) {
   json nodes = json::array();
   std::vector<elpz_record> records;
   std::unordered_map<rec_pos, std::size_t> index_of;
@@ -402,7 +402,7 @@ json nodes_json(const memory_records& m, const json_options& options) {
   return nodes;
 }
 
-json simple_document_json(const memory_records& m, const json_options& options) {
+json simple_document_json(const record_source& m, const json_options& options) {
   json out;
   general_parts_json(out, m, CHAIN_DATA, options);
   out["nodes"] = nodes_json(m, options);
@@ -416,11 +416,11 @@ struct builder {
   const json_options& options;
   int surveys_skipped = 0;
 
-  rec_pos add(memory_records& m, int chain, std::vector<uint8_t> bytes) {
+  rec_pos add(record_source& m, int chain, std::vector<uint8_t> bytes) {
     return m.insert(chain, LAST_REC, NO_POS, bytes);
   }
 
-  void general_parts(memory_records& m, const json& spec, int data_chain, const std::string& where) {
+  void general_parts(record_source& m, const json& spec, int data_chain, const std::string& where) {
     general_data g = new_general_data();
     if (spec.contains("general")) {
       const json& gj = spec["general"];
@@ -477,7 +477,7 @@ struct builder {
   }
 
   template <class Record>
-  void prices(memory_records& m, const json& spec, std::span<const field_def> fields, const std::string& where) {
+  void prices(record_source& m, const json& spec, std::span<const field_def> fields, const std::string& where) {
     if (!spec.contains("prices")) return;
     const json& list = spec["prices"];
     if (!list.is_array()) fail(where + "prices", "a list is expected");
@@ -496,7 +496,7 @@ struct builder {
     }
   }
 
-  void nodes(memory_records& m, const json& spec, const std::string& where) {
+  void nodes(record_source& m, const json& spec, const std::string& where) {
     if (!spec.contains("nodes")) return;
     const json& list = spec["nodes"];
     if (!list.is_array()) fail(where + "nodes", "a list is expected");
@@ -558,7 +558,36 @@ struct builder {
     }
   }
 
-  void simple_document(memory_records& m, const json& spec, const std::string& where) {
+  // General data, summary records and chapter records (sub-set positions -1) of a
+  // compound estimate; the chapter records' positions in the order of "chapters".
+  std::vector<rec_pos> compound_parts(record_source& m, const json& spec) {
+    general_parts(m, spec, CHAIN_COMPOUND_DATA, "");
+    prices<chpt_zest_record>(m, spec, chpt_zest_fields(), "");
+    const json& chapters = spec.contains("chapters") ? spec["chapters"] : json::array();
+    if (!chapters.is_array()) fail("chapters", "a list is expected");
+    std::vector<rec_pos> out;
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+      std::string w = "chapters[" + std::to_string(i) + "]";
+      const json& cj = chapters[i];
+      if (!cj.is_object()) fail(w, "an object is expected");
+      chapter_record c = new_chapter_record();
+      fields_from_json(c.bytes.data(), chapter_fields(), cj, w);
+      if (cj.contains("storage_name")) {
+        std::string s = text_of(cj["storage_name"], w + ".storage_name");
+        if (s != "internal" && s != "external") fail(w + ".storage_name", "internal or external");
+        c.set_storage(s == "internal" ? CHAPTER_INTERNAL : 0);
+      }
+      c.set_subset_pos(NO_POS);
+      if (!c.internal() && member(cj, "document") && c.path().empty())
+        fail(w + ".path", "an external chapter needs its path");
+      rec_pos p = m.insert(CHAIN_CHPT_NODE, LAST_REC, NO_POS, c.bytes);
+      if (p == NO_POS) fail(w, "the chapter record cannot be stored");
+      out.push_back(p);
+    }
+    return out;
+  }
+
+  void simple_document(record_source& m, const json& spec, const std::string& where) {
     if (!spec.is_object()) fail(where.empty() ? "document" : where, "an object is expected");
     general_parts(m, spec, CHAIN_DATA, where);
     prices<zest_record>(m, spec, zest_fields(), where);
@@ -614,34 +643,22 @@ json_build_result estimate_from_json(const json& spec, const json_options& optio
     } else {
       image.records = memory_records::compound_estimate();
       memory_records& m = *image.records;
-      b.general_parts(m, spec, CHAIN_COMPOUND_DATA, "");
-      b.prices<chpt_zest_record>(m, spec, chpt_zest_fields(), "");
       const json& chapters = spec.contains("chapters") ? spec["chapters"] : json::array();
-      if (!chapters.is_array()) fail("chapters", "a list is expected");
-      for (std::size_t i = 0; i < chapters.size(); ++i) {
+      std::vector<rec_pos> at = b.compound_parts(m, spec);
+      for (std::size_t i = 0; i < at.size(); ++i) {
         std::string w = "chapters[" + std::to_string(i) + "]";
         const json& cj = chapters[i];
-        if (!cj.is_object()) fail(w, "an object is expected");
-        chapter_record c = new_chapter_record();
-        fields_from_json(c.bytes.data(), chapter_fields(), cj, w);
-        if (cj.contains("storage_name")) {
-          std::string s = text_of(cj["storage_name"], w + ".storage_name");
-          if (s != "internal" && s != "external") fail(w + ".storage_name", "internal or external");
-          c.set_storage(s == "internal" ? CHAPTER_INTERNAL : 0);
-        }
-        c.set_subset_pos(NO_POS);
-        rec_pos at = m.insert(CHAIN_CHPT_NODE, LAST_REC, NO_POS, c.bytes);
+        chapter_record c = chapter_record::from_bytes(read_or_empty(m, CHAIN_CHPT_NODE, at[i]));
         const json* doc = member(cj, "document");
         if (c.internal()) {
           if (doc) {
             rec_pos sub = m.create_subset(c.serial());
             b.simple_document(*m.subset(sub), *doc, w + ".document.");
             c.set_subset_pos(sub);
-            m.rewrite(CHAIN_CHPT_NODE, at, c.bytes);
+            m.rewrite(CHAIN_CHPT_NODE, at[i], c.bytes);
           }
         } else if (doc) {
           std::string path = c.path();
-          if (path.empty()) fail(w + ".path", "an external chapter needs its path");
           if (!image.externals.count(path)) {
             auto ext = memory_records::simple_estimate();
             b.simple_document(*ext, *doc, w + ".document.");
@@ -662,6 +679,65 @@ json_build_result estimate_from_json(const json& spec, const json_options& optio
   }
   result.surveys_skipped = b.surveys_skipped;
   return result;
+}
+
+json header_to_json(const store::file_header& h) { return header_json(h); }
+
+json simple_document_to_json(const record_source& src, const json_options& options) {
+  return simple_document_json(src, options);
+}
+
+json compound_parts_to_json(const record_source& src, const json_options& options) {
+  json out;
+  general_parts_json(out, src, CHAIN_COMPOUND_DATA, options);
+  out["prices"] = prices_json(src, true);
+  return out;
+}
+
+json chapter_to_json(std::span<const uint8_t> chapter_bytes) {
+  chapter_record c = chapter_record::from_bytes(chapter_bytes);
+  json j;
+  fields_to_json(j, c.bytes.data(), chapter_fields());
+  j["storage_name"] = c.internal() ? "internal" : "external";
+  return j;
+}
+
+std::string build_simple_document(record_source& target, const json& doc, const json_options& options,
+                                  int* surveys_skipped) {
+  builder b{options};
+  std::string error;
+  try {
+    b.simple_document(target, doc, "");
+  } catch (const build_error& e) {
+    error = e.text;
+  } catch (const nlohmann::json::exception& e) {
+    error = std::string("document: ") + e.what();
+  }
+  if (surveys_skipped) *surveys_skipped += b.surveys_skipped;
+  return error;
+}
+
+std::string build_compound_parts(record_source& target, const json& spec, const json_options& options,
+                                 std::vector<rec_pos>& chapters) {
+  builder b{options};
+  try {
+    if (!spec.is_object()) fail("document", "an object is expected");
+    chapters = b.compound_parts(target, spec);
+  } catch (const build_error& e) {
+    return e.text;
+  } catch (const nlohmann::json::exception& e) {
+    return std::string("document: ") + e.what();
+  }
+  return {};
+}
+
+store::file_header header_of_json(const json& spec) {
+  int kind = spec.is_object() && spec.contains("chapters") ? KIND_COMPOUND : KIND_SIMPLE;
+  try {
+    return header_from_json(spec.is_object() && spec.contains("header") ? spec["header"] : json(), kind);
+  } catch (...) {
+    return header_from_json(json(), kind);
+  }
 }
 
 } // namespace kovra::document

@@ -52,4 +52,23 @@ nlohmann::json estimate_to_json(const estimate_image& image, const json_options&
 // A new estimate from the dump form; absent fields take the new-record defaults.
 json_build_result estimate_from_json(const nlohmann::json& spec, const json_options& options = {});
 
+// The same forms over any record source (a container's set as well as memory).
+nlohmann::json simple_document_to_json(const record_source& src, const json_options& options = {});
+// General data, additions, overheads and summary records of a compound estimate.
+nlohmann::json compound_parts_to_json(const record_source& src, const json_options& options = {});
+// A chapter record's fields, without its document.
+nlohmann::json chapter_to_json(std::span<const uint8_t> chapter_bytes);
+nlohmann::json header_to_json(const store::file_header& h);
+// The header a build gives the document (kind from the presence of "chapters").
+store::file_header header_of_json(const nlohmann::json& spec);
+
+// Builds into `target`; an empty text on success, else what and where failed.
+std::string build_simple_document(record_source& target, const nlohmann::json& doc, const json_options& options,
+                                  int* surveys_skipped = nullptr);
+// The compound estimate's own records and its chapter records (sub-set positions -1);
+// `chapters` receives the chapter records' positions in the order of "chapters".
+std::string build_compound_parts(record_source& target, const nlohmann::json& spec, const json_options& options,
+                                 std::vector<rec_pos>& chapters);
+
 } // namespace kovra::document
+

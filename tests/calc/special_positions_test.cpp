@@ -5,6 +5,7 @@
 #include "calc/special_positions.h"
 #include "calc/decimal_separator.h"
 #include "calc/scaffold_sheet.h"
+#include "calc/simplified_sheet.h"
 #include "store/codepage.h"
 #include "calc_builders.h"
 
@@ -228,5 +229,19 @@ TEST(Scaffolding, PageRowsAndFormulaLines) {
   // Under FORMUŁA II: t * n = q, eleven blanks, q * p.
   EXPECT_EQ(s.rows[10].label.substr(s.rows[10].label.find('\n') + 1), "12 * 6.00 = 72           72 * 5.00 = ");
   EXPECT_EQ(trimmed(s.rows[10].result), "360.00");
+  reset_system_decimal_separator();
+}
+
+TEST(SimplifiedPositions, PageRowsUseFullQuantities) {
+  set_system_decimal_separator('.');
+  estimate_model m = plain_estimate();
+  m.settings.calc_method = method_formula_1; // the page values full quantities anyway
+  model_node n = simplified(10, 12.50, 30.00, 0, 80.00);
+  n.type = node_simplified; // not valued by the run (flag 4 clear, byte 106 0), shown all the same
+  const simplified_sheet s = simplified_sheet_of(m, n);
+  EXPECT_EQ(trimmed(s.rows[0].value), "125.00");
+  EXPECT_EQ(trimmed(s.rows[1].price), "30.00");
+  EXPECT_EQ(trimmed(s.rows[2].value), ""); // zero is blank
+  EXPECT_EQ(trimmed(s.rows[3].value), "800.00");
   reset_system_decimal_separator();
 }

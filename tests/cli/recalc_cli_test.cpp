@@ -65,3 +65,22 @@ TEST(CliRecalc, ReadableSummaryAndErrors) {
   EXPECT_NE(missing.err.find("/nonexistent/x.json"), std::string::npos);
   EXPECT_EQ(run_cli({"recalc", example("README.md")}).exit_code, 2);
 }
+
+TEST(CliSummary, EquipmentGroupOfTheDemoHouse) {
+  const auto r = run_cli({"summary", example("demo_house.json"), "--kind", "S", "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["extras"].size(), 4u);
+  EXPECT_EQ(j["extras"][3]["title"], "Koszty jednorazowe sprzętu :");
+  EXPECT_EQ(j["extras"][3]["value"], 570.0);
+  EXPECT_EQ(j["closing"]["title"], "Razem (z dokładnością do zaokrągleń):");
+  // The scaffolding's input: 2333.389 m-g at 6.50 = 15167.03.
+  bool found = false;
+  for (const auto& l : j["lines"]) {
+    if (l["id"] != 3160) continue;
+    found = true;
+    EXPECT_EQ(l["value"], 15167.03);
+  }
+  EXPECT_TRUE(found);
+  EXPECT_EQ(run_cli({"summary", example("demo_house.json"), "--kind", "X"}).exit_code, 64);
+}
