@@ -6,4 +6,6 @@ scripts/setup.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 build/default/bin/kovra-cli --version
-echo "The demo estimate comes next: kovra-cli will open and print examples/ once the document layer lands."
+# The demo estimates are built into build/default/examples/ by the build.
+build/default/bin/kovra-cli recalc build/default/examples/demo_house.kvr
+build/default/bin/kovra-cli recalc build/default/examples/demo_compound.kvr

@@ -2,7 +2,7 @@
 //
 // Runs the recalculation that opening the estimate's window runs and prints the results.
 // FILE is read only. This build reads estimates given in their JSON form (the form the demo
-// estimates are kept in, *.json); container files (.kvr) need the document reader.
+// estimates are kept in, *.json) and estimate files (.kvr), which are opened read-only.
 #include "cli/command.h"
 
 #include <cstdio>
@@ -15,6 +15,8 @@
 
 #include "calc/estimate_json.h"
 #include "calc/recalc_json.h"
+#include "cli/survey_codec.h"
+#include "document/estimate_file.h"
 #include "store/codepage.h"
 
 namespace kovra::cli {
@@ -60,19 +62,24 @@ int run_recalc(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "usage: kovra-cli recalc FILE [--json]\n";
     return exit_usage;
   }
-  if (!ends_with(file, ".json")) {
-    err << file << ": only estimates in their JSON form (*.json) can be recalculated by this build\n";
-    return exit_cannot_open;
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    err << file << ": cannot open the file\n";
-    return exit_cannot_open;
-  }
-  nlohmann::json doc = nlohmann::json::parse(in, nullptr, false);
-  if (doc.is_discarded() || !doc.is_object()) {
-    err << file << ": not an estimate in JSON form\n";
-    return exit_cannot_open;
+  nlohmann::json doc;
+  if (ends_with(file, ".json")) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+      err << file << ": cannot open the file\n";
+      return exit_cannot_open;
+    }
+    doc = nlohmann::json::parse(in, nullptr, false);
+    if (doc.is_discarded() || !doc.is_object()) {
+      err << file << ": not an estimate in JSON form\n";
+      return exit_cannot_open;
+    }
+  } else {
+    const std::string read_error = document::dump_estimate_file(file, doc, document_json_options());
+    if (!read_error.empty()) {
+      err << read_error << "\n";
+      return exit_cannot_open;
+    }
   }
   std::string error;
   if (calc::json_is_compound(doc)) {
@@ -117,7 +124,7 @@ int run_recalc(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 const command_registration reg{
-    {"recalc", "FILE [--json]", "recalculate an estimate (given in its JSON form) and print its values", run_recalc}};
+    {"recalc", "FILE [--json]", "recalculate an estimate (.kvr or its JSON form) and print its values", run_recalc}};
 
 } // namespace
 } // namespace kovra::cli
