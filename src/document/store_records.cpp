@@ -4,7 +4,7 @@
 #include "document/general_data.h"
 #include "store/container.h"
 #include "store/records.h"
-#include "store/set_key_index_binding.h"
+#include "store/set_key_binding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,8 +30,9 @@ std::unique_ptr<store_records> store_records::compound_layout() {
 }
 
 store::key_index_binding store_records::key_binding() {
-  return store::bind_key_indexes({{store::KEY_BYTES, 3, KEY0_LENGTH, &slots_[0]},
-                                  {store::KEY_BYTES, 3, KEY1_LENGTH, &slots_[1]}});
+  const store::key_descriptor keys[] = {{store::KEY_BYTES, 3, KEY0_LENGTH, &slots_[0]},
+                                        {store::KEY_BYTES, 3, KEY1_LENGTH, &slots_[1]}};
+  return store::bind_key_indexes(keys, 2);
 }
 
 store::user_header_io store_records::header_reader() {

@@ -1,6 +1,6 @@
 // Key indexes inside a real container: created with the set, changed, flushed, reopened,
 // and read clean by the container's integrity check.
-#include "store/set_key_index_binding.h"
+#include "store/set_key_binding.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +25,12 @@ protected:
     r.version = CONTAINER_VERSION;
     r.class_count = 3;
     r.user_header_size = test_user_header_size;
-    r.keys = bind_key_indexes(descriptors());
+    r.keys = bind_key_indexes(descriptors().data(), 2);
     return create_record_set(r);
   }
   record_set* open(const std::string& path, int storage) {
     open_set_request r = test_open_request(path, classes, storage);
-    r.keys = bind_key_indexes(descriptors());
+    r.keys = bind_key_indexes(descriptors().data(), 2);
     return open_record_set(r);
   }
   test_classes classes;
