@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/byte_order.h"
+
 namespace kovra::document {
 
 using rec_pos = std::int32_t;  // position of a record in its container; -1 none
@@ -16,12 +18,10 @@ inline constexpr rec_pos NO_POS = -1;
 
 inline uint8_t get_u8(const uint8_t* p) { return p[0]; }
 inline int8_t get_i8(const uint8_t* p) { return int8_t(p[0]); }
-inline uint16_t get_u16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline int16_t get_i16(const uint8_t* p) { return int16_t(get_u16(p)); }
-inline uint32_t get_u32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-inline int32_t get_i32(const uint8_t* p) { return int32_t(get_u32(p)); }
+using store::get_i16;
+using store::get_i32;
+using store::get_u16;
+using store::get_u32;
 inline float get_f32(const uint8_t* p) {
   uint32_t u = get_u32(p);
   float f;
@@ -36,18 +36,10 @@ inline double get_f64(const uint8_t* p) {
 }
 
 inline void put_u8(uint8_t* p, uint8_t v) { p[0] = v; }
-inline void put_u16(uint8_t* p, uint16_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-inline void put_i16(uint8_t* p, int16_t v) { put_u16(p, uint16_t(v)); }
-inline void put_u32(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-  p[2] = uint8_t(v >> 16);
-  p[3] = uint8_t(v >> 24);
-}
-inline void put_i32(uint8_t* p, int32_t v) { put_u32(p, uint32_t(v)); }
+using store::put_i16;
+using store::put_i32;
+using store::put_u16;
+using store::put_u32;
 inline void put_f32(uint8_t* p, float f) {
   uint32_t u;
   std::memcpy(&u, &f, 4);

@@ -32,7 +32,7 @@ survey_json_codec text_survey_codec() {
   return c;
 }
 
-// Every value the spec gives reads back the same from the dump (the dump has more).
+// Every value the file gives reads back the same from the dump (the dump has more).
 void expect_contained(const json& spec, const json& dump, const std::string& where) {
   if (spec.is_object()) {
     ASSERT_TRUE(dump.is_object()) << where;
@@ -133,7 +133,7 @@ TEST(EstimateJson, UnnamedBytesAndTextsSurvive) {
   EXPECT_EQ(dump["general"]["unnamed"], json::array({{{"offset", 4400}, {"hex", "0a0b"}}}));
   EXPECT_EQ(dump["nodes"][0]["unnamed"], json::array({{{"offset", 60}, {"hex", "ff"}}}));
   EXPECT_EQ(dump["nodes"][0]["specification"], "D-01\x01reszta");
-  // New-record defaults for what the spec leaves out.
+  // New-record defaults for what the file leaves out.
   EXPECT_EQ(dump["nodes"][0]["unit"], "???    ");
   EXPECT_EQ(dump["nodes"][0]["multiplicity"], 1.0);
   EXPECT_EQ(dump["general"]["units_count"], 1.0);
