@@ -1,30 +1,22 @@
 // kovra-cli recalc FILE [--json]
 //
 // Runs the recalculation that opening the estimate's window runs and prints the results.
-// FILE is read only. This build reads estimates given in their JSON form (the form the demo
-// estimates are kept in, *.json) and estimate files (.kvr), which are opened read-only.
+// An estimate file (.kvr) is opened read-only and recalculated over its records; the values
+// the window would write back are printed instead and the file stays as it was. Estimates
+// in their JSON form (*.json, as the demo estimates are kept) are recalculated the same way.
 #include "cli/command.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iomanip>
 #include <ostream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
-#include "calc/estimate_json.h"
 #include "calc/recalc_json.h"
-#include "cli/survey_codec.h"
-#include "document/estimate_file.h"
+#include "cli/recalculated_file.h"
 #include "store/codepage.h"
 
 namespace kovra::cli {
 namespace {
-
-bool ends_with(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 std::string money(double v) {
   char text[64];
@@ -62,33 +54,16 @@ int run_recalc(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "usage: kovra-cli recalc FILE [--json]\n";
     return exit_usage;
   }
-  nlohmann::json doc;
-  if (ends_with(file, ".json")) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-      err << file << ": cannot open the file\n";
-      return exit_cannot_open;
-    }
-    doc = nlohmann::json::parse(in, nullptr, false);
-    if (doc.is_discarded() || !doc.is_object()) {
-      err << file << ": not an estimate in JSON form\n";
-      return exit_cannot_open;
-    }
-  } else {
-    const std::string read_error = document::dump_estimate_file(file, doc, document_json_options());
-    if (!read_error.empty()) {
-      err << read_error << "\n";
-      return exit_cannot_open;
-    }
+  recalculated_file f;
+  int status = exit_ok;
+  const std::string error = recalculate_file(file, f, status);
+  if (!error.empty()) {
+    err << error << "\n";
+    return status;
   }
-  std::string error;
-  if (calc::json_is_compound(doc)) {
-    calc::compound_model model;
-    if (!calc::compound_from_json(doc, model, error)) {
-      err << file << ": " << error << "\n";
-      return exit_cannot_open;
-    }
-    const calc::compound_result r = calc::recalculate_compound(model);
+  if (f.compound) {
+    const calc::compound_model& model = f.compound_model;
+    const calc::compound_result& r = f.compound_result;
     if (as_json) {
       out << calc::compound_recalc_json(file, model, r).dump(2) << "\n";
       return exit_ok;
@@ -96,7 +71,10 @@ int run_recalc(const std::vector<std::string>& args, std::ostream& out, std::ost
     out << "Compound estimate " << store::mazovia_to_utf8(model.settings.name) << "\n";
     for (size_t i = 0; i < model.chapters.size(); ++i) {
       const auto& c = model.chapters[i];
-      if (!c.available) continue;
+      if (!c.available) {
+        out << "Chapter " << store::mazovia_to_utf8(c.number) << "  (cannot be opened, left out)\n";
+        continue;
+      }
       out << "Chapter " << store::mazovia_to_utf8(c.number) << "  " << store::mazovia_to_utf8(c.doc.settings.name)
           << "  x" << c.quantity << "\n";
       print_nodes(out, c.doc, 1);
@@ -106,25 +84,19 @@ int run_recalc(const std::vector<std::string>& args, std::ostream& out, std::ost
     print_totals(out, r.totals, "  ");
     return exit_ok;
   }
-  calc::estimate_model model;
-  if (!calc::estimate_from_json(doc, model, error)) {
-    err << file << ": " << error << "\n";
-    return exit_cannot_open;
-  }
-  const calc::recalc_result r = calc::recalculate(model);
   if (as_json) {
-    out << calc::simple_recalc_json(file, model, r).dump(2) << "\n";
+    out << calc::simple_recalc_json(file, f.model, f.result).dump(2) << "\n";
     return exit_ok;
   }
-  out << "Estimate " << store::mazovia_to_utf8(model.settings.name) << "\n";
-  print_nodes(out, model, 0);
+  out << "Estimate " << store::mazovia_to_utf8(f.model.settings.name) << "\n";
+  print_nodes(out, f.model, 0);
   out << "Totals\n";
-  print_totals(out, r.totals, "  ");
+  print_totals(out, f.result.totals, "  ");
   return exit_ok;
 }
 
 const command_registration reg{
-    {"recalc", "FILE [--json]", "recalculate an estimate (.kvr or its JSON form) and print its values", run_recalc}};
+    {"recalc", "FILE [--json]", "recalculate an estimate (.kvr read-only, or its JSON form) and print its values; writes nothing", run_recalc}};
 
 } // namespace
 } // namespace kovra::cli

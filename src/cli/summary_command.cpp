@@ -1,27 +1,37 @@
 // kovra-cli summary FILE --kind R|M|S [--json]
 //
-// The labour, material or equipment summary of an estimate as its summary page shows it:
-// the inputs of the kind in name order with their line values, then the group's extra
-// lines and its closing line. This build reads estimates in their JSON form (*.json).
+// The labour, material or equipment summary of an estimate as its summary page shows it,
+// after the recalculation that opening the estimate runs: the inputs of the kind in name
+// order (the order of key 1) with their line values, then the group's extra lines and its
+// closing line "Razem (z dokładnością do zaokrągleń):". A compound estimate lists its merged
+// summary records with their average prices and closes with the compound's totals.
+//
+// JSON form: {"file", "kind" ("R", "M" or "S"), "compound", "lines": [{"number" (null when
+// the id is 9 999 999 or more), "id", "sub", "name", "unit", "quantity", "base_price",
+// "price", "kz" ("percent", "per_unit", "amount", "none"), "kz_value", "investor_value",
+// "value", "excluded_quantity", "excluded_value", "base_material"}], "extras": [{"title",
+// "value"}], "closing": {"title", "total", "hours"}}. In a compound estimate "price" and
+// "base_price" are the average prices and "kz", "kz_value" those the chapters gave.
 #include "cli/command.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <ostream>
 
 #include <nlohmann/json.hpp>
 
-#include "calc/estimate_json.h"
-#include "calc/recalculation.h"
+#include "calc/number_text.h"
 #include "calc/summaries.h"
+#include "cli/recalculated_file.h"
+#include "document/collation.h"
 #include "store/codepage.h"
 
 namespace kovra::cli {
 namespace {
 
-bool ends_with(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
+using nlohmann::json;
+
+std::string utf8(const std::string& s) { return store::mazovia_to_utf8(s); }
 
 const char* kz_name(calc::kz_shown k) {
   switch (k) {
@@ -32,10 +42,51 @@ const char* kz_name(calc::kz_shown k) {
   }
 }
 
-std::string fixed2(double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", v);
-  return text;
+calc::kz_shown kz_of(uint8_t mode) {
+  switch (mode & 0x7f) {
+    case 4: return calc::kz_shown::percent;
+    case 5: return calc::kz_shown::per_unit;
+    case 6:
+    case 7: return calc::kz_shown::amount;
+    default: return calc::kz_shown::none;
+  }
+}
+
+json simple_lines(const calc::estimate_model& model, uint8_t kind) {
+  json lines = json::array();
+  for (int index : calc::inputs_by_name(model.prices, kind)) {
+    const calc::price_record& p = model.prices[static_cast<size_t>(index)];
+    const calc::summary_line l = calc::summary_line_of(p);
+    lines.push_back({{"number", l.number ? json(*l.number) : json(nullptr)},
+                     {"id", p.id}, {"sub", p.sub}, {"name", utf8(p.name)}, {"unit", utf8(p.unit)},
+                     {"quantity", l.quantity}, {"base_price", l.base_price}, {"price", l.price},
+                     {"kz", kz_name(l.kz)}, {"kz_value", l.kz_value}, {"investor_value", l.investor_value},
+                     {"value", l.value}, {"excluded_quantity", l.excluded_quantity},
+                     {"excluded_value", l.excluded_value}, {"base_material", l.base_material}});
+  }
+  return lines;
+}
+
+json compound_lines(const calc::compound_model& model, uint8_t kind) {
+  std::vector<const calc::summary_record*> order;
+  for (const calc::summary_record& s : model.summary)
+    if (s.kind == kind) order.push_back(&s);
+  std::stable_sort(order.begin(), order.end(), [](const calc::summary_record* a, const calc::summary_record* b) {
+    return document::compare_names(a->name, b->name) < 0;
+  });
+  json lines = json::array();
+  for (const calc::summary_record* s : order) {
+    const double price = s->average_price();
+    const double base = s->kind == calc::kind_material ? s->average_base_price() : price;
+    lines.push_back({{"number", s->id < 9999999 ? json(s->id) : json(nullptr)},
+                     {"id", s->id}, {"sub", s->sub}, {"name", utf8(s->name)}, {"unit", utf8(s->unit)},
+                     {"quantity", s->quantity}, {"base_price", base}, {"price", price},
+                     {"kz", kz_name(kz_of(s->kz_mode))}, {"kz_value", s->kz_value},
+                     {"investor_value", s->investor_value}, {"value", s->value - s->investor_value},
+                     {"excluded_quantity", s->excluded_quantity}, {"excluded_value", s->excluded_value},
+                     {"base_material", false}});
+  }
+  return lines;
 }
 
 int run_summary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -56,56 +107,46 @@ int run_summary(const std::vector<std::string>& args, std::ostream& out, std::os
     err << "usage: kovra-cli summary FILE --kind R|M|S [--json]\n";
     return exit_usage;
   }
-  if (!ends_with(file, ".json")) {
-    err << file << ": only estimates in their JSON form (*.json) can be summarised by this build\n";
-    return exit_cannot_open;
+  recalculated_file f;
+  int status = exit_ok;
+  const std::string error = recalculate_file(file, f, status);
+  if (!error.empty()) {
+    err << error << "\n";
+    return status;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    err << file << ": cannot open the file\n";
-    return exit_cannot_open;
-  }
-  const nlohmann::json doc = nlohmann::json::parse(in, nullptr, false);
-  calc::estimate_model model;
-  std::string error;
-  if (doc.is_discarded() || calc::json_is_compound(doc) || !calc::estimate_from_json(doc, model, error)) {
-    err << file << ": " << (error.empty() ? "not a simple estimate in JSON form" : error) << "\n";
-    return exit_cannot_open;
-  }
-  const calc::recalc_result r = calc::recalculate(model);
-  const calc::summary_group group = calc::summary_group_of(r.totals, kind);
-  auto utf8 = [](const std::string& s) { return store::mazovia_to_utf8(s); };
-  nlohmann::json lines = nlohmann::json::array();
-  for (int index : calc::inputs_by_name(model.prices, kind)) {
-    const calc::price_record& p = model.prices[static_cast<size_t>(index)];
-    const calc::summary_line l = calc::summary_line_of(p);
-    lines.push_back({{"number", l.number ? nlohmann::json(*l.number) : nlohmann::json(nullptr)},
-                     {"id", p.id}, {"sub", p.sub}, {"name", utf8(p.name)}, {"unit", utf8(p.unit)},
-                     {"quantity", l.quantity}, {"base_price", l.base_price}, {"price", l.price},
-                     {"kz", kz_name(l.kz)}, {"kz_value", l.kz_value}, {"investor_value", l.investor_value},
-                     {"value", l.value}, {"excluded_quantity", l.excluded_quantity},
-                     {"excluded_value", l.excluded_value}, {"base_material", l.base_material}});
-  }
-  nlohmann::json extras = nlohmann::json::array();
+  const calc::estimate_totals& totals = f.compound ? f.compound_result.totals : f.result.totals;
+  const calc::summary_group group = calc::summary_group_of(totals, kind);
+  const json lines = f.compound ? compound_lines(f.compound_model, kind) : simple_lines(f.model, kind);
+  json extras = json::array();
   for (const auto& e : group.extras) extras.push_back({{"title", utf8(e.title)}, {"value", e.value}});
   if (as_json) {
-    out << nlohmann::json{{"file", file}, {"kind", kind_text}, {"lines", lines}, {"extras", extras},
-                          {"closing", {{"title", utf8(group.closing_title)}, {"total", group.total}, {"hours", group.hours}}}}
+    out << json{{"file", file}, {"kind", kind_text}, {"compound", f.compound}, {"lines", lines}, {"extras", extras},
+                {"closing", {{"title", utf8(group.closing_title)}, {"total", group.total}, {"hours", group.hours}}}}
                .dump(2)
         << "\n";
     return exit_ok;
   }
-  for (const auto& l : lines)
-    out << (l["number"].is_null() ? std::string() : std::to_string(l["number"].get<uint32_t>())) << "  "
-        << l["name"].get<std::string>() << "  " << l["unit"].get<std::string>() << "  " << l["quantity"].get<double>()
-        << "  " << fixed2(l["price"].get<double>()) << "  " << fixed2(l["value"].get<double>()) << "\n";
-  for (const auto& e : group.extras) out << utf8(e.title) << "  " << fixed2(e.value) << "\n";
-  out << utf8(group.closing_title) << "  " << fixed2(group.total) << "\n";
+  // The page's columns: Lp., number, name, unit, quantity, price, value.
+  int lp = 0;
+  for (const auto& l : lines) {
+    char head[32];
+    if (l["number"].is_null()) std::snprintf(head, sizeof head, "%4d %7s", ++lp, "");
+    else std::snprintf(head, sizeof head, "%4d %7u", ++lp, l["number"].get<unsigned>());
+    out << head << "  " << l["name"].get<std::string>() << "  " << l["unit"].get<std::string>() << " "
+        << calc::text_amount(l["quantity"].get<double>()) << " " << calc::text_price(l["price"].get<double>()) << " "
+        << calc::text_money(l["value"].get<double>()) << "\n";
+  }
+  for (const auto& e : group.extras) out << utf8(e.title) << " " << calc::text_money(e.value) << "\n";
+  out << utf8(group.closing_title) << " " << calc::text_money(group.total);
+  if (kind != calc::kind_material) out << "  (" << (kind == calc::kind_labour ? "r-g" : "m-g") << " "
+                                       << calc::text_amount(group.hours) << ")";
+  out << "\n";
   return exit_ok;
 }
 
 const command_registration reg{{"summary", "FILE --kind R|M|S [--json]",
-                                "print the labour, material or equipment summary of an estimate (JSON form)",
+                                "print the labour, material or equipment summary of an estimate (.kvr read-only, or "
+                                "its JSON form) as its summary page shows it; --json: lines, extras, closing",
                                 run_summary}};
 
 } // namespace

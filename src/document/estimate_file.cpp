@@ -14,8 +14,6 @@ namespace kovra::document {
 
 using nlohmann::json;
 
-namespace {
-
 std::string open_error_text(const std::string& path) {
   const uint8_t code = store::last_open_error();
   const char* what = code == store::OPEN_NOT_FOUND      ? "file not found"
@@ -25,6 +23,8 @@ std::string open_error_text(const std::string& path) {
                                                          : "cannot be opened";
   return path + ": " + what + " (" + std::to_string(int(code)) + ")";
 }
+
+namespace {
 
 bool read_header(const std::string& path, store::file_header& h) {
   const int handle = store::open_container(path, store::STORAGE_DIRECT, store::OPEN_READ_SHARED | store::OPEN_KEEP_COUNT,

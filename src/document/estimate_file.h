@@ -42,6 +42,9 @@ std::string build_estimate_file(const nlohmann::json& spec, const std::string& p
 // The dump form of an estimate file, read without changing it. Empty text on success.
 std::string dump_estimate_file(const std::string& path, nlohmann::json& out, const json_options& options = {});
 
+// Why the last open of `path` failed, as one line naming the file.
+std::string open_error_text(const std::string& path);
+
 // Where an external chapter's path points, seen from the compound file.
 std::string chapter_file_path(const std::string& compound_path, const std::string& chapter_path);
 

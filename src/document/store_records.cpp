@@ -30,8 +30,8 @@ std::unique_ptr<store_records> store_records::compound_layout() {
 }
 
 store::key_index_binding store_records::key_binding() {
-  const store::key_descriptor keys[] = {{store::KEY_BYTES, 3, KEY0_LENGTH, &slots_[0]},
-                                        {store::KEY_BYTES, 3, KEY1_LENGTH, &slots_[1]}};
+  const store::key_descriptor keys[] = {{store::KEY_BYTES, 3, int16_t(KEY0_LENGTH), &slots_[0]},
+                                        {store::KEY_BYTES, 3, int16_t(KEY1_LENGTH), &slots_[1]}};
   return store::bind_key_indexes(keys, 2);
 }
 

@@ -5,6 +5,7 @@
 // The object owns the record classes and key slots the store binds to the set; it is
 // neither copied nor moved while the set is open.
 #include "document/record_source.h"
+#include "document/zest_record.h"  // key lengths of the two price-record indexes
 #include "store/key_index.h"
 #include "store/record_set.h"
 
@@ -78,9 +79,5 @@ public:
   // A sub-set is closed through its classes, the main set closes the container.
   void mark_subset() { subset_ = true; }
 };
-
-// Key lengths of the two price-record indexes.
-inline constexpr int16_t KEY0_LENGTH = 6;
-inline constexpr int16_t KEY1_LENGTH = 11;
 
 } // namespace kovra::document

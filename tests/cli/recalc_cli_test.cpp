@@ -1,13 +1,33 @@
-// kovra-cli recalc on estimates given in their JSON form.
+// kovra-cli recalc and summary on estimates given in their JSON form and on estimate files.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_run.h"
+#include "shell/temp_folder.h"
 
 using kovra::test::run_cli;
 
 namespace {
 std::string example(const char* name) { return std::string(KOVRA_SOURCE_DIR) + "/examples/" + name; }
+
+std::string bytes_of(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Everything of a recalc --json answer except the record positions, which differ between
+// a file and the JSON form (where nodes are numbered by their index).
+nlohmann::json without_positions(nlohmann::json j) {
+  for (auto& n : j["nodes"]) n.erase("pos");
+  for (auto& c : j["chapters"])
+    for (auto& n : c["nodes"]) n.erase("pos");
+  j.erase("file");
+  return j;
+}
 } // namespace
 
 TEST(CliRecalc, SimpleEstimateJsonForm) {
@@ -83,4 +103,96 @@ TEST(CliSummary, EquipmentGroupOfTheDemoHouse) {
   }
   EXPECT_TRUE(found);
   EXPECT_EQ(run_cli({"summary", example("demo_house.json"), "--kind", "X"}).exit_code, 64);
+}
+
+// A .kvr is recalculated over its records: the same values as the JSON form it was built
+// from, record positions that are the file's own, and the file left byte for byte as it was.
+TEST(CliRecalc, EstimateFilesGiveTheValuesOfTheirJsonFormAndStayUnchanged) {
+  kovra::test::temp_folder dir;
+  for (const char* name : {"demo_house", "demo_compound"}) {
+    const std::string json_path = example((std::string(name) + ".json").c_str());
+    const std::string kvr = dir.path() + name + ".kvr";
+    ASSERT_EQ(run_cli({"build", json_path, "-o", kvr}).exit_code, 0) << name;
+    const std::string before = bytes_of(kvr);
+    const std::string external = dir.path() + "demo_garage.kvr";
+    const std::string external_before = bytes_of(external);
+    const auto from_file = run_cli({"recalc", kvr, "--json"});
+    ASSERT_EQ(from_file.exit_code, 0) << from_file.err;
+    const auto from_json = run_cli({"recalc", json_path, "--json"});
+    ASSERT_EQ(from_json.exit_code, 0) << from_json.err;
+    const auto a = nlohmann::json::parse(from_file.out), b = nlohmann::json::parse(from_json.out);
+    EXPECT_EQ(a["file"], kvr);
+    EXPECT_EQ(without_positions(a), without_positions(b)) << name;
+    EXPECT_EQ(bytes_of(kvr), before) << name << ": the file changed";
+    EXPECT_EQ(bytes_of(external), external_before) << "the external chapter changed";
+    EXPECT_FALSE(std::filesystem::exists(kvr + ".lck"));
+    // Record positions are those of the records in the file: distinct and positive.
+    const auto& nodes = a.contains("chapters") ? a["chapters"][0]["nodes"] : a["nodes"];
+    ASSERT_GE(nodes.size(), 2u);
+    EXPECT_GT(nodes[0]["pos"].get<int>(), 0);
+    EXPECT_NE(nodes[0]["pos"], nodes[1]["pos"]);
+  }
+}
+
+TEST(CliRecalc, CompoundFileWithAMissingExternalChapterLeavesItOut) {
+  kovra::test::temp_folder dir;
+  const std::string kvr = dir.path() + "c.kvr";
+  ASSERT_EQ(run_cli({"build", example("demo_compound.json"), "-o", kvr}).exit_code, 0);
+  std::filesystem::remove(dir.path() + "demo_garage.kvr");
+  const auto r = run_cli({"recalc", kvr, "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["chapters"].size(), 2u);
+  // Chapters 1 and 2 only: 2574.32 + 17513.19 + additions 1800.00.
+  EXPECT_NEAR(j["totals"]["net"].get<double>(), 2574.32 + 17513.19 + 1800.00, 1e-6);
+  const auto text = run_cli({"recalc", kvr});
+  EXPECT_NE(text.out.find("cannot be opened"), std::string::npos) << text.out;
+}
+
+TEST(CliRecalc, DamagedOrForeignFilesAreRefused) {
+  kovra::test::temp_folder dir;
+  const std::string junk = dir.path() + "junk.kvr";
+  std::ofstream(junk, std::ios::binary) << std::string(3000, 'x');
+  const auto r = run_cli({"recalc", junk, "--json"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find(junk), std::string::npos);
+  EXPECT_EQ(run_cli({"summary", junk, "--kind", "R"}).exit_code, 2);
+}
+
+TEST(CliSummary, EstimateFileInNameOrderWithItsClosingLines) {
+  kovra::test::temp_folder dir;
+  const std::string kvr = dir.path() + "house.kvr";
+  ASSERT_EQ(run_cli({"build", example("demo_house.json"), "-o", kvr}).exit_code, 0);
+  const auto r = run_cli({"summary", kvr, "--kind", "S", "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  // Name order by the collation: "Betoniarka" first, "Żuraw" (ż after z) last.
+  ASSERT_GE(j["lines"].size(), 2u);
+  EXPECT_EQ(j["lines"].front()["id"], 3311);
+  EXPECT_EQ(j["lines"].back()["id"], 3401);
+  // The group: input table S 17 176.28 + one-off 570.00 + simplified 17.60 + "Sprzęt
+  // pomocniczy (Robocizna)" 28.57 = 17 792.45.
+  EXPECT_DOUBLE_EQ(j["closing"]["total"].get<double>(), 17792.45);
+  double lines = 0;
+  for (const auto& l : j["lines"]) lines += l["value"].get<double>();
+  EXPECT_NEAR(lines, 17176.28, 1e-6);
+  const auto text = run_cli({"summary", kvr, "--kind", "S"});
+  EXPECT_NE(text.out.find("Razem (z dokładnością do zaokrągleń):   17 792.45"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Koszty jednorazowe sprzętu :      570.00"), std::string::npos) << text.out;
+}
+
+TEST(CliSummary, CompoundFileListsTheMergedRecords) {
+  kovra::test::temp_folder dir;
+  const std::string kvr = dir.path() + "c.kvr";
+  ASSERT_EQ(run_cli({"build", example("demo_compound.json"), "-o", kvr}).exit_code, 0);
+  const auto r = run_cli({"summary", kvr, "--kind", "R", "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_TRUE(j["compound"].get<bool>());
+  // Labour of the three chapters: the lines add up to the group total (no simplified labour).
+  double lines = 0;
+  for (const auto& l : j["lines"]) lines += l["value"].get<double>();
+  EXPECT_NEAR(lines, j["closing"]["total"].get<double>(), 1e-6);
+  EXPECT_EQ(j["extras"].size(), 1u);
 }

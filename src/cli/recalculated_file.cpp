@@ -1,0 +1,71 @@
+#include "cli/recalculated_file.h"
+
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "calc/estimate_json.h"
+#include "calc/record_model.h"
+#include "cli/command.h"
+#include "document/estimate_file.h"
+#include "document/estimate_layout.h"
+
+namespace kovra::cli {
+
+namespace {
+
+bool ends_with(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string from_json_file(const std::string& file, recalculated_file& out, int& exit_status) {
+  exit_status = exit_cannot_open;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return file + ": cannot open the file";
+  const nlohmann::json doc = nlohmann::json::parse(in, nullptr, false);
+  if (doc.is_discarded() || !doc.is_object()) return file + ": not an estimate in JSON form";
+  std::string error;
+  out.compound = calc::json_is_compound(doc);
+  if (out.compound) {
+    if (!calc::compound_from_json(doc, out.compound_model, error)) return file + ": " + error;
+    out.compound_result = calc::recalculate_compound(out.compound_model);
+  } else {
+    if (!calc::estimate_from_json(doc, out.model, error)) return file + ": " + error;
+    out.result = calc::recalculate(out.model);
+  }
+  exit_status = exit_ok;
+  return {};
+}
+
+std::string from_estimate_file(const std::string& file, recalculated_file& out, int& exit_status) {
+  exit_status = exit_cannot_open;
+  std::unique_ptr<document::store_records> set = document::open_estimate_set(file, true);
+  if (!set) return document::open_error_text(file);
+  std::string error;
+  out.compound = set->chain_count() == document::COMPOUND_CHAINS;
+  bool ok = true;
+  if (out.compound) {
+    calc::compound_records c;
+    ok = calc::compound_from_records(*set, file, true, c, error);
+    if (ok) {
+      out.compound_result = calc::recalculate_compound_records(c, *set, false);
+      out.compound_model = std::move(c.model);
+    }
+    calc::close_chapters(c);
+  } else {
+    ok = calc::recalculate_records(*set, false, out.model, out.result, error);
+  }
+  set->close();
+  if (!ok) return file + ": " + error;
+  exit_status = exit_ok;
+  return {};
+}
+
+} // namespace
+
+std::string recalculate_file(const std::string& file, recalculated_file& out, int& exit_status) {
+  out = recalculated_file{};
+  return ends_with(file, ".json") ? from_json_file(file, out, exit_status) : from_estimate_file(file, out, exit_status);
+}
+
+} // namespace kovra::cli
