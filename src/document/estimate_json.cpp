@@ -427,6 +427,12 @@ struct builder {
       if (!gj.is_object()) fail(where + "general", "an object is expected");
       fields_from_json(g.bytes.data(), general_data_fields(), gj, where + "general");
       unnamed_from_json(g.bytes.data(), GENERAL_DATA_SIZE, gj, where + "general");
+      // A purchase-cost percentage given without the two rates sets them, as entering it
+      // does; a rate the document names (a dump's, even "none") is kept as given.
+      if (const float percent = g.purchase_cost_percent(); percent != 0) {
+        if (!gj.contains("kz_rate_simplified")) g.set_kz_rate_simplified(percent);
+        if (!gj.contains("kz_rate_other")) g.set_kz_rate_other(percent);
+      }
     }
     if (spec.contains("additions") && !spec["additions"].empty()) {
       std::vector<addition> list;

@@ -69,6 +69,9 @@ TEST(EstimateJson, DemoHouseBuildsAndDumpsStably) {
   const memory_records& m = *built.image->records;
   general_data g = general_data::from_bytes(m.user_header());
   EXPECT_FLOAT_EQ(g.purchase_cost_percent(), 5.0f);
+  // The demo names no purchase-cost rates: the percentage sets both, as entering it does.
+  EXPECT_FLOAT_EQ(g.kz_rate_simplified(), 5.0f);
+  EXPECT_FLOAT_EQ(g.kz_rate_other(), 5.0f);
   EXPECT_EQ(g.estimate_date(), "261209");
   EXPECT_EQ(first["nodes"].size(), load("demo_house.json")["nodes"].size());
   EXPECT_EQ(first["nodes"][2]["survey"].size(), 2u);
@@ -156,4 +159,13 @@ TEST(EstimateJson, SurveysWithoutACodecAreCounted) {
   json_build_result built = estimate_from_json(load("demo_house.json"));
   ASSERT_TRUE(built.image) << built.error;
   EXPECT_GT(built.surveys_skipped, 0);
+}
+
+TEST(EstimateJson, PurchaseCostPercentSetsOnlyTheRatesNotGiven) {
+  json spec = {{"general", {{"purchase_cost_percent", 7.5}, {"kz_rate_other", 0}}}};
+  json_build_result built = estimate_from_json(spec);
+  ASSERT_TRUE(built.image) << built.error;
+  general_data g = general_data::from_bytes(built.image->records->user_header());
+  EXPECT_FLOAT_EQ(g.kz_rate_simplified(), 7.5f);
+  EXPECT_EQ(g.kz_rate_other(), 0.0f);  // stored 0, as named: no rate
 }
