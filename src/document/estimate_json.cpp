@@ -433,6 +433,8 @@ struct builder {
         if (!gj.contains("kz_rate_simplified")) g.set_kz_rate_simplified(percent);
         if (!gj.contains("kz_rate_other")) g.set_kz_rate_other(percent);
       }
+      // A new estimate of the investor method always uses the investor table.
+      if (g.calc_method() == 2 && !gj.contains("investor_table")) g.set_investor_table(1);
     }
     if (spec.contains("additions") && !spec["additions"].empty()) {
       std::vector<addition> list;

@@ -196,3 +196,33 @@ TEST(CliSummary, CompoundFileListsTheMergedRecords) {
   EXPECT_NEAR(lines, j["closing"]["total"].get<double>(), 1e-6);
   EXPECT_EQ(j["extras"].size(), 1u);
 }
+
+// The demo compound estimate as a file: its external chapter 3 (the garage walls, kept in
+// demo_garage.kvr) counts twice. Worked by hand from the demo's inputs.
+TEST(CliRecalc, DemoCompoundFileExternalChapterTimesTwoByHand) {
+  kovra::test::temp_folder dir;
+  const std::string kvr = dir.path() + "demo_compound.kvr";
+  ASSERT_EQ(run_cli({"build", example("demo_compound.json"), "-o", kvr}).exit_code, 0);
+  const auto r = run_cli({"recalc", kvr, "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  const auto& garage = j["chapters"][2];
+  EXPECT_EQ(garage["storage"], "external");
+  ASSERT_GE(garage["nodes"].size(), 2u);
+  // Position 13, 107.6 m2 × 2 = 215.20 (the chapter's code 3 with the position's code 1
+  // keeps two decimals):
+  //   masons 1.37 × 215.2 = 294.824 r-g × 38.00 = 11 203.312 → 11 203.31
+  //   blocks 16 × 215.2 = 3 443.2 × 7.25 = 24 963.20
+  //   mortar 0.029 × 215.2 = 6.2408 × 567.00 = 3 538.5336 → 3 538.53
+  //   water 0.01 × 215.2 = 2.152 × 9.60 = 20.6592 → 20.66
+  //   hoist 0.08 × 215.2 = 17.216 m-g × 28.00 = 482.048 → 482.05
+  // Direct costs (overheads come per element) 40 207.75; VAT 8 % 3 216.62 → 43 424.37.
+  EXPECT_EQ(garage["nodes"][0]["number"], "13");
+  EXPECT_NEAR(garage["nodes"][0]["net"].get<double>(), 40207.75, 0.001);
+  EXPECT_NEAR(garage["nodes"][0]["gross"].get<double>(), 43424.37, 0.001);
+  // Position 15, 16.5 m × 2 = 33: masons 6.93 × 38 = 263.34; mortar 0.066 × 325.50 =
+  // 21.483 → 21.48; van 0.33 × 75 = 24.75. 309.57; VAT 24.7656 → 24.77.
+  EXPECT_EQ(garage["nodes"][1]["number"], "15");
+  EXPECT_NEAR(garage["nodes"][1]["net"].get<double>(), 309.57, 0.001);
+  EXPECT_NEAR(garage["nodes"][1]["gross"].get<double>(), 334.34, 0.001);
+}

@@ -169,3 +169,12 @@ TEST(EstimateJson, PurchaseCostPercentSetsOnlyTheRatesNotGiven) {
   EXPECT_FLOAT_EQ(g.kz_rate_simplified(), 7.5f);
   EXPECT_EQ(g.kz_rate_other(), 0.0f);  // stored 0, as named: no rate
 }
+
+TEST(EstimateJson, InvestorMethodWithoutATableSettingUsesTheInvestorTable) {
+  json_build_result built = estimate_from_json(json{{"general", {{"calc_method", 2}}}});
+  ASSERT_TRUE(built.image) << built.error;
+  EXPECT_EQ(general_data::from_bytes(built.image->records->user_header()).investor_table(), 1);
+  built = estimate_from_json(json{{"general", {{"calc_method", 2}, {"investor_table", 0}}}});
+  ASSERT_TRUE(built.image) << built.error;
+  EXPECT_EQ(general_data::from_bytes(built.image->records->user_header()).investor_table(), 0);
+}
