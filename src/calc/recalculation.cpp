@@ -1,6 +1,7 @@
 #include "calc/recalculation.h"
 
 #include <cmath>
+#include <memory>
 
 #include "calc/overheads.h"
 #include "calc/position_costing.h"
@@ -19,21 +20,28 @@ double base_materials_other_rate(const std::vector<input_entry>& entries) {
   return rate;
 }
 
-class run {
+} // namespace
+
+class recalc_steps::run {
  public:
   run(estimate_model& model, const recalc_options& options)
       : model_(model), ctx_(make_costing_context(model, options)) {}
 
-  recalc_result go() {
+  // Steps 2 to 5: the input table, pass 1 and the table's purchase costs.
+  void quantities() {
     result_.table.load(model_);
     pass_quantities();
     finish_table();
-    element_overhead_table estimate_table;
-    double top_sum = 0;
-    walk_children(model_.roots, estimate_table, top_sum);
+  }
+
+  // Step 6: pass 2.
+  void values() { walk_children(model_.roots, estimate_table_, top_sum_); }
+
+  // Steps 7 to 9.
+  recalc_result finish() {
     result_.totals.kz_summary = summarise_purchase_costs(model_, result_.table);
     write_table_totals();
-    estimate_totals_step(estimate_table, top_sum);
+    estimate_totals_step(estimate_table_, top_sum_);
     return std::move(result_);
   }
 
@@ -394,9 +402,18 @@ class run {
   estimate_model& model_;
   costing_context ctx_;
   recalc_result result_;
+  element_overhead_table estimate_table_;
+  double top_sum_ = 0;
 };
 
-} // namespace
+recalc_steps::recalc_steps(estimate_model& model, const recalc_options& options) {
+  build_tree(model); // the factors of the costing context need the tree
+  run_ = std::make_unique<run>(model, options);
+}
+recalc_steps::~recalc_steps() = default;
+void recalc_steps::quantities() { run_->quantities(); }
+void recalc_steps::values() { run_->values(); }
+recalc_result recalc_steps::finish() { return run_->finish(); }
 
 purchase_cost_summary summarise_purchase_costs(const estimate_model& model, const input_table& table) {
   purchase_cost_summary s;
@@ -425,13 +442,14 @@ purchase_cost_summary summarise_purchase_costs(const estimate_model& model, cons
 }
 
 recalc_result run_single(estimate_model& model, const recalc_options& options) {
-  build_tree(model); // the factors below need the tree
-  return run(model, options).go();
+  recalc_steps steps(model, options);
+  steps.quantities();
+  steps.values();
+  return steps.finish();
 }
 
-recalc_result recalculate(estimate_model& model) {
-  recalc_result r = run_single(model, options_from_settings(model.settings));
-  for (const input_table_entry& e : r.table.entries()) {
+void write_prices_back(estimate_model& model, const input_table& table) {
+  for (const input_table_entry& e : table.entries()) {
     if (e.record_index < 0) continue;
     price_record& p = model.prices[static_cast<size_t>(e.record_index)];
     p.price = e.price;
@@ -444,6 +462,11 @@ recalc_result recalculate(estimate_model& model) {
     p.excluded_quantity = e.rec.excluded_quantity;
     p.investor_quantity = e.rec.investor_quantity;
   }
+}
+
+recalc_result recalculate(estimate_model& model) {
+  recalc_result r = run_single(model, options_from_settings(model.settings));
+  write_prices_back(model, r.table);
   return r;
 }
 

@@ -2,6 +2,8 @@
 // Recalculation of one estimate: input quantities (pass 1), the input table's purchase
 // costs, values of every node (pass 2), the estimate totals, and the write-back of values
 // into the nodes and of prices into the price records.
+#include <memory>
+
 #include "calc/estimate_model.h"
 #include "calc/estimate_totals.h"
 #include "calc/input_table.h"
@@ -14,9 +16,32 @@ struct recalc_result {
   input_table table;
 };
 
+// The steps of one run, for callers that look at them one by one (benchmarks):
+// quantities() loads the input table and runs pass 1 (steps 2 to 5), values() runs pass 2
+// (step 6), finish() the purchase-cost summary and the totals (steps 7 to 9). run_single
+// does the three in order.
+class recalc_steps {
+ public:
+  recalc_steps(estimate_model& model, const recalc_options& options);
+  ~recalc_steps();
+  recalc_steps(const recalc_steps&) = delete;
+  recalc_steps& operator=(const recalc_steps&) = delete;
+  void quantities();
+  void values();
+  recalc_result finish();
+
+ private:
+  class run;
+  std::unique_ptr<run> run_;
+};
+
 // One run with the given options. Writes net and gross values (and the scaffolding hours,
 // one-off lines and merged-element fields) into the nodes; leaves the price records alone.
 recalc_result run_single(estimate_model& model, const recalc_options& options);
+
+// The prices, purchase-cost modes and quantities of a run's input table into the model's
+// price records.
+void write_prices_back(estimate_model& model, const input_table& table);
 
 // The recalculation that opening an estimate runs: options from the estimate's settings,
 // then the prices of the input table written back to the price records.
