@@ -4,6 +4,7 @@
 #include "calc/recalculation.h"
 #include "calc/special_positions.h"
 #include "calc/decimal_separator.h"
+#include "calc/one_off_sheet.h"
 #include "calc/scaffold_sheet.h"
 #include "calc/simplified_sheet.h"
 #include "store/codepage.h"
@@ -243,5 +244,34 @@ TEST(SimplifiedPositions, PageRowsUseFullQuantities) {
   EXPECT_EQ(trimmed(s.rows[1].price), "30.00");
   EXPECT_EQ(trimmed(s.rows[2].value), ""); // zero is blank
   EXPECT_EQ(trimmed(s.rows[3].value), "800.00");
+  reset_system_decimal_separator();
+}
+
+TEST(OneOffCosts, ViewLinesOfTheNode) {
+  set_system_decimal_separator('.');
+  estimate_model m = plain_estimate();
+  // Count 2, 17 km, norms 1, 1, 5, 5, prices 100, 80, 50, 30 (the costing example).
+  model_node n = one_off(2, 17, {100, 80, 50, 30}, {1, 1, 5, 5});
+  const one_off_sheet s = one_off_sheet_of(m, n);
+  EXPECT_FALSE(s.not_valued);
+  EXPECT_EQ(s.rows[0].input, kovra::store::utf8_to_mazovia("Montaż"));
+  EXPECT_EQ(s.rows[2].input, "Pierwsze       [km]");
+  EXPECT_EQ(s.rows[3].input, kovra::store::utf8_to_mazovia("Każde następne [km]"));
+  const char* quantities[4] = {"2", "2", "2", "6"};
+  const char* values[4] = {"200.00", "160.00", "100.00", "180.00"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(trimmed(s.rows[i].quantity), quantities[i]) << i;
+    EXPECT_EQ(trimmed(s.rows[i].value), values[i]) << i;
+  }
+  EXPECT_EQ(trimmed(s.rows[2].norm), "5");
+  EXPECT_EQ(trimmed(s.rows[3].price), "30.00");
+  EXPECT_DOUBLE_EQ(s.values.amount, 640);
+  // Distance 0: the bands are empty (blank) and the node flagged 8 is shaded.
+  n = one_off(2, 0, {100, 80, 50, 30}, {1, 1, 5, 5});
+  n.flags = flag_not_valued_8;
+  const one_off_sheet t = one_off_sheet_of(m, n);
+  EXPECT_TRUE(t.not_valued);
+  EXPECT_EQ(trimmed(t.rows[2].value), "");
+  EXPECT_EQ(trimmed(t.rows[3].quantity), "");
   reset_system_decimal_separator();
 }
