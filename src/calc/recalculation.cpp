@@ -62,12 +62,15 @@ class recalc_steps::run {
   void position_quantities(int index) {
     const model_node& n = model_.nodes[static_cast<size_t>(index)];
     const auto* entries = current_entries(n);
-    if (!entries || n.left_out_of_totals()) return;
+    if (!entries) return;
     const double q = position_quantity(model_, n);
     const double other_rate = base_materials_other_rate(*entries);
+    // A position left out of the input totals still names its inputs (they are in the
+    // table, placeholders included) but contributes no quantity.
+    const bool contributes = !n.left_out_of_totals();
     for (const input_entry& e : *entries) {
       if (e.kind > kind_equipment) continue;
-      const double qty = round_amount_auto(input_total_quantity(ctx_, e, index, q));
+      const double qty = contributes ? round_amount_auto(input_total_quantity(ctx_, e, index, q)) : 0.0;
       input_table_entry& t = result_.table.find_or_add(e.id, e.sub);
       t.used = true;
       // A position that is not valued lists its inputs like excluded ones.

@@ -444,7 +444,8 @@ TEST(RecalcEndToEnd, BlockedAndExcludedInputsUnderFormulaOne) {
 // ---- node flags ---------------------------------------------------------------------------
 
 TEST(RecalcEndToEnd, FlagsTwoEightAndSixteen) {
-  json p1 = position("1", 10, {entry(0, 100, 1)});
+  // Position 1 also names an equipment key that has no price record.
+  json p1 = position("1", 10, {entry(0, 100, 1), entry(2, 999999, 1)});
   p1["flags"] = 2;
   json p2 = position("2", 2, {entry(0, 100, 1)});
   p2["flags"] = 8;
@@ -470,6 +471,13 @@ TEST(RecalcEndToEnd, FlagsTwoEightAndSixteen) {
   EXPECT_NEAR(input_of(r, 200)["excluded_quantity"].get<double>(), 3, 1e-9);
   EXPECT_NEAR(r["totals"]["labour"].get<double>(), 40.00, grosz);
   EXPECT_NEAR(r["totals"]["labour_hours"].get<double>(), 1, 1e-9);
+  // The unknown key is in the table under its placeholder name, with no quantity and price 0.
+  const json& unknown = input_of(r, 999999);
+  EXPECT_EQ(unknown["name"], "Nieznany Ss= 999999  0");
+  EXPECT_EQ(unknown["unit"], "???    ");
+  EXPECT_EQ(unknown["kind"], 1);
+  EXPECT_NEAR(unknown["quantity"].get<double>(), 0, 1e-12);
+  EXPECT_NEAR(unknown["price"].get<double>(), 0, 1e-12);
   // The estimate: 400 + 40 + 20 = 460.00; VAT 36.80.
   EXPECT_NEAR(r["totals"]["net"].get<double>(), 460.00, grosz);
   EXPECT_NEAR(r["totals"]["vat"].get<double>(), 36.80, grosz);
@@ -584,4 +592,31 @@ TEST(RecalcEndToEnd, CompoundEstimateWithChapterMultipliers) {
   EXPECT_NEAR(input_of(r, 100)["value"].get<double>(), 514.00, grosz);
   EXPECT_NEAR(input_of(r, 200)["quantity"].get<double>(), 2, 1e-9);
   EXPECT_NEAR(input_of(r, 200)["value"].get<double>(), 21.00, grosz);
+}
+
+// "Krotność w wartości jednostkowej": under FORMUŁA I the multiplicity goes into the unit
+// value when the setting is on, else it multiplies the position's value.
+TEST(RecalcEndToEnd, MultiplicityInsideOrOutsideTheUnitValue) {
+  json oh = no_overheads();
+  rate(oh, 1, 0, 70);
+  json p = position("1", 10, {entry(0, 100, 1.333)});
+  p["multiplicity"] = 2.0;
+  json nodes = json::array({element("1"), p});
+  const json outside = recalc(estimate({{"calc_method", 1}, {"multiplicity_in_unit", 0}}, oh, common_prices(), nodes));
+  ASSERT_FALSE(outside.is_null());
+  // Outside: unit labour 1.333 × 40 = 53.32, Kp 37.324 → 37.32, unit 90.64; × 10 × 2 =
+  // 1812.80. The table counts 10 × 2 × 1.333 = 26.66 r-g = 1066.40.
+  EXPECT_NEAR(net_of(outside["nodes"], "1"), 1812.80, grosz);
+  EXPECT_NEAR(input_of(outside, 100)["quantity"].get<double>(), 26.66, 1e-9);
+  EXPECT_NEAR(outside["totals"]["labour"].get<double>(), 1066.40, grosz);
+  const json inside = recalc(estimate({{"calc_method", 1}, {"multiplicity_in_unit", 1}}, oh, common_prices(), nodes));
+  ASSERT_FALSE(inside.is_null());
+  // Inside: unit labour 2 × 1.333 = 2.666 r-g × 40 = 106.64, Kp 74.648 → 74.65, unit
+  // 181.29; × 10 = 1812.90. The same 26.66 r-g in the table.
+  EXPECT_NEAR(net_of(inside["nodes"], "1"), 1812.90, grosz);
+  EXPECT_NEAR(input_of(inside, 100)["quantity"].get<double>(), 26.66, 1e-9);
+  // FORMUŁA II always takes it inside: 10 × 2 × 1.333 = 26.66 r-g = 1066.40 direct.
+  const json f2 = recalc(estimate({{"calc_method", 0}}, no_overheads(), common_prices(), nodes));
+  ASSERT_FALSE(f2.is_null());
+  EXPECT_NEAR(net_of(f2["nodes"], "1"), 1066.40, grosz);
 }
