@@ -244,6 +244,7 @@ bool read_estimate(const json& doc, estimate_model& m, std::string& error) {
     }
   }
   build_tree(m);
+  settle_scaffold_links(m);
   return true;
 }
 

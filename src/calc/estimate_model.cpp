@@ -1,5 +1,7 @@
 #include "calc/estimate_model.h"
 
+#include <algorithm>
+
 namespace kovra::calc {
 
 void build_tree(estimate_model& model) {
@@ -36,6 +38,32 @@ void build_tree(estimate_model& model) {
     } else if (n.type >= 1 && n.type <= 7) {
       attach(index, current);
     }
+  }
+}
+
+void settle_scaffold_links(estimate_model& model) {
+  // Needs the tree (depth) built first.
+  std::vector<int> owner(model.nodes.size(), -1);
+  for (size_t s = 0; s < model.nodes.size(); ++s) {
+    model_node& scaffold = model.nodes[s];
+    if (scaffold.type != node_scaffold) {
+      scaffold.links.clear();
+      continue;
+    }
+    std::vector<int> kept;
+    for (int link : scaffold.links) {
+      if (link < 0 || static_cast<size_t>(link) >= model.nodes.size() || static_cast<size_t>(link) == s) continue;
+      if (model.nodes[static_cast<size_t>(link)].depth < 0) continue; // not in the tree
+      if (std::find(kept.begin(), kept.end(), link) != kept.end()) continue;
+      int& previous = owner[static_cast<size_t>(link)];
+      if (previous >= 0) {
+        auto& old = model.nodes[static_cast<size_t>(previous)].links;
+        old.erase(std::remove(old.begin(), old.end(), link), old.end());
+      }
+      previous = static_cast<int>(s);
+      kept.push_back(link);
+    }
+    scaffold.links = std::move(kept);
   }
 }
 

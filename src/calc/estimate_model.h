@@ -149,6 +149,9 @@ struct estimate_model {
   overhead_table overheads;
   std::vector<addition> additions;
   std::vector<price_record> prices;
+  // Indexes into `prices` in the order of the name key (key 1) when the model was read from
+  // records; empty otherwise (the summaries then sort by name themselves).
+  std::vector<int> name_order;
   std::vector<model_node> nodes; // tree pre-order
   std::vector<int> roots;        // top-level nodes, filled by build_tree
   bool is_chapter = false;
@@ -160,5 +163,10 @@ struct estimate_model {
 // every other node goes under the most recent group or element. Sets parent, depth and
 // children; nodes of unknown types are left detached (parent -1, not in roots).
 void build_tree(estimate_model& model);
+
+// Scaffold links as the tree holds them (after build_tree): a link to the scaffolding
+// itself, to a node that is not in the tree or repeated within one scaffolding is dropped, and a position linked
+// to several scaffoldings belongs to the last one in tree order (a position serves one).
+void settle_scaffold_links(estimate_model& model);
 
 } // namespace kovra::calc

@@ -50,9 +50,15 @@ bool model_from_records(const document::record_source& src, estimate_model& mode
   read_general(src, document::CHAIN_DATA, model.settings, model.overheads, model.additions);
 
   model.prices.reserve(src.count(document::CHAIN_ZEST));
+  std::unordered_map<rec_pos, int> price_at;
   each_record(src, document::CHAIN_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
+    price_at.emplace(p, static_cast<int>(model.prices.size()));
     model.prices.push_back(price_from_zest(document::zest_record::from_bytes(data), p));
   });
+  if (src.key_count() > document::KEY_BY_NAME) {
+    for (const document::key_entry& k : src.key_entries(document::KEY_BY_NAME))
+      if (auto it = price_at.find(k.value); it != price_at.end()) model.name_order.push_back(it->second);
+  }
 
   std::unordered_map<rec_pos, int> index_of;
   std::vector<std::pair<int, std::vector<rec_pos>>> scaffolds;
@@ -80,11 +86,11 @@ bool model_from_records(const document::record_source& src, estimate_model& mode
     model_node& s = model.nodes[static_cast<size_t>(index)];
     for (rec_pos p : links) {
       auto it = index_of.find(p);
-      if (it != index_of.end() && model.nodes[static_cast<size_t>(it->second)].type != node_scaffold)
-        s.links.push_back(it->second);
+      if (it != index_of.end()) s.links.push_back(it->second);
     }
   }
   build_tree(model);
+  settle_scaffold_links(model);
   return true;
 }
 

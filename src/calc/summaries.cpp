@@ -18,6 +18,21 @@ std::vector<int> inputs_by_name(const std::vector<price_record>& prices, uint8_t
   return order;
 }
 
+std::vector<int> inputs_in_name_order(const estimate_model& model, uint8_t kind) {
+  if (model.name_order.empty()) return inputs_by_name(model.prices, kind);
+  std::vector<int> order;
+  std::vector<bool> listed(model.prices.size(), false);
+  for (int index : model.name_order) {
+    if (index < 0 || static_cast<size_t>(index) >= model.prices.size() || listed[static_cast<size_t>(index)]) continue;
+    if (model.prices[static_cast<size_t>(index)].kind != kind) continue;
+    listed[static_cast<size_t>(index)] = true;
+    order.push_back(index);
+  }
+  for (int index : inputs_by_name(model.prices, kind))
+    if (!listed[static_cast<size_t>(index)]) order.push_back(index);
+  return order;
+}
+
 int first_of_kind(const std::vector<price_record>& prices, uint8_t kind) {
   const auto order = inputs_by_name(prices, kind);
   return order.empty() ? -1 : order.front();

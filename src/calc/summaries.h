@@ -13,6 +13,9 @@ namespace kovra::calc {
 
 // Indexes of the price records of one kind, in name order.
 std::vector<int> inputs_by_name(const std::vector<price_record>& prices, uint8_t kind);
+// The same as the summary page walks them: by the name key of the records the model was
+// read from (records the key misses follow in name order), else by name.
+std::vector<int> inputs_in_name_order(const estimate_model& model, uint8_t kind);
 
 // Walks in name order within a kind; -1 when the walk leaves the kind.
 int first_of_kind(const std::vector<price_record>& prices, uint8_t kind);

@@ -54,7 +54,7 @@ calc::kz_shown kz_of(uint8_t mode) {
 
 json simple_lines(const calc::estimate_model& model, uint8_t kind) {
   json lines = json::array();
-  for (int index : calc::inputs_by_name(model.prices, kind)) {
+  for (int index : calc::inputs_in_name_order(model, kind)) {
     const calc::price_record& p = model.prices[static_cast<size_t>(index)];
     const calc::summary_line l = calc::summary_line_of(p);
     lines.push_back({{"number", l.number ? json(*l.number) : json(nullptr)},

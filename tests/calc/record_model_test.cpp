@@ -12,6 +12,10 @@
 #include "document/estimate_json.h"
 #include "document/estimate_layout.h"
 #include "document/zest_record.h"
+#include "document/estimate_file.h"
+#include "shell/temp_folder.h"
+#include "store/container.h"
+#include "store/record_set.h"
 
 using namespace kovra::calc;
 namespace doc = kovra::document;
@@ -117,4 +121,93 @@ TEST(RecordModel, NodesOfUnknownTypesStayOutOfTheTree) {
   ASSERT_EQ(model.nodes.size(), 1u);
   EXPECT_LT(model.nodes[0].depth, 0);
   EXPECT_EQ(result.totals.net, 0);
+}
+
+// A compound estimate file opened for writing and recalculated as its window does: the
+// chapters' records (internal sub-sets and the external file) and the compound's summary
+// records get the run's values, and a second run over what was written gives the same.
+TEST(RecordModel, CompoundFileWritesChaptersAndSummaryRecordsBack) {
+  kovra::store::set_disk_sync(false);
+  kovra::test::temp_folder dir;
+  const std::string path = dir.path() + "c.kvr";
+  std::ifstream in(kovra::test::source_path("examples/demo_compound.json"));
+  ASSERT_EQ(doc::build_estimate_file(nlohmann::json::parse(in), path), "");
+
+  compound_result first;
+  {
+    auto set = doc::open_estimate_set(path, false);
+    ASSERT_TRUE(set);
+    compound_records c;
+    std::string error;
+    ASSERT_TRUE(compound_from_records(*set, path, false, c, error)) << error;
+    ASSERT_EQ(c.model.chapters.size(), 3u);
+    EXPECT_TRUE(c.model.summary.empty()); // a built file has no summary records yet
+    int failed = -1;
+    first = recalculate_compound_records(c, *set, true, &failed);
+    EXPECT_EQ(failed, 0);
+    // Saved as the window's save does: every set flushed, then the files written.
+    for (auto& chapter : c.chapter_sets) {
+      ASSERT_TRUE(chapter);
+      EXPECT_TRUE(kovra::store::flush_record_set(chapter->set()));
+      EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(chapter->set())));
+    }
+    close_chapters(c);
+    EXPECT_TRUE(kovra::store::flush_record_set(set->set()));
+    EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(set->set())));
+    EXPECT_TRUE(set->close());
+  }
+  auto set = doc::open_estimate_set(path, true);
+  ASSERT_TRUE(set);
+  compound_records c;
+  std::string error;
+  ASSERT_TRUE(compound_from_records(*set, path, true, c, error)) << error;
+  // Every key any chapter used now has its summary record, in key order after the run.
+  ASSERT_FALSE(c.model.summary.empty());
+  for (const summary_record& s : c.model.summary) EXPECT_GE(s.pos, 0);
+  double labour = 0;
+  for (const summary_record& s : c.model.summary)
+    if (s.kind == kind_labour) labour += s.value;
+  EXPECT_NEAR(labour, first.totals.labour, 0.001);
+  // The chapters' nodes hold the values of the run (chapter 1, position 1: 99.39).
+  ASSERT_TRUE(c.model.chapters[0].available);
+  bool found = false;
+  for (const model_node& n : c.model.chapters[0].doc.nodes)
+    if (n.type == node_position && n.number == "1") {
+      found = true;
+      EXPECT_DOUBLE_EQ(n.net, 99.39);
+    }
+  EXPECT_TRUE(found);
+  ASSERT_TRUE(c.model.chapters[2].available); // the external chapter was written as well
+  EXPECT_NE(c.model.chapters[2].doc.nodes.front().net, 0);
+  const compound_result again = recalculate_compound_records(c, *set, false);
+  EXPECT_DOUBLE_EQ(again.totals.net, first.totals.net);
+  EXPECT_DOUBLE_EQ(again.totals.gross, first.totals.gross);
+  close_chapters(c);
+  set->close();
+}
+
+// Scaffold links as the tree settles them: a position serves one scaffolding (the last
+// one that links it) and a repeated link counts once.
+TEST(RecordModel, ScaffoldLinksAreSettledLikeTheTree) {
+  nlohmann::json spec = demo_house_json();
+  nlohmann::json& nodes = spec["nodes"];
+  ASSERT_EQ(nodes[44]["type"], 6);
+  nlohmann::json second = nodes[44];
+  second["number"] = "34a";
+  second["links"] = {18, 18};
+  nodes.insert(nodes.begin() + 45, second);
+  doc::json_build_result built = doc::estimate_from_json(spec);
+  ASSERT_TRUE(built.image) << built.error;
+  estimate_model model;
+  recalc_result result;
+  std::string error;
+  ASSERT_TRUE(recalculate_records(*built.image->records, false, model, result, error)) << error;
+  ASSERT_EQ(model.nodes[44].type, node_scaffold);
+  ASSERT_EQ(model.nodes[45].type, node_scaffold);
+  // The first keeps position 13 only: 1.37 × 107.6 = 147.412 r-g.
+  EXPECT_EQ(model.nodes[44].links, std::vector<int>{17});
+  EXPECT_DOUBLE_EQ(model.nodes[44].scaffold_labour_hours, 147.412);
+  // The second has position 14 once: 6.6 × 3.12 = 20.592 r-g.
+  EXPECT_EQ(model.nodes[45].links, std::vector<int>{18});
+  EXPECT_DOUBLE_EQ(model.nodes[45].scaffold_labour_hours, 20.592);
 }

@@ -275,3 +275,18 @@ TEST(OneOffCosts, ViewLinesOfTheNode) {
   EXPECT_EQ(trimmed(t.rows[3].quantity), "");
   reset_system_decimal_separator();
 }
+
+TEST(Scaffolding, LinksAreSettledBeforeTheyCount) {
+  estimate_model m = scaffold_estimate(3, 1);
+  model_node stray; // a record of no known type: not in the tree
+  stray.type = 8;
+  m.nodes.push_back(stray);
+  m.nodes[2].links = {1, 1, 2, 3, 17, -4};
+  build_tree(m);
+  settle_scaffold_links(m);
+  // Itself, the detached record and indexes outside the model go; the repeat counts once.
+  EXPECT_EQ(m.nodes[2].links, std::vector<int>{1});
+  const recalc_result r = run_single(m, options_from_settings(m.settings));
+  EXPECT_DOUBLE_EQ(m.nodes[2].scaffold_labour_hours, 120);
+  EXPECT_DOUBLE_EQ(r.table.find(50, 0)->rec.quantity, 72);
+}

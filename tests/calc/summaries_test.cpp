@@ -34,6 +34,29 @@ TEST(SummaryOrder, NamesByKindPolishAlphabetAndNumbers) {
   EXPECT_EQ(find_input(p, 0, 0), 0);
 }
 
+TEST(SummaryOrder, TheNameKeyOfTheRecordsDecidesWhenThereIsOne) {
+  estimate_model m;
+  const char* names[] = {"Beton", "Antena", "Cegła"};
+  for (const char* n : names) {
+    m.prices.push_back({});
+    m.prices.back().kind = kind_material;
+    m.prices.back().name = n;
+  }
+  m.prices.push_back({});
+  m.prices.back().kind = kind_labour;
+  m.prices.back().name = "Robotnicy";
+  // Without a key: by name.
+  EXPECT_EQ(inputs_in_name_order(m, kind_material), (std::vector<int>{1, 0, 2}));
+  // With the key as a file holds it (labour first, "Cegła" missing from it): the key's
+  // order, other kinds skipped, the missing record after them.
+  m.name_order = {3, 0, 1};
+  EXPECT_EQ(inputs_in_name_order(m, kind_material), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(inputs_in_name_order(m, kind_labour), (std::vector<int>{3}));
+  // Indexes out of range or repeated in a damaged key are ignored.
+  m.name_order = {7, -1, 2, 2, 1, 0};
+  EXPECT_EQ(inputs_in_name_order(m, kind_material), (std::vector<int>{2, 1, 0}));
+}
+
 TEST(SummaryLines, ValuesAndInvestorMaterial) {
   price_record r;
   r.kind = kind_material;
