@@ -159,6 +159,43 @@ TEST(Recalculation, UnknownInputGetsAPlaceholder) {
   EXPECT_TRUE(m.prices.empty()); // nothing is invented in the price records
 }
 
+TEST(Recalculation, UnknownKeysAmongKnownOnesEachOnceInKeyOrder) {
+  estimate_model m = plain_estimate();
+  add_price(m, kind_labour, 500, 10.00);
+  add_price(m, kind_material, 20, 2.00);
+  add_element(m);
+  // Unknown keys around and between the known ones, repeated across positions and kinds;
+  // a scaffolding with an unknown equipment key and one left out of everything.
+  model_node& a = add_position(m, 1, 3);
+  add_input(a, kind_labour, 900, 1);
+  add_input(a, kind_labour, 500, 2);
+  add_input(a, kind_material, 20, 3, 1);
+  add_input(a, kind_equipment, 7, 1);
+  model_node& b = add_position(m, 1, 3);
+  add_input(b, kind_material, 900, 1);
+  add_input(b, kind_material, 20, 1, 1);
+  add_input(b, kind_material, 20, 1);
+  model_node s;
+  s.type = node_scaffold;
+  s.level = 1;
+  s.scaffold_input_id = 3000;
+  m.nodes.push_back(s);
+  s.scaffold_input_id = 4000;
+  s.flags = flag_no_input_totals | flag_not_valued_8; // reaches neither pass
+  m.nodes.push_back(s);
+  const recalc_result r = recalculate(m);
+  std::vector<std::pair<uint32_t, uint16_t>> keys;
+  for (const input_table_entry& e : r.table.entries()) keys.emplace_back(e.rec.id, e.rec.sub);
+  const std::vector<std::pair<uint32_t, uint16_t>> expected{{7, 0}, {20, 0}, {20, 1}, {500, 0}, {900, 0}, {3000, 0}};
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(r.table.find(20, 0)->rec.name, "input 20"); // the record's own copy
+  EXPECT_EQ(r.table.find(20, 1)->rec.name, "Nieznany Ss= 20  1");
+  // Only the known inputs carry a price: 2 r-g × 10.00 in the first, 1 × 2.00 in the second.
+  EXPECT_DOUBLE_EQ(m.nodes[1].net, 20.00);
+  EXPECT_DOUBLE_EQ(m.nodes[2].net, 2.00);
+  EXPECT_DOUBLE_EQ(r.table.find(900, 0)->rec.quantity, 2);
+}
+
 TEST(Recalculation, MergedElementUnitPriceAndValueCorrection) {
   for (uint8_t correction : {0, 1}) {
     estimate_model m = plain_estimate();
