@@ -326,3 +326,38 @@ TEST(CompoundRecalculation, MergingPricesExtremesAndPurchaseCosts) {
   recalculate_compound(c);
   EXPECT_DOUBLE_EQ(c.summary[0].quantity, 40);
 }
+
+TEST(CompoundRecalculation, SummaryRecordsOfNewKeysJoinInKeyOrder) {
+  // The compound already holds records for keys 20 and 40 (out of order, as read); the
+  // chapters use 10, 20, 30 and 50, and 30 in both.
+  auto chapter = [](std::initializer_list<uint32_t> ids) {
+    chapter_model ch;
+    ch.doc = plain_estimate();
+    add_element(ch.doc);
+    model_node& p = add_position(ch.doc, 1, 3);
+    for (uint32_t id : ids) {
+      add_price(ch.doc, kind_labour, id, 1.00);
+      add_input(p, kind_labour, id, 2);
+    }
+    return ch;
+  };
+  compound_model c;
+  c.overheads = default_standard_overheads();
+  for (uint32_t id : {40u, 20u}) {
+    summary_record s;
+    s.id = id;
+    s.pos = static_cast<int32_t>(id);
+    s.quantity = 99; // a stale sum of an earlier run
+    c.summary.push_back(s);
+  }
+  c.chapters.push_back(chapter({10, 30}));
+  c.chapters.push_back(chapter({20, 30, 50}));
+  recalculate_compound(c);
+  std::vector<uint32_t> ids;
+  for (const summary_record& s : c.summary) ids.push_back(s.id);
+  EXPECT_EQ(ids, (std::vector<uint32_t>{10, 20, 30, 40, 50}));
+  EXPECT_EQ(c.summary[1].pos, 20); // the stored record keeps its place in the file
+  EXPECT_EQ(c.summary[0].pos, -1); // a new key has no record yet
+  EXPECT_DOUBLE_EQ(c.summary[2].quantity, 4); // 2 from each chapter
+  EXPECT_DOUBLE_EQ(c.summary[3].quantity, 0); // used by no chapter this time
+}
