@@ -209,10 +209,11 @@ bool read_estimate(const json& doc, estimate_model& m, std::string& error) {
       if (!p.is_object()) continue;
       price_record r;
       r.pos = pos++;
-      r.kind = static_cast<uint8_t>(integer(p, "kind", kind_material));
+      // Absent fields as a build of the same JSON stores them (a new record is zero).
+      r.kind = static_cast<uint8_t>(integer(p, "kind", kind_labour));
       r.id = static_cast<uint32_t>(integer(p, "id", 0));
       r.sub = static_cast<uint16_t>(integer(p, "sub", 0));
-      r.unit = text(p, "unit", "???    ");
+      r.unit = text(p, "unit", "");
       r.name = text(p, "name", "");
       r.price = num(p, "price", 0);
       r.base_price = num(p, "base_price", r.price);
