@@ -285,7 +285,7 @@ bool compound_from_json(const nlohmann::json& doc, compound_model& model, std::s
       ch.number = text(c, "number", "");
       ch.storage_name = text(c, "storage_name", "internal");
       ch.quantity = num(c, "quantity", 1.0);
-      ch.precision_code = static_cast<int>(integer(c, "precision_code", 3));
+      ch.precision_code = static_cast<int8_t>(integer(c, "precision_code", 3)); // a signed code in its byte
       auto d = c.find("document");
       if (d == c.end() || !d->is_object()) {
         ch.available = false;

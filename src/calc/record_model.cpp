@@ -172,7 +172,7 @@ bool compound_from_records(document::store_records& compound, const std::string&
     ch.number = c.number();
     ch.storage_name = c.internal() ? "internal" : "external";
     ch.quantity = c.quantity();
-    ch.precision_code = c.precision_code();
+    ch.precision_code = static_cast<int8_t>(c.precision_code()); // a signed code in its byte, as a position's
     std::unique_ptr<document::store_records> set = open_chapter(compound, compound_path, data, read_only);
     std::string chapter_error;
     ch.available = set && model_from_records(*set, ch.doc, chapter_error);
