@@ -101,3 +101,36 @@ BENCHMARK_CAPTURE(BM_recalculate, formula_2, method_formula_2)->Unit(benchmark::
 BENCHMARK_CAPTURE(BM_recalculate, formula_1, method_formula_1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_tree_and_table)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_compound)->Unit(benchmark::kMillisecond);
+
+// A damaged or hostile estimate whose inputs name keys without price records: 10,000
+// positions of 10 keys each, all different (100,000 placeholders in the input table).
+void BM_unknown_keys(benchmark::State& state) {
+  estimate_model m;
+  m.overheads = default_standard_overheads();
+  uint32_t next = 1;
+  model_node el;
+  el.type = node_element;
+  m.nodes.push_back(el);
+  for (int k = 0; k < 10000; ++k) {
+    model_node p;
+    p.type = node_position;
+    p.level = 1;
+    p.quantity = 2;
+    p.has_inputs = true;
+    p.variants.resize(1);
+    for (int j = 0; j < 10; ++j) {
+      input_entry in;
+      in.kind = static_cast<uint8_t>(j % 3);
+      in.id = (next++ * 2654435761u) % 1000000007u; // spread, not in order
+      in.norm = 1;
+      p.variants[0].entries.push_back(in);
+    }
+    m.nodes.push_back(p);
+  }
+  for (auto _ : state) {
+    recalc_result r = recalculate(m);
+    benchmark::DoNotOptimize(r.table.entries().size());
+  }
+  state.SetLabel("100,000 keys without price records");
+}
+BENCHMARK(BM_unknown_keys)->Unit(benchmark::kMillisecond)->Iterations(1);

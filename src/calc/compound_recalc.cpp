@@ -18,25 +18,39 @@ double summary_record::average_base_price() const { return basis_quantity != 0 ?
 
 namespace {
 
-summary_record& find_or_add(std::vector<summary_record>& summary, const price_record& r) {
+bool key_less(const summary_record& a, const summary_record& b) { return a.id != b.id ? a.id < b.id : a.sub < b.sub; }
+
+summary_record* find(std::vector<summary_record>& summary, size_t within, const price_record& r) {
   auto less = [](const summary_record& s, const price_record& k) { return s.id != k.id ? s.id < k.id : s.sub < k.sub; };
-  auto it = std::lower_bound(summary.begin(), summary.end(), r, less);
-  if (it != summary.end() && it->id == r.id && it->sub == r.sub) return *it;
-  summary_record s;
-  s.kind = r.kind;
-  s.id = r.id;
-  s.sub = r.sub;
-  s.unit = r.unit;
-  s.name = r.name;
-  return *summary.insert(it, std::move(s));
+  const auto end = summary.begin() + static_cast<long>(within);
+  auto it = std::lower_bound(summary.begin(), end, r, less);
+  return it != end && it->id == r.id && it->sub == r.sub ? &*it : nullptr;
+}
+
+// Records for the keys the chapter used that the summary lacks, added at once (the table
+// is in key order, so the new ones are too) and merged into place.
+void add_missing_records(std::vector<summary_record>& summary, const input_table& table) {
+  const size_t known = summary.size();
+  for (const input_table_entry& e : table.entries()) {
+    if (!e.used || find(summary, known, e.rec)) continue;
+    summary_record s;
+    s.kind = e.rec.kind;
+    s.id = e.rec.id;
+    s.sub = e.rec.sub;
+    s.unit = e.rec.unit;
+    s.name = e.rec.name;
+    summary.push_back(std::move(s));
+  }
+  std::inplace_merge(summary.begin(), summary.begin() + static_cast<long>(known), summary.end(), key_less);
 }
 
 } // namespace
 
 void merge_chapter_inputs(std::vector<summary_record>& summary, const input_table& table) {
+  add_missing_records(summary, table);
   for (const input_table_entry& e : table.entries()) {
     if (!e.used) continue;
-    summary_record& s = find_or_add(summary, e.rec);
+    summary_record& s = *find(summary, summary.size(), e.rec);
     const double p = e.price;
     const double b = e.rec.kind == kind_material ? e.base_price : p;
     const double x = e.rec.quantity;
@@ -94,8 +108,7 @@ compound_result recalculate_compound(compound_model& model) {
     s.unit = keep.unit;
     s.name = keep.name;
   }
-  std::sort(model.summary.begin(), model.summary.end(),
-            [](const summary_record& a, const summary_record& b) { return a.id != b.id ? a.id < b.id : a.sub < b.sub; });
+  std::sort(model.summary.begin(), model.summary.end(), key_less);
   estimate_totals& t = result.totals;
   for (chapter_model& c : model.chapters) {
     if (!c.available) {

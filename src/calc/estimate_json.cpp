@@ -209,10 +209,11 @@ bool read_estimate(const json& doc, estimate_model& m, std::string& error) {
       if (!p.is_object()) continue;
       price_record r;
       r.pos = pos++;
-      r.kind = static_cast<uint8_t>(integer(p, "kind", kind_material));
+      // Absent fields as a build of the same JSON stores them (a new record is zero).
+      r.kind = static_cast<uint8_t>(integer(p, "kind", kind_labour));
       r.id = static_cast<uint32_t>(integer(p, "id", 0));
       r.sub = static_cast<uint16_t>(integer(p, "sub", 0));
-      r.unit = text(p, "unit", "???    ");
+      r.unit = text(p, "unit", "");
       r.name = text(p, "name", "");
       r.price = num(p, "price", 0);
       r.base_price = num(p, "base_price", r.price);
@@ -284,7 +285,7 @@ bool compound_from_json(const nlohmann::json& doc, compound_model& model, std::s
       ch.number = text(c, "number", "");
       ch.storage_name = text(c, "storage_name", "internal");
       ch.quantity = num(c, "quantity", 1.0);
-      ch.precision_code = static_cast<int>(integer(c, "precision_code", 3));
+      ch.precision_code = static_cast<int8_t>(integer(c, "precision_code", 3)); // a signed code in its byte
       auto d = c.find("document");
       if (d == c.end() || !d->is_object()) {
         ch.available = false;

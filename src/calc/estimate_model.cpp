@@ -1,6 +1,5 @@
 #include "calc/estimate_model.h"
 
-#include <algorithm>
 
 namespace kovra::calc {
 
@@ -42,28 +41,36 @@ void build_tree(estimate_model& model) {
 }
 
 void settle_scaffold_links(estimate_model& model) {
-  // Needs the tree (depth) built first.
-  std::vector<int> owner(model.nodes.size(), -1);
-  for (size_t s = 0; s < model.nodes.size(); ++s) {
+  // Needs the tree (depth) built first. Two walks over the links, so that a file with many
+  // long link lists costs no more than reading them: the owner of every position first
+  // (the last scaffolding in tree order that links it), then each list keeps the positions
+  // it owns, once.
+  const size_t count = model.nodes.size();
+  auto usable = [&](size_t s, int link) {
+    return link >= 0 && static_cast<size_t>(link) < count && static_cast<size_t>(link) != s &&
+           model.nodes[static_cast<size_t>(link)].depth >= 0; // in the tree
+  };
+  std::vector<int> owner(count, -1);
+  for (size_t s = 0; s < count; ++s) {
     model_node& scaffold = model.nodes[s];
     if (scaffold.type != node_scaffold) {
       scaffold.links.clear();
       continue;
     }
+    for (int link : scaffold.links)
+      if (usable(s, link)) owner[static_cast<size_t>(link)] = static_cast<int>(s);
+  }
+  std::vector<int> taken_by(count, -1);
+  for (size_t s = 0; s < count; ++s) {
+    std::vector<int>& links = model.nodes[s].links;
     std::vector<int> kept;
-    for (int link : scaffold.links) {
-      if (link < 0 || static_cast<size_t>(link) >= model.nodes.size() || static_cast<size_t>(link) == s) continue;
-      if (model.nodes[static_cast<size_t>(link)].depth < 0) continue; // not in the tree
-      if (std::find(kept.begin(), kept.end(), link) != kept.end()) continue;
-      int& previous = owner[static_cast<size_t>(link)];
-      if (previous >= 0) {
-        auto& old = model.nodes[static_cast<size_t>(previous)].links;
-        old.erase(std::remove(old.begin(), old.end(), link), old.end());
-      }
-      previous = static_cast<int>(s);
+    for (int link : links) {
+      if (!usable(s, link) || owner[static_cast<size_t>(link)] != static_cast<int>(s)) continue;
+      if (taken_by[static_cast<size_t>(link)] == static_cast<int>(s)) continue; // a repeat
+      taken_by[static_cast<size_t>(link)] = static_cast<int>(s);
       kept.push_back(link);
     }
-    scaffold.links = std::move(kept);
+    links = std::move(kept);
   }
 }
 

@@ -71,17 +71,36 @@ const input_table_entry* input_table::find(uint32_t id, uint16_t sub) const {
   return const_cast<input_table*>(this)->find(id, sub);
 }
 
-input_table_entry& input_table::find_or_add(uint32_t id, uint16_t sub) {
-  const uint64_t key = make_key(id, sub);
-  auto it = std::lower_bound(entries_.begin(), entries_.end(), key, key_less);
-  if (it != entries_.end() && entry_key(*it) == key) return *it;
+namespace {
+input_table_entry placeholder(uint32_t id, uint16_t sub) {
   input_table_entry e;
   e.rec.kind = kind_material;
   e.rec.id = id;
   e.rec.sub = sub;
   e.rec.unit = "???    ";
   e.rec.name = placeholder_name(id, sub);
-  return *entries_.insert(it, std::move(e));
+  return e;
+}
+} // namespace
+
+input_table_entry& input_table::find_or_add(uint32_t id, uint16_t sub) {
+  const uint64_t key = make_key(id, sub);
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), key, key_less);
+  if (it != entries_.end() && entry_key(*it) == key) return *it;
+  return *entries_.insert(it, placeholder(id, sub));
+}
+
+void input_table::add_placeholders(std::vector<uint64_t> keys) {
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  const size_t known = entries_.size();
+  for (uint64_t key : keys) {
+    auto it = std::lower_bound(entries_.begin(), entries_.begin() + static_cast<long>(known), key, key_less);
+    if (it != entries_.begin() + static_cast<long>(known) && entry_key(*it) == key) continue;
+    entries_.push_back(placeholder(static_cast<uint32_t>(key >> 16), static_cast<uint16_t>(key & 0xffff)));
+  }
+  std::inplace_merge(entries_.begin(), entries_.begin() + static_cast<long>(known), entries_.end(),
+                     [](const input_table_entry& a, const input_table_entry& b) { return entry_key(a) < entry_key(b); });
 }
 
 } // namespace kovra::calc

@@ -33,6 +33,10 @@ class input_table {
   const input_table_entry* find(uint32_t id, uint16_t sub) const;
   // The entry of a key; a key without a price record gets a placeholder priced at 0.
   input_table_entry& find_or_add(uint32_t id, uint16_t sub);
+  // Placeholders for every key of the list that has no entry, added at once: a run names
+  // the keys it will use first, so that an estimate full of unknown keys does not insert
+  // them one by one into the sorted table. Keys are (id << 16) | sub.
+  void add_placeholders(std::vector<uint64_t> keys);
 
   std::vector<input_table_entry>& entries() { return entries_; }
   const std::vector<input_table_entry>& entries() const { return entries_; }

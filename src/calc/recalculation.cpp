@@ -30,6 +30,7 @@ class recalc_steps::run {
   // Steps 2 to 5: the input table, pass 1 and the table's purchase costs.
   void quantities() {
     result_.table.load(model_);
+    add_unknown_keys();
     pass_quantities();
     finish_table();
   }
@@ -48,6 +49,27 @@ class recalc_steps::run {
  private:
   bool full() const { return ctx_.options.full_quantities; }
   estimate_totals& totals() { return result_.totals; }
+
+  // Every key the passes will look up, so that those without a price record get their
+  // placeholders in one go: position inputs (pass 1 takes them all) and the equipment
+  // input of a scaffolding that either pass reaches.
+  void add_unknown_keys() {
+    std::vector<uint64_t> missing;
+    auto note = [&](uint32_t id, uint16_t sub) {
+      if (!result_.table.find(id, sub)) missing.push_back((static_cast<uint64_t>(id) << 16) | sub);
+    };
+    for (const model_node& n : model_.nodes) {
+      if (n.depth < 0) continue;
+      if (n.type == node_position || n.type == node_position_plain) {
+        if (const auto* entries = current_entries(n))
+          for (const input_entry& e : *entries)
+            if (e.kind <= kind_equipment) note(e.id, e.sub);
+      } else if (n.type == node_scaffold && n.scaffold_input_id != 0 && !(n.left_out_of_totals() && n.not_valued())) {
+        note(n.scaffold_input_id, n.scaffold_input_sub);
+      }
+    }
+    if (!missing.empty()) result_.table.add_placeholders(std::move(missing));
+  }
 
   // Pass 1: the quantity of every input into the table.
   void pass_quantities() {

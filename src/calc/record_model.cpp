@@ -1,5 +1,6 @@
 #include "calc/record_model.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "calc/record_binding.h"
@@ -106,6 +107,7 @@ int write_results(const estimate_model& model, document::record_source& dst) {
     document::elpz_record r = document::elpz_record::from_bytes(data);
     write_node_results(n, r);
     const std::size_t length = std::min(data.size(), r.bytes.size());
+    if (std::equal(r.bytes.begin(), r.bytes.begin() + static_cast<long>(length), data.begin())) continue;
     if (!dst.rewrite_keep_size(document::CHAIN_ELPZ, n.pos, std::span<const uint8_t>(r.bytes.data(), length))) ++failed;
   }
   for (const price_record& p : model.prices) {
@@ -117,6 +119,7 @@ int write_results(const estimate_model& model, document::record_source& dst) {
     document::zest_record z = document::zest_record::from_bytes(data);
     write_price_results(p, z);
     const std::size_t length = std::min(data.size(), z.bytes.size());
+    if (std::equal(z.bytes.begin(), z.bytes.begin() + static_cast<long>(length), data.begin())) continue;
     if (!dst.rewrite_keep_size(document::CHAIN_ZEST, p.pos, std::span<const uint8_t>(z.bytes.data(), length))) ++failed;
   }
   return failed;
@@ -127,7 +130,8 @@ int write_summary_results(const compound_model& model, document::record_source& 
   std::vector<uint8_t> data;
   for (const summary_record& s : model.summary) {
     document::chpt_zest_record z;
-    if (s.pos >= 0 && dst.read(document::CHAIN_CHPT_ZEST, s.pos, data)) {
+    const bool stored = s.pos >= 0 && dst.read(document::CHAIN_CHPT_ZEST, s.pos, data);
+    if (stored) {
       z = document::chpt_zest_record::from_bytes(data);
     } else {
       // A key that no chapter had used before gets its record now, in name order.
@@ -137,6 +141,7 @@ int write_summary_results(const compound_model& model, document::record_source& 
       z.set_name(s.name);
     }
     calc::write_summary_results(s, z);
+    if (stored && data.size() <= z.bytes.size() && std::equal(data.begin(), data.end(), z.bytes.begin())) continue;
     if (document::write_chpt_zest_record(dst, z, s.pos >= 0 ? s.pos : document::NO_POS) == document::NO_POS) ++failed;
   }
   return failed;
@@ -167,7 +172,7 @@ bool compound_from_records(document::store_records& compound, const std::string&
     ch.number = c.number();
     ch.storage_name = c.internal() ? "internal" : "external";
     ch.quantity = c.quantity();
-    ch.precision_code = c.precision_code();
+    ch.precision_code = static_cast<int8_t>(c.precision_code()); // a signed code in its byte, as a position's
     std::unique_ptr<document::store_records> set = open_chapter(compound, compound_path, data, read_only);
     std::string chapter_error;
     ch.available = set && model_from_records(*set, ch.doc, chapter_error);

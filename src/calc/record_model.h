@@ -23,7 +23,9 @@ bool model_from_records(const document::record_source& src, estimate_model& mode
 // Writes the results of a run into the records the model was read from: every node's
 // values (and the scaffolding hours, one-off lines, merged-element fields) and the prices
 // and quantities of the price records. Records are rewritten in place at their stored
-// length. Returns the number of records that could not be rewritten (0 when all were).
+// length; a record that already holds the run's values is left alone, so an estimate that
+// is up to date stays unmodified. Returns the number of records that could not be
+// rewritten (0 when all were).
 int write_results(const estimate_model& model, document::record_source& dst);
 
 // The summary records of a compound estimate written back after its run.

@@ -494,6 +494,11 @@ struct builder {
       Record r;
       fields_from_json(r.bytes.data(), fields, list[i], w);
       if (list[i].contains("name")) r.set_name(to_mazovia(text_of(list[i]["name"], w + ".name")));
+      // A price given without a base price has no purchase costs in it: the base price is
+      // the price.
+      if constexpr (std::is_same_v<Record, zest_record>) {
+        if (!list[i].contains("base_price")) r.set_base_price(r.price());
+      }
       key0_t k0 = r.key0();
       if (!m.key_values(KEY_BY_CODE, k0).empty())
         fail(w, "the input " + std::to_string(r.id()) + "/" + std::to_string(r.sub()) + " repeats");

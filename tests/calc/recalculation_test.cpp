@@ -159,6 +159,43 @@ TEST(Recalculation, UnknownInputGetsAPlaceholder) {
   EXPECT_TRUE(m.prices.empty()); // nothing is invented in the price records
 }
 
+TEST(Recalculation, UnknownKeysAmongKnownOnesEachOnceInKeyOrder) {
+  estimate_model m = plain_estimate();
+  add_price(m, kind_labour, 500, 10.00);
+  add_price(m, kind_material, 20, 2.00);
+  add_element(m);
+  // Unknown keys around and between the known ones, repeated across positions and kinds;
+  // a scaffolding with an unknown equipment key and one left out of everything.
+  model_node& a = add_position(m, 1, 3);
+  add_input(a, kind_labour, 900, 1);
+  add_input(a, kind_labour, 500, 2);
+  add_input(a, kind_material, 20, 3, 1);
+  add_input(a, kind_equipment, 7, 1);
+  model_node& b = add_position(m, 1, 3);
+  add_input(b, kind_material, 900, 1);
+  add_input(b, kind_material, 20, 1, 1);
+  add_input(b, kind_material, 20, 1);
+  model_node s;
+  s.type = node_scaffold;
+  s.level = 1;
+  s.scaffold_input_id = 3000;
+  m.nodes.push_back(s);
+  s.scaffold_input_id = 4000;
+  s.flags = flag_no_input_totals | flag_not_valued_8; // reaches neither pass
+  m.nodes.push_back(s);
+  const recalc_result r = recalculate(m);
+  std::vector<std::pair<uint32_t, uint16_t>> keys;
+  for (const input_table_entry& e : r.table.entries()) keys.emplace_back(e.rec.id, e.rec.sub);
+  const std::vector<std::pair<uint32_t, uint16_t>> expected{{7, 0}, {20, 0}, {20, 1}, {500, 0}, {900, 0}, {3000, 0}};
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(r.table.find(20, 0)->rec.name, "input 20"); // the record's own copy
+  EXPECT_EQ(r.table.find(20, 1)->rec.name, "Nieznany Ss= 20  1");
+  // Only the known inputs carry a price: 2 r-g × 10.00 in the first, 1 × 2.00 in the second.
+  EXPECT_DOUBLE_EQ(m.nodes[1].net, 20.00);
+  EXPECT_DOUBLE_EQ(m.nodes[2].net, 2.00);
+  EXPECT_DOUBLE_EQ(r.table.find(900, 0)->rec.quantity, 2);
+}
+
 TEST(Recalculation, MergedElementUnitPriceAndValueCorrection) {
   for (uint8_t correction : {0, 1}) {
     estimate_model m = plain_estimate();
@@ -288,4 +325,39 @@ TEST(CompoundRecalculation, MergingPricesExtremesAndPurchaseCosts) {
   // A second run starts the sums again.
   recalculate_compound(c);
   EXPECT_DOUBLE_EQ(c.summary[0].quantity, 40);
+}
+
+TEST(CompoundRecalculation, SummaryRecordsOfNewKeysJoinInKeyOrder) {
+  // The compound already holds records for keys 20 and 40 (out of order, as read); the
+  // chapters use 10, 20, 30 and 50, and 30 in both.
+  auto chapter = [](std::initializer_list<uint32_t> ids) {
+    chapter_model ch;
+    ch.doc = plain_estimate();
+    add_element(ch.doc);
+    model_node& p = add_position(ch.doc, 1, 3);
+    for (uint32_t id : ids) {
+      add_price(ch.doc, kind_labour, id, 1.00);
+      add_input(p, kind_labour, id, 2);
+    }
+    return ch;
+  };
+  compound_model c;
+  c.overheads = default_standard_overheads();
+  for (uint32_t id : {40u, 20u}) {
+    summary_record s;
+    s.id = id;
+    s.pos = static_cast<int32_t>(id);
+    s.quantity = 99; // a stale sum of an earlier run
+    c.summary.push_back(s);
+  }
+  c.chapters.push_back(chapter({10, 30}));
+  c.chapters.push_back(chapter({20, 30, 50}));
+  recalculate_compound(c);
+  std::vector<uint32_t> ids;
+  for (const summary_record& s : c.summary) ids.push_back(s.id);
+  EXPECT_EQ(ids, (std::vector<uint32_t>{10, 20, 30, 40, 50}));
+  EXPECT_EQ(c.summary[1].pos, 20); // the stored record keeps its place in the file
+  EXPECT_EQ(c.summary[0].pos, -1); // a new key has no record yet
+  EXPECT_DOUBLE_EQ(c.summary[2].quantity, 4); // 2 from each chapter
+  EXPECT_DOUBLE_EQ(c.summary[3].quantity, 0); // used by no chapter this time
 }

@@ -76,6 +76,17 @@ TEST(RecordModel, RunOverRecordsWritesValuesAndPricesBack) {
       EXPECT_DOUBLE_EQ(p.quantity, 2333.389);  // the scaffolding's input
     }
   }
+  // A second opening finds everything up to date: nothing is rewritten, the estimate stays
+  // unmodified.
+  EXPECT_TRUE(records.modified());
+  records.set_modified(false);
+  estimate_model second;
+  recalc_result r3;
+  ASSERT_TRUE(recalculate_records(records, true, second, r3, error, &failed)) << error;
+  EXPECT_EQ(failed, 0);
+  EXPECT_FALSE(records.modified());
+  EXPECT_DOUBLE_EQ(r3.totals.gross, result.totals.gross);
+
   // A record keeps its stored length: the description after the values is untouched.
   std::vector<uint8_t> data;
   for (doc::rec_pos p = records.locate(doc::CHAIN_ELPZ, doc::FIRST_REC, doc::NO_POS); p != doc::NO_POS;

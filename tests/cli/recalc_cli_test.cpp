@@ -226,3 +226,27 @@ TEST(CliRecalc, DemoCompoundFileExternalChapterTimesTwoByHand) {
   EXPECT_NEAR(garage["nodes"][1]["net"].get<double>(), 309.57, 0.001);
   EXPECT_NEAR(garage["nodes"][1]["gross"].get<double>(), 334.34, 0.001);
 }
+
+// An estimate in JSON form and the file built from it give the same values also when the
+// JSON leaves fields out (they take the new-record defaults on both ways).
+TEST(CliRecalc, SparseJsonAndTheFileBuiltFromItAgree) {
+  kovra::test::temp_folder dir;
+  const std::string json_path = dir.path() + "sparse.json", kvr = dir.path() + "sparse.kvr";
+  std::ofstream(json_path) << R"({
+    "general": {"purchase_cost_percent": 5},
+    "prices": [{"id": 1, "price": 30}, {"kind": 1, "id": 2, "price": 12.5}, {"kind": 2, "id": 3, "price": 80}],
+    "nodes": [{"type": 0, "number": "1"},
+              {"type": 1, "number": "1", "quantity": 2.5,
+               "inputs": {"variants": [{"entries": [{"kind": 0, "id": 1, "norm": 1.2}, {"kind": 1, "id": 2, "norm": 3},
+                                                      {"kind": 2, "id": 3, "norm": 0.1}, {"kind": 1, "id": 9, "norm": 1}]}]}},
+              {"type": 6, "number": "2", "scaffold_input_id": 3, "links": [1]},
+              {"type": 3, "number": "3", "one_off_count": 1, "one_off_distance": 12, "line0_price": 10}]})";
+  ASSERT_EQ(run_cli({"build", json_path, "-o", kvr}).exit_code, 0);
+  const auto a = run_cli({"recalc", kvr, "--json"}), b = run_cli({"recalc", json_path, "--json"});
+  ASSERT_EQ(a.exit_code, 0) << a.err;
+  ASSERT_EQ(b.exit_code, 0) << b.err;
+  EXPECT_EQ(without_positions(nlohmann::json::parse(a.out)), without_positions(nlohmann::json::parse(b.out)));
+  // Position: labour 3 r-g × 30 = 90.00, material 7.5 × 12.50 = 93.75, equipment 0.25 m-g ×
+  // 80 = 20.00, the unknown key 0: 203.75 (no overheads in an estimate without a table).
+  EXPECT_NEAR(nlohmann::json::parse(a.out)["nodes"][1]["net"].get<double>(), 203.75, 0.001);
+}

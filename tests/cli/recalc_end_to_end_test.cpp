@@ -620,3 +620,21 @@ TEST(RecalcEndToEnd, MultiplicityInsideOrOutsideTheUnitValue) {
   ASSERT_FALSE(f2.is_null());
   EXPECT_NEAR(net_of(f2["nodes"], "1"), 1066.40, grosz);
 }
+
+// A chapter's precision code is signed in its byte: 255 is −1, four decimals.
+TEST(RecalcEndToEnd, ChapterPrecisionCodeIsSigned) {
+  json doc = estimate(json::object(), no_overheads(), common_prices(),
+                      json::array({element("1"), position("1", 1.37, {entry(0, 100, 1)})}));
+  json spec = {{"general", {{"name", "Złożony"}}},
+               {"overheads", no_overheads()},
+               {"chapters",
+                {{{"number", "1"}, {"storage_name", "internal"}, {"quantity", 1.2345}, {"precision_code", 255},
+                  {"document", doc}}}}};
+  const json r = recalc(spec);
+  ASSERT_FALSE(r.is_null());
+  // Codes −1 (chapter) and 1 (position): 4 + 2 decimals, six. Q = 1.37 × 1.2345 = 1.691265;
+  // labour 1.69127 r-g (five decimals below 1000) × 40 = 67.6508 → 67.65. Read as an
+  // unsigned 255 the code would fall back to three decimals: 1.691 × 40 = 67.64.
+  EXPECT_NEAR(r["chapters"][0]["totals"]["net"].get<double>(), 67.65, grosz);
+  EXPECT_NEAR(input_of(r, 100)["quantity"].get<double>(), 1.69127, 1e-9);
+}
