@@ -24,17 +24,13 @@ std::string open_error_text(const std::string& path) {
   return path + ": " + what + " (" + std::to_string(int(code)) + ")";
 }
 
-namespace {
-
-bool read_header(const std::string& path, store::file_header& h) {
+bool read_estimate_header(const std::string& path, store::file_header& h) {
   const int handle = store::open_container(path, store::STORAGE_DIRECT, store::OPEN_READ_SHARED | store::OPEN_KEEP_COUNT,
                                            store::FILE_TYPE_ESTIMATE, 0, store::CHECK_FILE_TYPE, &h);
   if (handle < 0) return false;
   store::close_container(handle);
   return true;
 }
-
-} // namespace
 
 bool create_estimate_file(const std::string& path, const store::file_header& header) {
   store::create_set_request r;
@@ -54,7 +50,7 @@ bool create_estimate_file(const std::string& path, const store::file_header& hea
 std::unique_ptr<store_records> open_estimate_set(const std::string& path, bool read_only, int* checksum_result,
                                                  bool compressed) {
   store::file_header h;
-  if (!read_header(path, h)) return nullptr;
+  if (!read_estimate_header(path, h)) return nullptr;
   auto records = h.kind() == KIND_COMPOUND ? store_records::compound_layout() : store_records::simple_layout();
   store::open_set_request r = records->open_request(path);
   r.storage = compressed ? store::STORAGE_COMPRESSED : store::STORAGE_IMAGE;
@@ -164,7 +160,7 @@ std::string build_estimate_file(const json& spec, const std::string& path, const
 
 std::string dump_estimate_file(const std::string& path, json& out, const json_options& options) {
   store::file_header h;
-  if (!read_header(path, h)) return open_error_text(path);
+  if (!read_estimate_header(path, h)) return open_error_text(path);
   auto set = open_estimate_set(path, true);
   if (!set) return open_error_text(path);
   out = json::object();

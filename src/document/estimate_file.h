@@ -19,6 +19,10 @@ struct opened_estimate {
   std::unique_ptr<store_records> records;  // main set
 };
 
+// Reads the header of an estimate file without opening it for work (nothing changes on
+// disk). False with last_open_error() set when it is no estimate file.
+bool read_estimate_header(const std::string& path, store::file_header& header);
+
 // Creates an empty estimate file of the header's kind. False when it cannot be created.
 bool create_estimate_file(const std::string& path, const store::file_header& header);
 

@@ -1,0 +1,111 @@
+#include "document/store_compound.h"
+
+#include "document/data_chain.h"
+#include "document/document_settings.h"
+#include "document/estimate_file.h"
+#include "document/estimate_layout.h"
+#include "document/memory_compound.h"
+#include "store/container.h"
+#include "store/record_set.h"
+
+namespace kovra::document {
+
+store_compound::store_compound(store_records& set, std::string path, const store::file_header& header,
+                               const general_data& general, const overhead_record& overhead)
+    : opener(open_chapter_file), set_(set), path_(std::move(path)), header_(header), general_(general),
+      overhead_(overhead) {}
+
+std::vector<chapter_entry> store_compound::chapters() const {
+  std::vector<chapter_entry> out;
+  // A damaged chain cannot keep the walk going for ever.
+  std::size_t limit = set_.count(CHAIN_CHPT_NODE) + 1;
+  std::vector<uint8_t> data;
+  for (rec_pos p = set_.locate(CHAIN_CHPT_NODE, FIRST_REC, NO_POS); p != NO_POS && limit-- > 0;
+       p = set_.locate(CHAIN_CHPT_NODE, NEXT_REC, p))
+    if (set_.read(CHAIN_CHPT_NODE, p, data)) out.push_back({p, chapter_record::from_bytes(data)});
+  return out;
+}
+
+std::string store_compound::resolve(const chapter_record& record) const {
+  return chapter_file_path(path_, record.path());
+}
+
+std::unique_ptr<chapter_document> store_compound::open_chapter(const chapter_entry& entry) {
+  chapter_record record = entry.record;
+  std::unique_ptr<store_chapter> chapter;
+  if (record.internal()) {
+    if (record.subset_pos() != NO_POS) chapter = open_internal_chapter(set_, record.subset_pos(), header_);
+    else chapter = create_internal_chapter(*this, record, entry.pos);
+  } else {
+    chapter = opener(resolve(record), read_only());
+  }
+  if (!chapter) return nullptr;
+  chapter->chapter = record;
+  chapter->chapter_pos = entry.pos;
+  chapter->parent = this;
+  return chapter;
+}
+
+namespace {
+
+// Stores the overhead record as the record of the chapter's current table.
+bool store_overhead(store_chapter& chapter) {
+  general_data& g = chapter.general();
+  const bool investor = g.investor_table() != 0;
+  const rec_pos at = investor ? g.investor_overheads_record() : g.standard_overheads_record();
+  const rec_pos p = store_data_record(chapter.records(), at, chapter.overhead.bytes, CHAIN_DATA);
+  if (p == NO_POS) return false;
+  if (investor) g.set_investor_overheads_record(p);
+  else g.set_standard_overheads_record(p);
+  return true;
+}
+
+} // namespace
+
+std::unique_ptr<store_chapter> create_internal_chapter(store_compound& compound, chapter_record& record,
+                                                       rec_pos record_pos) {
+  if (compound.read_only() || !record.internal()) return nullptr;
+  store_records& set = compound.set();
+  const rec_pos sub = create_chapter_subset(set, record.serial());
+  if (sub == NO_POS) return nullptr;
+  auto chapter_set = open_chapter_subset(set, sub);
+  if (!chapter_set) {
+    store::delete_subset(set.classes()[CHAIN_CHPT_NODE], sub);
+    record.set_subset_pos(NO_POS);
+    return nullptr;
+  }
+  chapter_set->set_user_header(new_estimate_general_data(compound.general().purchase_cost_percent()).bytes);
+  auto chapter = std::make_unique<store_chapter>(std::move(chapter_set), STORAGE_INTERNAL);
+  chapter->load(compound.header());
+
+  chapter->overhead = compound.overhead();
+  copy_shared_general_data(compound.general(), chapter->general());
+  record.set_subset_pos(sub);
+  if (!store_overhead(*chapter) || set.rewrite(CHAIN_CHPT_NODE, record_pos, record.bytes) == NO_POS) {
+    // The record still says the chapter has no sub-set: take the sub-set away again.
+    chapter->close(false);
+    chapter.reset();
+    store::delete_subset(set.classes()[CHAIN_CHPT_NODE], sub);
+    record.set_subset_pos(NO_POS);
+    return nullptr;
+  }
+  return chapter;
+}
+
+std::unique_ptr<compound_file> open_compound_file(const std::string& path, bool read_only) {
+  auto out = std::make_unique<compound_file>();
+  if (!read_estimate_header(path, out->header)) return nullptr;
+  if (out->header.kind() != KIND_COMPOUND) {
+    store::set_last_open_error(store::OPEN_WRONG_TYPE);
+    return nullptr;
+  }
+  out->set = open_estimate_set(path, read_only);
+  if (!out->set) return nullptr;
+  out->general = general_data::from_bytes(out->set->user_header());
+  const general_data before = out->general;
+  out->overhead = load_overhead_record(*out->set, out->general, CHAIN_COMPOUND_DATA);
+  if (out->general.bytes != before.bytes) out->set->set_user_header(out->general.bytes);
+  return out;
+}
+
+} // namespace kovra::document
