@@ -4,8 +4,6 @@
 // never a crash, hang or unbounded allocation, and the file left unchanged.
 #include "calc/recalc_json.h"
 #include "calc/record_model.h"
-#include "document/estimate_file.h"
-#include "document/estimate_layout.h"
 #include "store/container.h"
 
 #include <nlohmann/json.hpp>
@@ -36,21 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fwrite(data, 1, size, f);
     std::fclose(f);
   }
-  if (auto set = document::open_estimate_set(path, true)) {
-    std::string error;
-    if (set->chain_count() == document::COMPOUND_CHAINS) {
-      calc::compound_records c;
-      if (calc::compound_from_records(*set, path, true, c, error)) {
-        const calc::compound_result r = calc::recalculate_compound_records(c, *set, false);
-        (void)calc::compound_recalc_json(path, c.model, r).dump();
-      }
-      calc::close_chapters(c);
-    } else {
-      calc::estimate_model model;
-      calc::recalc_result r;
-      if (calc::recalculate_records(*set, false, model, r, error)) (void)calc::simple_recalc_json(path, model, r).dump();
-    }
-    set->close();
+  calc::recalculated_estimate r;
+  std::string error;
+  if (calc::recalculate_estimate_file(path, r, error)) {
+    if (r.compound) (void)calc::compound_recalc_json(path, r.compound_model, r.compound_result).dump();
+    else (void)calc::simple_recalc_json(path, r.model, r.result).dump();
   }
   store::reset_containers();
   return 0;
