@@ -52,17 +52,10 @@ const std::string& compound_file() {
 void BM_OpenRecalc10k(benchmark::State& state) {
   const std::string& path = simple_file();
   for (auto _ : state) {
-    auto set = document::open_estimate_set(path, true);
-    if (!set) {
-      state.SkipWithError("cannot open");
-      return;
-    }
-    calc::estimate_model model;
-    calc::recalc_result r;
+    calc::recalculated_estimate r;
     std::string error;
-    if (!calc::recalculate_records(*set, false, model, r, error)) state.SkipWithError(error.c_str());
-    benchmark::DoNotOptimize(r.totals.gross);
-    set->close();
+    if (!calc::recalculate_estimate_file(path, r, error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(r.result.totals.gross);
   }
   state.counters["file_kb"] = double(std::filesystem::file_size(path)) / 1024.0;
 }
@@ -186,18 +179,10 @@ BENCHMARK(BM_Stage5WriteBack10k)->Unit(benchmark::kMillisecond);
 void BM_OpenRecalcCompound50(benchmark::State& state) {
   const std::string& path = compound_file();
   for (auto _ : state) {
-    auto set = document::open_estimate_set(path, true);
-    if (!set) {
-      state.SkipWithError("cannot open");
-      return;
-    }
-    calc::compound_records c;
+    calc::recalculated_estimate r;
     std::string error;
-    if (!calc::compound_from_records(*set, path, true, c, error)) state.SkipWithError(error.c_str());
-    calc::compound_result r = calc::recalculate_compound_records(c, *set, false);
-    benchmark::DoNotOptimize(r.totals.gross);
-    calc::close_chapters(c);
-    set->close();
+    if (!calc::recalculate_estimate_file(path, r, error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(r.compound_result.totals.gross);
   }
 }
 BENCHMARK(BM_OpenRecalcCompound50)->Unit(benchmark::kMillisecond);

@@ -4,12 +4,13 @@
 #include <unordered_map>
 
 #include "calc/record_binding.h"
-#include "document/chapter_record.h"
 #include "document/data_chain.h"
+#include "document/document_settings.h"
 #include "document/estimate_file.h"
 #include "document/estimate_layout.h"
 #include "document/node_blocks.h"
 #include "document/price_records.h"
+#include "shell/overhead_defaults.h"
 
 namespace kovra::calc {
 
@@ -17,17 +18,26 @@ namespace {
 
 using document::rec_pos;
 
-// Settings, overheads and additions from a set's general data and data chain.
-void read_general(const document::record_source& src, int data_chain, estimate_settings& settings,
-                  overhead_table& overheads, std::vector<addition>& additions) {
-  const document::general_data g = document::general_data::from_bytes(src.user_header());
+// Settings, overheads and additions from the general data, the overhead record and the
+// data chain.
+void read_general(const document::record_source& src, int data_chain, const document::general_data& g,
+                  const document::overhead_record& overhead, estimate_settings& settings, overhead_table& table,
+                  std::vector<addition>& additions) {
   settings = settings_from_general(g);
-  const rec_pos at = g.investor_table() ? g.investor_overheads_record() : g.standard_overheads_record();
-  if (auto r = document::read_overhead_record(src, at, data_chain))
-    overheads = overhead_table_from(*r);
-  else
-    overheads = g.investor_table() ? default_investor_overheads() : default_standard_overheads();
+  table = overhead_table_from(overhead);
   additions = document::read_additions(src, g, data_chain);
+}
+
+// The overhead record stored for the general data's table, else a record of the defaults
+// of that table.
+document::overhead_record stored_or_default_overheads(const document::record_source& src, const document::general_data& g,
+                                                      int data_chain) {
+  const rec_pos at = g.investor_table() ? g.investor_overheads_record() : g.standard_overheads_record();
+  if (auto r = document::read_overhead_record(src, at, data_chain)) return *r;
+  shell::overhead_block block{};
+  if (g.investor_table()) shell::investor_overhead_defaults(block.data());
+  else shell::standard_overhead_defaults(block.data());
+  return document::overhead_record::from_bytes({block.data(), document::OVERHEAD_RECORD_SIZE});
 }
 
 // Walks a chain; a chain whose links loop is cut after as many records as it counts.
@@ -43,12 +53,18 @@ template <class F> void each_record(const document::record_source& src, int chai
 } // namespace
 
 bool model_from_records(const document::record_source& src, estimate_model& model, std::string& error) {
+  const document::general_data g = document::general_data::from_bytes(src.user_header());
+  return model_from_document(src, g, stored_or_default_overheads(src, g, document::CHAIN_DATA), model, error);
+}
+
+bool model_from_document(const document::record_source& src, const document::general_data& general,
+                         const document::overhead_record& overhead, estimate_model& model, std::string& error) {
   model = estimate_model{};
   if (src.chain_count() < document::SIMPLE_CHAINS) {
     error = "not a simple estimate: the record set has too few chains";
     return false;
   }
-  read_general(src, document::CHAIN_DATA, model.settings, model.overheads, model.additions);
+  read_general(src, document::CHAIN_DATA, general, overhead, model.settings, model.overheads, model.additions);
 
   model.prices.reserve(src.count(document::CHAIN_ZEST));
   std::unordered_map<rec_pos, int> price_at;
@@ -147,39 +163,59 @@ int write_summary_results(const compound_model& model, document::record_source& 
   return failed;
 }
 
-std::unique_ptr<document::store_records> open_chapter(document::store_records& compound, const std::string& compound_path,
-                                                      std::span<const uint8_t> chapter_record, bool read_only) {
-  const document::chapter_record c = document::chapter_record::from_bytes(chapter_record);
-  if (c.internal()) return document::open_chapter_subset(compound, c.subset_pos());
-  return document::open_estimate_set(document::chapter_file_path(compound_path, c.path()), read_only);
-}
-
-bool compound_from_records(document::store_records& compound, const std::string& compound_path, bool read_only,
-                           compound_records& out, std::string& error) {
+bool compound_from_file(document::compound_file& file, const std::string& path, compound_records& out,
+                        std::string& error) {
   out = compound_records{};
   compound_model& m = out.model;
-  if (compound.chain_count() < document::COMPOUND_CHAINS) {
+  if (!file.set || file.set->chain_count() < document::COMPOUND_CHAINS) {
     error = "not a compound estimate: the record set has too few chains";
     return false;
   }
-  read_general(compound, document::CHAIN_COMPOUND_DATA, m.settings, m.overheads, m.additions);
-  each_record(compound, document::CHAIN_CHPT_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
+  document::store_records& set = *file.set;
+  read_general(set, document::CHAIN_COMPOUND_DATA, file.general, file.overhead, m.settings, m.overheads, m.additions);
+  each_record(set, document::CHAIN_CHPT_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
     m.summary.push_back(summary_from_record(document::chpt_zest_record::from_bytes(data), p));
   });
-  each_record(compound, document::CHAIN_CHPT_NODE, [&](rec_pos, const std::vector<uint8_t>& data) {
-    const document::chapter_record c = document::chapter_record::from_bytes(data);
+  // The chapters as the compound's window opens them when it asks nothing.
+  document::store_compound compound(set, path, file.header, file.general, file.overhead);
+  for (const document::chapter_entry& entry : compound.chapters()) {
     chapter_model ch;
-    ch.number = c.number();
-    ch.storage_name = c.internal() ? "internal" : "external";
-    ch.quantity = c.quantity();
-    ch.precision_code = static_cast<int8_t>(c.precision_code()); // a signed code in its byte, as a position's
-    std::unique_ptr<document::store_records> set = open_chapter(compound, compound_path, data, read_only);
+    ch.number = entry.record.number();
+    ch.storage_name = entry.record.internal() ? "internal" : "external";
+    ch.quantity = entry.record.quantity();
+    ch.precision_code = static_cast<int8_t>(entry.record.precision_code()); // a signed code in its byte
+    std::unique_ptr<document::chapter_document> opened = compound.open_chapter(entry);
+    std::unique_ptr<document::store_chapter> chapter(dynamic_cast<document::store_chapter*>(opened.get()));
+    if (chapter) opened.release();
     std::string chapter_error;
-    ch.available = set && model_from_records(*set, ch.doc, chapter_error);
-    if (!ch.available && set) set->close(false);
+    ch.available = chapter && model_from_document(chapter->records(), chapter->general(), chapter->overhead, ch.doc,
+                                                  chapter_error);
+    if (!ch.available && chapter) chapter->close(false);
     m.chapters.push_back(std::move(ch));
-    out.chapter_sets.push_back(m.chapters.back().available ? std::move(set) : nullptr);
-  });
+    out.chapters.push_back(m.chapters.back().available ? std::move(chapter) : nullptr);
+  }
+  return true;
+}
+
+void close_chapters(compound_records& c) {
+  for (auto& chapter : c.chapters)
+    if (chapter) chapter->close(!chapter->set().read_only());
+  c.chapters.clear();
+}
+
+bool recalculate_opened(document::store_records& set, const store::file_header& header, bool write_back,
+                        estimate_model& model, recalc_result& result, std::string& error, int* failed_writes) {
+  document::general_data g = document::general_data::from_bytes(set.user_header());
+  document::upgrade_document(set, g, header);
+  const document::overhead_record overhead = document::load_overhead_record(set, g, document::CHAIN_DATA);
+  if (!model_from_document(set, g, overhead, model, error)) return false;
+  result = recalculate(model);
+  int failed = 0;
+  if (write_back) {
+    failed = write_results(model, set);
+    if (g.bytes != document::general_data::from_bytes(set.user_header()).bytes) set.set_user_header(g.bytes);
+  }
+  if (failed_writes) *failed_writes = failed;
   return true;
 }
 
@@ -197,18 +233,49 @@ compound_result recalculate_compound_records(compound_records& c, document::reco
   compound_result r = recalculate_compound(c.model);
   int failed = 0;
   if (write_back) {
-    for (size_t i = 0; i < c.model.chapters.size() && i < c.chapter_sets.size(); ++i)
-      if (c.chapter_sets[i]) failed += write_results(c.model.chapters[i].doc, *c.chapter_sets[i]);
+    for (size_t i = 0; i < c.model.chapters.size() && i < c.chapters.size(); ++i)
+      if (c.chapters[i]) failed += write_results(c.model.chapters[i].doc, c.chapters[i]->records());
     failed += write_summary_results(c.model, compound);
   }
   if (failed_writes) *failed_writes = failed;
   return r;
 }
 
-void close_chapters(compound_records& c) {
-  for (auto& set : c.chapter_sets)
-    if (set) set->close(!set->read_only());
-  c.chapter_sets.clear();
+
+bool recalculate_estimate_file(const std::string& path, recalculated_estimate& out, std::string& error) {
+  out = recalculated_estimate{};
+  store::file_header header;
+  if (!document::read_estimate_header(path, header)) {
+    error = document::open_error_text(path);
+    return false;
+  }
+  out.compound = header.kind() == document::KIND_COMPOUND;
+  bool ok = false;
+  if (out.compound) {
+    std::unique_ptr<document::compound_file> file = document::open_compound_file(path, true);
+    if (!file) {
+      error = document::open_error_text(path);
+      return false;
+    }
+    compound_records c;
+    ok = compound_from_file(*file, path, c, error);
+    if (ok) {
+      out.compound_result = recalculate_compound_records(c, *file->set, false);
+      out.compound_model = std::move(c.model);
+    }
+    close_chapters(c);
+    file->set->close();
+  } else {
+    std::unique_ptr<document::store_records> set = document::open_estimate_set(path, true);
+    if (!set) {
+      error = document::open_error_text(path);
+      return false;
+    }
+    ok = recalculate_opened(*set, header, false, out.model, out.result, error);
+    set->close();
+  }
+  if (!ok) error = path + ": " + error;
+  return ok;
 }
 
 } // namespace kovra::calc

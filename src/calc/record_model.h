@@ -10,7 +10,12 @@
 #include "calc/estimate_model.h"
 #include "calc/recalculation.h"
 #include "document/record_source.h"
+#include "document/data_records.h"
+#include "document/general_data.h"
+#include "document/store_chapter.h"
+#include "document/store_compound.h"
 #include "document/store_records.h"
+#include "store/file_header.h"
 
 namespace kovra::calc {
 
@@ -31,27 +36,36 @@ int write_results(const estimate_model& model, document::record_source& dst);
 // The summary records of a compound estimate written back after its run.
 int write_summary_results(const compound_model& model, document::record_source& dst);
 
-// A compound estimate opened over its records: the model and the record sets of the
-// chapters that could be opened (kept open for the write-back).
+// A compound estimate opened for its recalculation: the model and the chapter documents
+// that could be opened (kept open for the write-back).
 struct compound_records {
   compound_model model;
-  std::vector<std::unique_ptr<document::store_records>> chapter_sets; // one per chapter, null when not opened
+  std::vector<std::unique_ptr<document::store_chapter>> chapters; // one per chapter, null when left out
 };
 
-// Opens one chapter of an open compound set: an internal chapter as its sub-set, an
-// external one as the file its record names (relative to the compound file). Null when
-// it cannot be opened. The one place chapters are opened, so that their opening can grow
-// (locks, messages) without touching the calculation.
-std::unique_ptr<document::store_records> open_chapter(document::store_records& compound, const std::string& compound_path,
-                                                      std::span<const uint8_t> chapter_record, bool read_only);
+// Reads an opened compound estimate file (document::open_compound_file): its settings,
+// overhead record, additions and summary records, and every chapter opened as the
+// compound's window opens it without asking (document::store_compound: internal
+// sub-sets, external files; in a read-only compound nothing changes on disk). A chapter
+// that does not open is marked unavailable and left out of the run.
+bool compound_from_file(document::compound_file& file, const std::string& path, compound_records& out,
+                        std::string& error);
 
-// Reads a compound estimate: its settings, overheads, additions and summary records, and
-// every chapter (a chapter that cannot be opened is marked unavailable and left out).
-bool compound_from_records(document::store_records& compound, const std::string& compound_path, bool read_only,
-                           compound_records& out, std::string& error);
-
-// Closes the chapter sets opened by compound_from_records.
+// Closes the chapter documents opened by compound_from_file (writing their general data
+// back when they can be written).
 void close_chapters(compound_records& c);
+
+// The model of an estimate document as it stands open: its records with the general data
+// and overhead record the document works with (format upgrades applied, the program's
+// current overhead record when none is stored).
+bool model_from_document(const document::record_source& src, const document::general_data& general,
+                         const document::overhead_record& overhead, estimate_model& model, std::string& error);
+
+// What opening a simple estimate file's window does before it shows anything: the format
+// upgrades judged by the file's header and the overhead record loaded (both only in
+// memory when the set is read-only), then recalculate_document below.
+bool recalculate_opened(document::store_records& set, const store::file_header& header, bool write_back,
+                        estimate_model& model, recalc_result& result, std::string& error, int* failed_writes = nullptr);
 
 // What opening a simple estimate's window runs: the model from the records, the
 // recalculation (prices written back into the model's price records) and, with
@@ -61,10 +75,24 @@ void close_chapters(compound_records& c);
 bool recalculate_records(document::record_source& src, bool write_back, estimate_model& model, recalc_result& result,
                          std::string& error, int* failed_writes = nullptr);
 
-// The same for a compound estimate read by compound_from_records: every chapter and the
+// The same for a compound estimate read by compound_from_file: every chapter and the
 // merge into the summary records, then with `write_back` the chapters' records and the
 // compound's summary records (`compound`) rewritten.
 compound_result recalculate_compound_records(compound_records& c, document::record_source& compound, bool write_back,
                                              int* failed_writes = nullptr);
+
+// An estimate file recalculated read-only, as its window would when opened, except that
+// nothing is written back: the file and its external chapters stay as they were.
+struct recalculated_estimate {
+  bool compound = false;
+  estimate_model model; // simple estimate
+  recalc_result result;
+  calc::compound_model compound_model;
+  calc::compound_result compound_result;
+};
+
+// False with the reason (naming the file) in `error` when the file cannot be opened as an
+// estimate.
+bool recalculate_estimate_file(const std::string& path, recalculated_estimate& out, std::string& error);
 
 } // namespace kovra::calc

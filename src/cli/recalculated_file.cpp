@@ -7,8 +7,6 @@
 #include "calc/estimate_json.h"
 #include "calc/record_model.h"
 #include "cli/command.h"
-#include "document/estimate_file.h"
-#include "document/estimate_layout.h"
 
 namespace kovra::cli {
 
@@ -38,27 +36,9 @@ std::string from_json_file(const std::string& file, recalculated_file& out, int&
 }
 
 std::string from_estimate_file(const std::string& file, recalculated_file& out, int& exit_status) {
-  exit_status = exit_cannot_open;
-  std::unique_ptr<document::store_records> set = document::open_estimate_set(file, true);
-  if (!set) return document::open_error_text(file);
   std::string error;
-  out.compound = set->chain_count() == document::COMPOUND_CHAINS;
-  bool ok = true;
-  if (out.compound) {
-    calc::compound_records c;
-    ok = calc::compound_from_records(*set, file, true, c, error);
-    if (ok) {
-      out.compound_result = calc::recalculate_compound_records(c, *set, false);
-      out.compound_model = std::move(c.model);
-    }
-    calc::close_chapters(c);
-  } else {
-    ok = calc::recalculate_records(*set, false, out.model, out.result, error);
-  }
-  set->close();
-  if (!ok) return file + ": " + error;
-  exit_status = exit_ok;
-  return {};
+  exit_status = calc::recalculate_estimate_file(file, out, error) ? exit_ok : exit_cannot_open;
+  return error;
 }
 
 } // namespace

@@ -146,32 +146,32 @@ TEST(RecordModel, CompoundFileWritesChaptersAndSummaryRecordsBack) {
 
   compound_result first;
   {
-    auto set = doc::open_estimate_set(path, false);
-    ASSERT_TRUE(set);
+    auto file = doc::open_compound_file(path, false);
+    ASSERT_TRUE(file);
     compound_records c;
     std::string error;
-    ASSERT_TRUE(compound_from_records(*set, path, false, c, error)) << error;
+    ASSERT_TRUE(compound_from_file(*file, path, c, error)) << error;
     ASSERT_EQ(c.model.chapters.size(), 3u);
     EXPECT_TRUE(c.model.summary.empty()); // a built file has no summary records yet
     int failed = -1;
-    first = recalculate_compound_records(c, *set, true, &failed);
+    first = recalculate_compound_records(c, *file->set, true, &failed);
     EXPECT_EQ(failed, 0);
     // Saved as the window's save does: every set flushed, then the files written.
-    for (auto& chapter : c.chapter_sets) {
+    for (auto& chapter : c.chapters) {
       ASSERT_TRUE(chapter);
-      EXPECT_TRUE(kovra::store::flush_record_set(chapter->set()));
-      EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(chapter->set())));
+      EXPECT_TRUE(kovra::store::flush_record_set(chapter->set().set()));
+      EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(chapter->set().set())));
     }
     close_chapters(c);
-    EXPECT_TRUE(kovra::store::flush_record_set(set->set()));
-    EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(set->set())));
-    EXPECT_TRUE(set->close());
+    EXPECT_TRUE(kovra::store::flush_record_set(file->set->set()));
+    EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(file->set->set())));
+    EXPECT_TRUE(file->set->close());
   }
-  auto set = doc::open_estimate_set(path, true);
-  ASSERT_TRUE(set);
+  auto file = doc::open_compound_file(path, true);
+  ASSERT_TRUE(file);
   compound_records c;
   std::string error;
-  ASSERT_TRUE(compound_from_records(*set, path, true, c, error)) << error;
+  ASSERT_TRUE(compound_from_file(*file, path, c, error)) << error;
   // Every key any chapter used now has its summary record, in key order after the run.
   ASSERT_FALSE(c.model.summary.empty());
   for (const summary_record& s : c.model.summary) EXPECT_GE(s.pos, 0);
@@ -190,11 +190,11 @@ TEST(RecordModel, CompoundFileWritesChaptersAndSummaryRecordsBack) {
   EXPECT_TRUE(found);
   ASSERT_TRUE(c.model.chapters[2].available); // the external chapter was written as well
   EXPECT_NE(c.model.chapters[2].doc.nodes.front().net, 0);
-  const compound_result again = recalculate_compound_records(c, *set, false);
+  const compound_result again = recalculate_compound_records(c, *file->set, false);
   EXPECT_DOUBLE_EQ(again.totals.net, first.totals.net);
   EXPECT_DOUBLE_EQ(again.totals.gross, first.totals.gross);
   close_chapters(c);
-  set->close();
+  file->set->close();
 }
 
 // Scaffold links as the tree settles them: a position serves one scaffolding (the last

@@ -100,10 +100,13 @@ json two_positions(json general, json overheads) {
 
 // ---- running the program ----------------------------------------------------------------
 
-// Builds the estimate into a file and recalculates it; null when either step failed.
-json recalc(const json& spec) {
+// Builds the estimate into a file and recalculates it; null when either step failed. The
+// file is written in the current format revision (8) unless the spec names another, so
+// that opening it applies no format upgrades.
+json recalc(json spec) {
   kovra::test::temp_folder dir;
   const std::string spec_path = dir.path() + "spec.json", kvr = dir.path() + "e.kvr";
+  if (!spec.contains("header")) spec["header"] = {{"revision", 8}};
   std::ofstream(spec_path) << spec.dump();
   const auto built = run_cli({"build", spec_path, "-o", kvr});
   EXPECT_EQ(built.exit_code, 0) << built.err;
@@ -637,4 +640,22 @@ TEST(RecalcEndToEnd, ChapterPrecisionCodeIsSigned) {
   // unsigned 255 the code would fall back to three decimals: 1.691 × 40 = 67.64.
   EXPECT_NEAR(r["chapters"][0]["totals"]["net"].get<double>(), 67.65, grosz);
   EXPECT_NEAR(input_of(r, 100)["quantity"].get<double>(), 1.69127, 1e-9);
+}
+
+// Opening a file applies the format upgrades of its revision before the run: below
+// revision 6 the estimate's R, M and S coefficients become 1.0, below 7
+// "Krotność w wartości jednostkowej" is cleared.
+TEST(RecalcEndToEnd, FormatUpgradesOfOlderRevisionsApplyBeforeTheRun) {
+  json nodes = json::array({element("1"), position("1", 10, {entry(0, 100, 1)})});
+  json spec = estimate({{"calc_method", 0}, {"coef_r", 1.5}}, no_overheads(), common_prices(), nodes);
+  // Revision 8: labour 1.5 × 1 × 10 = 15 r-g × 40 = 600.00.
+  spec["header"] = {{"revision", 8}};
+  const json current = recalc(spec);
+  ASSERT_FALSE(current.is_null());
+  EXPECT_NEAR(net_of(current["nodes"], "1"), 600.00, grosz);
+  // Revision 5: the coefficient is reset, 10 r-g = 400.00.
+  spec["header"] = {{"revision", 5}};
+  const json old = recalc(spec);
+  ASSERT_FALSE(old.is_null());
+  EXPECT_NEAR(net_of(old["nodes"], "1"), 400.00, grosz);
 }
