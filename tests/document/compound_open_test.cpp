@@ -331,6 +331,9 @@ TEST_F(CompoundFiles, FailedWorkingCopyAsksWithMessage274) {
   open_all_chapters(c.tree, *c.estimate, *c.compound, o, &r);
   ASSERT_FALSE(sink.requests().empty());
   EXPECT_EQ(sink.requests().back().number, 274);
+  // 274 only offers OK, which leads to the open dialog (cancelled here).
+  EXPECT_EQ(chooser.folders.size(), 1u);
+  EXPECT_FALSE(r.stopped);
   EXPECT_EQ(r.attached, 0);
   EXPECT_EQ(c.compound->chapters().size(), 1u);
 }
@@ -406,4 +409,31 @@ TEST_F(CompoundFiles, SubsetThatCannotBeNamedInItsRecordIsFreedAgain) {
   // The block made for it is no sub-set any more: it went back to the free space.
   EXPECT_FALSE(kovra::store::delete_subset(c.compound->set().classes()[CHAIN_CHPT_NODE], at));
   EXPECT_EQ(c.compound->chapters().size(), 1u);
+}
+
+TEST_F(CompoundFiles, OffersAndLockedFilesCannotReplaceAMovedChapter) {
+  json chapters = json::array({external_chapter("1", "a.kvr")});
+  const std::string path = build(compound_spec(chapters));
+  std::filesystem::remove(dir / "a.kvr");
+  json offer = chapter_estimate("Oferta");
+  offer["general"]["valuation_kind"] = 2;
+  json locked = chapter_estimate("Zablokowany");
+  locked["general"]["valuation_lock"] = 1;
+  ASSERT_EQ(build_estimate_file(offer, dir / "offer.kvr"), "");
+  ASSERT_EQ(build_estimate_file(locked, dir / "locked.kvr"), "");
+  open_compound c;
+  ASSERT_TRUE(c.open(path));
+  scripted_chooser chooser;
+  chooser.picks = {dir / "offer.kvr", dir / "locked.kvr", dir / "missing.kvr", std::string(300, 'x')};
+  chapter_open_options o;
+  o.chooser = &chooser;
+  sink.script({result_ok});
+  chapter_record record = c.compound->chapters()[0].record;
+  chapter_open_result r = open_chapter(*c.compound, record, c.compound->chapters()[0].pos, {}, o);
+  EXPECT_FALSE(r.chapter);
+  EXPECT_FALSE(r.path_changed);
+  // The over-long pick is passed over without a word: it could not be stored.
+  EXPECT_EQ(asked(), (std::vector<int>{294, 254, 253, 17}));
+  EXPECT_EQ(chooser.folders.size(), 5u);
+  EXPECT_EQ(record.path(), "a.kvr");
 }
