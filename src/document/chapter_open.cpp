@@ -46,8 +46,9 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
   for (;;) {
     const std::string path = compound.resolve(record);
     if (auto chapter = compound.opener(path, read_only)) {
-      // A compound opened read-only reads its chapters read-only as well.
-      if (read_only || chapter->editable()) {
+      // A compound opened read-only reads its chapters read-only as well; a walk without
+      // questions takes the chapter as it opens.
+      if (read_only || options.quiet || chapter->editable()) {
         out.chapter = std::move(chapter);
         return;
       }

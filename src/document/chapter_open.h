@@ -21,7 +21,8 @@ public:
 
 struct chapter_open_options {
   chapter_file_chooser* chooser = nullptr;  // none: a moved chapter cannot be located
-  // No questions: a chapter that does not open is left out, nothing is deleted or located.
+  // The walk of an iterator: no questions, a chapter that does not open is left out and
+  // nothing is deleted or located; a chapter that may not be edited still opens.
   bool quiet = false;
 };
 

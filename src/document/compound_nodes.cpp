@@ -1,6 +1,18 @@
 #include "document/compound_nodes.h"
 
+#include "document/estimate_layout.h"
+
 namespace kovra::document {
+
+std::vector<chapter_entry> read_chapter_entries(const record_source& compound) {
+  std::vector<chapter_entry> out;
+  std::size_t limit = compound.count(CHAIN_CHPT_NODE) + 1;
+  std::vector<uint8_t> data;
+  for (rec_pos p = compound.locate(CHAIN_CHPT_NODE, FIRST_REC, NO_POS); p != NO_POS && limit-- > 0;
+       p = compound.locate(CHAIN_CHPT_NODE, NEXT_REC, p))
+    if (compound.read(CHAIN_CHPT_NODE, p, data)) out.push_back({p, chapter_record::from_bytes(data)});
+  return out;
+}
 
 Rozdz_Node::Rozdz_Node(std::unique_ptr<chapter_document> chapter) : chapter_(std::move(chapter)) {
   kind = KIND_CHAPTER;

@@ -35,6 +35,10 @@ struct chapter_entry {
   chapter_record record;
 };
 
+// The chapter records of a compound's record set in chain order (a damaged chain ends
+// after as many steps as it has records).
+std::vector<chapter_entry> read_chapter_entries(const record_source& compound);
+
 class compound_source {
 public:
   virtual ~compound_source() = default;

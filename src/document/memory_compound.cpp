@@ -33,15 +33,7 @@ void copy_shared_general_data(const general_data& compound, general_data& chapte
   chapter.set_investor_table(compound.investor_table());
 }
 
-std::vector<chapter_entry> memory_compound::chapters() const {
-  std::vector<chapter_entry> out;
-  std::size_t limit = main_.count(CHAIN_CHPT_NODE) + 1;
-  std::vector<uint8_t> data;
-  for (rec_pos p = main_.locate(CHAIN_CHPT_NODE, FIRST_REC, NO_POS); p != NO_POS && limit-- > 0;
-       p = main_.locate(CHAIN_CHPT_NODE, NEXT_REC, p))
-    if (main_.read(CHAIN_CHPT_NODE, p, data)) out.push_back({p, chapter_record::from_bytes(data)});
-  return out;
-}
+std::vector<chapter_entry> memory_compound::chapters() const { return read_chapter_entries(main_); }
 
 std::unique_ptr<chapter_document> memory_compound::open_chapter(const chapter_entry& entry) {
   memory_records* records = nullptr;

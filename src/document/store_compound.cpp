@@ -1,5 +1,6 @@
 #include "document/store_compound.h"
 
+#include "document/chapter_open.h"
 #include "document/data_chain.h"
 #include "document/document_settings.h"
 #include "document/estimate_file.h"
@@ -15,16 +16,7 @@ store_compound::store_compound(store_records& set, std::string path, const store
     : opener(open_chapter_file), set_(set), path_(std::move(path)), header_(header), general_(general),
       overhead_(overhead) {}
 
-std::vector<chapter_entry> store_compound::chapters() const {
-  std::vector<chapter_entry> out;
-  // A damaged chain cannot keep the walk going for ever.
-  std::size_t limit = set_.count(CHAIN_CHPT_NODE) + 1;
-  std::vector<uint8_t> data;
-  for (rec_pos p = set_.locate(CHAIN_CHPT_NODE, FIRST_REC, NO_POS); p != NO_POS && limit-- > 0;
-       p = set_.locate(CHAIN_CHPT_NODE, NEXT_REC, p))
-    if (set_.read(CHAIN_CHPT_NODE, p, data)) out.push_back({p, chapter_record::from_bytes(data)});
-  return out;
-}
+std::vector<chapter_entry> store_compound::chapters() const { return read_chapter_entries(set_); }
 
 std::string store_compound::resolve(const chapter_record& record) const {
   return chapter_file_path(path_, record.path());
@@ -32,18 +24,9 @@ std::string store_compound::resolve(const chapter_record& record) const {
 
 std::unique_ptr<chapter_document> store_compound::open_chapter(const chapter_entry& entry) {
   chapter_record record = entry.record;
-  std::unique_ptr<store_chapter> chapter;
-  if (record.internal()) {
-    if (record.subset_pos() != NO_POS) chapter = open_internal_chapter(set_, record.subset_pos(), header_);
-    else chapter = create_internal_chapter(*this, record, entry.pos);
-  } else {
-    chapter = opener(resolve(record), read_only());
-  }
-  if (!chapter) return nullptr;
-  chapter->chapter = record;
-  chapter->chapter_pos = entry.pos;
-  chapter->parent = this;
-  return chapter;
+  chapter_open_options quiet;
+  quiet.quiet = true;
+  return document::open_chapter(*this, record, entry.pos, {}, quiet).chapter;
 }
 
 namespace {

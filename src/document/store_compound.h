@@ -26,8 +26,9 @@ public:
                  const overhead_record& overhead);
 
   std::vector<chapter_entry> chapters() const override;
-  // One step of a walk without questions: none when the chapter does not open. An
-  // internal chapter without a sub-set gets one (not in a read-only compound).
+  // One step of a walk without questions (open_chapter, quiet): none when the chapter
+  // does not open. An internal chapter without a sub-set gets one (not in a read-only
+  // compound).
   std::unique_ptr<chapter_document> open_chapter(const chapter_entry& entry) override;
 
   store_records& set() const { return set_; }

@@ -293,6 +293,15 @@ TEST_F(CompoundFiles, ReadOnlyChapterIsLeftOutAndCancelStopsTheWalk) {
     EXPECT_FALSE(std::filesystem::exists(kovra::store::working_copy_name(dir / "a.kvr")));
     EXPECT_EQ(c.compound->chapters().size(), 2u);
   }
+  // A walk without a window asks nothing and takes the locked chapter as it is.
+  sink.clear();
+  open_compound c;
+  ASSERT_TRUE(c.open(path));
+  Compound_Iterator it(*c.compound);
+  chapter_document* d = it.first_chapter();
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->general().valuation_lock(), 1);
+  EXPECT_TRUE(sink.requests().empty());
 }
 
 TEST_F(CompoundFiles, ChapterRefusedWithoutAnErrorLosesItsRecord) {
