@@ -49,15 +49,14 @@ std::unique_ptr<chapter_document> store_compound::open_chapter(const chapter_ent
 namespace {
 
 // Stores the overhead record as the record of the chapter's current table.
-bool store_overhead(store_chapter& chapter) {
+void store_overhead(store_chapter& chapter) {
   general_data& g = chapter.general();
   const bool investor = g.investor_table() != 0;
   const rec_pos at = investor ? g.investor_overheads_record() : g.standard_overheads_record();
   const rec_pos p = store_data_record(chapter.records(), at, chapter.overhead.bytes, CHAIN_DATA);
-  if (p == NO_POS) return false;
+  if (p == NO_POS) return;
   if (investor) g.set_investor_overheads_record(p);
   else g.set_standard_overheads_record(p);
-  return true;
 }
 
 } // namespace
@@ -66,29 +65,32 @@ std::unique_ptr<store_chapter> create_internal_chapter(store_compound& compound,
                                                        rec_pos record_pos) {
   if (compound.read_only() || !record.internal()) return nullptr;
   store_records& set = compound.set();
+  store::record_class& chapters = set.classes()[CHAIN_CHPT_NODE];
   const rec_pos sub = create_chapter_subset(set, record.serial());
   if (sub == NO_POS) return nullptr;
   auto chapter_set = open_chapter_subset(set, sub);
+  // The record names the sub-set before anything is stored in it, so that a failure up to
+  // here leaves nothing but the freed block behind.
+  chapter_record named = record;
+  named.set_subset_pos(sub);
+  if (chapter_set && set.rewrite(CHAIN_CHPT_NODE, record_pos, named.bytes) == NO_POS) {
+    chapter_set->close(false);
+    chapter_set.reset();
+  }
   if (!chapter_set) {
-    store::delete_subset(set.classes()[CHAIN_CHPT_NODE], sub);
+    store::delete_subset(chapters, sub);
     record.set_subset_pos(NO_POS);
     return nullptr;
   }
+  record = named;
+
   chapter_set->set_user_header(new_estimate_general_data(compound.general().purchase_cost_percent()).bytes);
   auto chapter = std::make_unique<store_chapter>(std::move(chapter_set), STORAGE_INTERNAL);
   chapter->load(compound.header());
-
   chapter->overhead = compound.overhead();
   copy_shared_general_data(compound.general(), chapter->general());
-  record.set_subset_pos(sub);
-  if (!store_overhead(*chapter) || set.rewrite(CHAIN_CHPT_NODE, record_pos, record.bytes) == NO_POS) {
-    // The record still says the chapter has no sub-set: take the sub-set away again.
-    chapter->close(false);
-    chapter.reset();
-    store::delete_subset(set.classes()[CHAIN_CHPT_NODE], sub);
-    record.set_subset_pos(NO_POS);
-    return nullptr;
-  }
+  // Kept in memory when it cannot be stored; the chapter still opens.
+  store_overhead(*chapter);
   return chapter;
 }
 

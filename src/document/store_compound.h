@@ -53,8 +53,9 @@ private:
 // numbered with the record's serial, holding the general data of a new estimate with the
 // compound's purchase-cost percentage, then the compound's overhead record, overhead
 // table, shared general-data block, labour rate and its switch. The record is rewritten
-// with the sub-set's position (also in `record`). None, with nothing left behind in the
-// file, when any step fails or the compound cannot be written.
+// with the sub-set's position (also in `record`). None when the sub-set cannot be made,
+// opened or named in the record (its block is freed again and `record` keeps -1), or
+// when the compound cannot be written.
 std::unique_ptr<store_chapter> create_internal_chapter(store_compound& compound, chapter_record& record,
                                                        rec_pos record_pos);
 

@@ -379,3 +379,31 @@ TEST_F(CompoundFiles, ChapterAttachedBeforeAnotherTakesItsPlace) {
   ASSERT_TRUE(first->first_child);
   EXPECT_EQ(first->first_child->depth, 2);
 }
+
+TEST_F(CompoundFiles, SubsetThatCannotBeNamedInItsRecordIsFreedAgain) {
+  json chapters = json::array({internal_chapter("1", false), internal_chapter("2")});
+  const std::string path = build(compound_spec(chapters));
+  // Where the sub-set goes once the first record is gone: a live sub-set there.
+  rec_pos at = NO_POS;
+  {
+    open_compound c;
+    ASSERT_TRUE(c.open(path));
+    ASSERT_TRUE(c.compound->set().remove(CHAIN_CHPT_NODE, c.compound->chapters()[0].pos));
+    at = create_chapter_subset(c.compound->set(), 99);
+    ASSERT_NE(at, NO_POS);
+    EXPECT_TRUE(kovra::store::delete_subset(c.compound->set().classes()[CHAIN_CHPT_NODE], at));
+  }
+  open_compound c;
+  ASSERT_TRUE(c.open(path));
+  std::vector<chapter_entry> entries = c.compound->chapters();
+  // The record went away after the list was read: it cannot be rewritten.
+  ASSERT_TRUE(c.compound->set().remove(CHAIN_CHPT_NODE, entries[0].pos));
+  chapter_record record = entries[0].record;
+  chapter_open_result r = open_chapter(*c.compound, record, entries[0].pos, {}, {});
+  EXPECT_FALSE(r.chapter);
+  EXPECT_FALSE(r.compound_changed);
+  EXPECT_EQ(record.subset_pos(), NO_POS);
+  // The block made for it is no sub-set any more: it went back to the free space.
+  EXPECT_FALSE(kovra::store::delete_subset(c.compound->set().classes()[CHAIN_CHPT_NODE], at));
+  EXPECT_EQ(c.compound->chapters().size(), 1u);
+}
