@@ -3,7 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include "calc/rounding.h"
+#include "shell/overhead_defaults.h"
 #include "store/codepage.h"
+#include "store/file_header.h"
 
 namespace kovra::calc {
 
@@ -184,16 +186,49 @@ bool read_node(const json& j, size_t index, size_t count, model_node& n, std::st
   return true;
 }
 
-bool read_estimate(const json& doc, estimate_model& m, std::string& error) {
+// The format revision of the file the JSON describes (as a build of it would write it),
+// and the upgrades opening such a file applies to the settings: below revision 6 the R, M
+// and S coefficients become 1.0, below 7 "Krotność w wartości jednostkowej" is cleared.
+int revision_of(const json& doc) {
+  auto header = doc.find("header");
+  const json& h = header != doc.end() && header->is_object() ? *header : json::object();
+  if (integer(h, "version", store::CONTAINER_VERSION) != store::CONTAINER_VERSION) return 1 << 15; // no upgrades
+  return static_cast<int>(integer(h, "revision", store::header_template().revision));
+}
+
+// The overhead record of the JSON, or (none given) the defaults of the estimate's table
+// together with their three settings, which the estimate then takes: what opening a file
+// without an overhead record of its own does when the program has no configuration.
+void read_overheads_or_defaults(const json& doc, estimate_settings& s, overhead_table& t) {
+  auto oh = doc.find("overheads");
+  if (oh != doc.end() && oh->is_object()) {
+    t = s.investor_table ? default_investor_overheads() : default_standard_overheads();
+    read_overheads(*oh, t);
+    return;
+  }
+  shell::overhead_block block{};
+  if (s.investor_table) shell::investor_overhead_defaults(block.data());
+  else shell::standard_overhead_defaults(block.data());
+  t = overhead_table_from_record(block.data());
+  s.calc_method = block[shell::overhead_calc_method_offset];
+  s.overheads_per_position = block[shell::overhead_per_position_offset];
+  s.profit_per_component = block[shell::overhead_profit_per_component_offset];
+}
+
+void upgrade_settings(estimate_settings& s, int revision) {
+  if (revision < 6) s.coef = {1.0f, 1.0f, 1.0f};
+  if (revision < 7) s.multiplicity_in_unit = 0;
+}
+
+bool read_estimate(const json& doc, estimate_model& m, std::string& error, int revision) {
   if (!doc.is_object()) {
     error = "not an estimate: the JSON document is not an object";
     return false;
   }
   auto general = doc.find("general");
   if (general != doc.end() && general->is_object()) read_settings(*general, m.settings);
-  m.overheads = m.settings.investor_table ? default_investor_overheads() : default_standard_overheads();
-  auto oh = doc.find("overheads");
-  if (oh != doc.end() && oh->is_object()) read_overheads(*oh, m.overheads);
+  upgrade_settings(m.settings, revision);
+  read_overheads_or_defaults(doc, m.settings, m.overheads);
   auto additions = doc.find("additions");
   if (additions != doc.end() && additions->is_array())
     for (const json& a : *additions)
@@ -256,7 +291,7 @@ bool json_is_compound(const nlohmann::json& doc) { return doc.is_object() && doc
 bool estimate_from_json(const nlohmann::json& doc, estimate_model& model, std::string& error) {
   model = estimate_model{};
   try {
-    return read_estimate(doc, model, error);
+    return read_estimate(doc, model, error, revision_of(doc));
   } catch (const std::exception& e) {
     error = e.what();
     return false;
@@ -272,9 +307,7 @@ bool compound_from_json(const nlohmann::json& doc, compound_model& model, std::s
     }
     auto general = doc.find("general");
     if (general != doc.end() && general->is_object()) read_settings(*general, model.settings);
-    model.overheads = model.settings.investor_table ? default_investor_overheads() : default_standard_overheads();
-    auto oh = doc.find("overheads");
-    if (oh != doc.end() && oh->is_object()) read_overheads(*oh, model.overheads);
+    read_overheads_or_defaults(doc, model.settings, model.overheads);
     auto additions = doc.find("additions");
     if (additions != doc.end() && additions->is_array())
       for (const nlohmann::json& a : *additions)
@@ -289,7 +322,7 @@ bool compound_from_json(const nlohmann::json& doc, compound_model& model, std::s
       auto d = c.find("document");
       if (d == c.end() || !d->is_object()) {
         ch.available = false;
-      } else if (!read_estimate(*d, ch.doc, error)) {
+      } else if (!read_estimate(*d, ch.doc, error, revision_of(doc))) { // chapters go by the compound's header
         return false;
       }
       model.chapters.push_back(std::move(ch));

@@ -222,3 +222,55 @@ TEST(RecordModel, ScaffoldLinksAreSettledLikeTheTree) {
   EXPECT_EQ(model.nodes[45].links, std::vector<int>{18});
   EXPECT_DOUBLE_EQ(model.nodes[45].scaffold_labour_hours, 20.592);
 }
+
+// A simple estimate file opened for writing and recalculated as its window opens it: the
+// values land in the file's records, and the overhead record the file lacked is stored.
+TEST(RecordModel, SimpleFileOpenedForWritingGetsTheRunsValues) {
+  kovra::store::set_disk_sync(false);
+  kovra::test::temp_folder dir;
+  const std::string path = dir.path() + "h.kvr";
+  nlohmann::json spec = demo_house_json();
+  spec.erase("overheads");
+  spec.erase("standard_overheads");
+  spec["header"]["revision"] = 8;
+  ASSERT_EQ(doc::build_estimate_file(spec, path), "");
+  kovra::store::file_header header;
+  ASSERT_TRUE(doc::read_estimate_header(path, header));
+  double net = 0;
+  {
+    auto set = doc::open_estimate_set(path, false);
+    ASSERT_TRUE(set);
+    EXPECT_LT(doc::general_data::from_bytes(set->user_header()).standard_overheads_record(), 0);
+    estimate_model model;
+    recalc_result r;
+    std::string error;
+    int failed = -1;
+    ASSERT_TRUE(recalculate_opened(*set, header, true, model, r, error, &failed)) << error;
+    EXPECT_EQ(failed, 0);
+    net = r.totals.net;
+    EXPECT_TRUE(kovra::store::flush_record_set(set->set()));
+    EXPECT_TRUE(kovra::store::flush_container(kovra::store::set_handle(set->set())));
+    EXPECT_TRUE(set->close());
+  }
+  auto set = doc::open_estimate_set(path, true);
+  ASSERT_TRUE(set);
+  // The default table is now the file's own record.
+  EXPECT_GE(doc::general_data::from_bytes(set->user_header()).standard_overheads_record(), 0);
+  estimate_model stored;
+  std::string error;
+  ASSERT_TRUE(model_from_records(*set, stored, error)) << error;
+  double top = 0;
+  for (const model_node& n : stored.nodes)
+    if (n.depth == 1) top += n.net;
+  // Without overheads (the default table has none) the file's top-level values and the
+  // additions (2500 + 3200) make the run's net total.
+  EXPECT_NEAR(top + 5700.00, net, 0.001);
+  bool scaffold = false;
+  for (const model_node& n : stored.nodes)
+    if (n.type == node_scaffold) {
+      scaffold = true;
+      EXPECT_DOUBLE_EQ(n.scaffold_labour_hours, 168.004);
+    }
+  EXPECT_TRUE(scaffold);
+  set->close();
+}

@@ -250,3 +250,46 @@ TEST(CliRecalc, SparseJsonAndTheFileBuiltFromItAgree) {
   // 80 = 20.00, the unknown key 0: 203.75 (no overheads in an estimate without a table).
   EXPECT_NEAR(nlohmann::json::parse(a.out)["nodes"][1]["net"].get<double>(), 203.75, 0.001);
 }
+
+// The JSON form is recalculated as the file built from it opens: a revision below 6 drops
+// the coefficients, below 7 the multiplicity switch, and an estimate without an overhead
+// record takes the default table with its method; on both ways alike.
+TEST(CliRecalc, JsonFormAndFileAgreeOnWhatOpeningChanges) {
+  kovra::test::temp_folder dir;
+  struct run_case {
+    int revision;
+    bool overheads;
+    double net;
+  };
+  // FORMUŁA I, coefficient R 1.5, multiplicity 2 inside the unit value, Kp 70 % on R;
+  // a position of 10 with 1.333 r-g at 40.00:
+  //   revision 8: unit 2 × 1.5 × 1.333 = 3.999 r-g = 159.96, Kp 111.972 → 111.97, 271.93 × 10 = 2719.30
+  //   revision 6: multiplicity outside: 1.9995 r-g = 79.98, Kp 55.986 → 55.99, 135.97 × 10 × 2 = 2719.40
+  //   revision 5: no coefficient either: 53.32, Kp 37.324 → 37.32, 90.64 × 20 = 1812.80
+  //   no overhead record: FORMUŁA II, nothing on top: 10 × 2 × 1.5 × 1.333 = 39.99 r-g = 1599.60
+  for (const run_case& c : {run_case{8, true, 2719.30}, run_case{6, true, 2719.40}, run_case{5, true, 1812.80},
+                            run_case{8, false, 1599.60}}) {
+    const std::string tag = std::to_string(c.revision) + (c.overheads ? "o" : "");
+    const std::string json_path = dir.path() + tag + ".json", kvr = dir.path() + tag + ".kvr";
+    nlohmann::json spec = nlohmann::json::parse(R"({
+      "general": {"calc_method": 1, "coef_r": 1.5, "multiplicity_in_unit": 1},
+      "prices": [{"id": 1, "price": 40}],
+      "nodes": [{"type": 0, "number": "1"},
+                {"type": 1, "number": "1", "quantity": 10, "multiplicity": 2,
+                 "inputs": {"variants": [{"entries": [{"kind": 0, "id": 1, "norm": 1.333}]}]}}]})");
+    spec["header"] = {{"revision", c.revision}};
+    if (c.overheads) {
+      nlohmann::json rows = nlohmann::json::array();
+      for (int r = 0; r < 12; ++r) rows.push_back({{"name", ""}, {"rates", {r == 1 ? 70 : -1, -1, -1, -1, -1, -1, -1}}});
+      spec["overheads"] = {{"rows", rows}};
+    }
+    std::ofstream(json_path) << spec.dump();
+    ASSERT_EQ(run_cli({"build", json_path, "-o", kvr}).exit_code, 0) << tag;
+    const auto a = run_cli({"recalc", kvr, "--json"}), b = run_cli({"recalc", json_path, "--json"});
+    ASSERT_EQ(a.exit_code, 0) << a.err;
+    ASSERT_EQ(b.exit_code, 0) << b.err;
+    const auto ja = nlohmann::json::parse(a.out), jb = nlohmann::json::parse(b.out);
+    EXPECT_EQ(without_positions(ja), without_positions(jb)) << tag;
+    EXPECT_NEAR(ja["nodes"][1]["net"].get<double>(), c.net, 0.001) << tag;
+  }
+}

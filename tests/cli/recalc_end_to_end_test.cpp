@@ -101,7 +101,7 @@ json two_positions(json general, json overheads) {
 // ---- running the program ----------------------------------------------------------------
 
 // Builds the estimate into a file and recalculates it; null when either step failed. The
-// file is written in the current format revision (8) unless the spec names another, so
+// file is written in the current format revision (8) unless the JSON names another, so
 // that opening it applies no format upgrades.
 json recalc(json spec) {
   kovra::test::temp_folder dir;
