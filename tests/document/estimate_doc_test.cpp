@@ -1,0 +1,310 @@
+// Opening and closing simple estimates: the checks a file must pass, each with the message
+// the user sees, the format upgrades of older files, passwords, editing state and titles.
+#include "estimate_doc_support.h"
+
+#include "document/data_chain.h"
+#include "document/estimate_layout.h"
+#include "store/paths.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace estimate_doc_test;
+using kovra::store::working_copy_name;
+
+namespace {
+
+// Puts a 16-bit value into the file at `offset` (the header is never compressed).
+void patch_i16(const std::string& path, std::size_t offset, int16_t v) {
+  std::string b = bytes_of(path);
+  std::memcpy(b.data() + offset, &v, 2);
+  write_bytes(path, b);
+}
+
+// The stored checksum of an uncompressed file, moved by `delta`.
+void shift_checksum(const std::string& path, int32_t delta) {
+  std::string b = bytes_of(path);
+  int32_t v;
+  std::memcpy(&v, b.data() + 293 + 148, 4);
+  v += delta;
+  std::memcpy(b.data() + 293 + 148, &v, 4);
+  write_bytes(path, b);
+}
+
+json uncompressed(json spec) {
+  spec["header"]["compressed"] = false;
+  return spec;
+}
+
+// Stores the file compressed, as its first open for work does.
+void compress(const std::string& path) {
+  const int h = kovra::store::open_container(path, kovra::store::STORAGE_COMPRESSED,
+                                             kovra::store::OPEN_EXCLUSIVE | kovra::store::OPEN_KEEP_COUNT, 2, 800, 0,
+                                             nullptr);
+  ASSERT_GE(h, 0);
+  kovra::store::close_container(h);
+}
+
+} // namespace
+
+TEST_F(EstimateDocs, SimpleEstimateOpensForWorkInMemoryAndClosesWithoutTrace) {
+  const std::string path = build(simple_spec());
+  const std::string before = bytes_of(path);
+  estimate_doc doc;
+  init_simple_doc(doc);
+  ASSERT_TRUE(open_simple_estimate(doc, path));
+  EXPECT_TRUE(asked().empty());
+  EXPECT_EQ(doc.editing_state, EDIT_ALLOWED);
+  EXPECT_TRUE(is_editable(doc));
+  EXPECT_EQ(doc.print_config.size(), PRINT_CONFIG_SIZE);
+  EXPECT_NE(doc.general.print_config_record(), NO_POS);
+  EXPECT_NE(doc.general.standard_overheads_record(), NO_POS);
+  EXPECT_TRUE(std::filesystem::exists(working_copy_name(path)));
+  EXPECT_EQ(document_title(doc, path), "a.kvr (Wykopy)");
+  EXPECT_EQ(doc.chapter.quantity(), 1.0);
+  EXPECT_EQ(doc.chapter.precision_code(), 3);
+  EXPECT_EQ(doc.chapter_pos, NO_POS);
+  EXPECT_EQ(doc.storage, STORAGE_STANDALONE);
+  // The program's print configuration and overhead record are stored with the document.
+  EXPECT_EQ(doc.records->count(CHAIN_DATA), 2u);
+  auto stored = read_print_config(*doc.records, doc.general.print_config_record(), CHAIN_DATA);
+  ASSERT_TRUE(stored);
+  EXPECT_TRUE(std::equal(stored->begin(), stored->end(), doc.print_config.begin()));
+  ASSERT_TRUE(close_estimate(doc));
+  EXPECT_FALSE(doc.is_open());
+  EXPECT_FALSE(std::filesystem::exists(working_copy_name(path)));
+  // Worked on in memory: closing without saving leaves the file as it was.
+  EXPECT_TRUE(bytes_of(path) == before);
+}
+
+TEST_F(EstimateDocs, FileThatCannotBeOpenedIsRefusedWithMessage1OrItsErrorCode) {
+  const std::string path = build(simple_spec());
+  estimate_doc first, second;
+  ASSERT_TRUE(open_simple_estimate(first, path));
+  EXPECT_FALSE(open_simple_estimate(second, path));
+  EXPECT_EQ(asked(), std::vector<int>{1});
+  sink.clear();
+  uint8_t error = 0;
+  EXPECT_FALSE(open_simple_estimate(second, path, &error));
+  EXPECT_EQ(error, kovra::store::OPEN_ACCESS_DENIED);
+  EXPECT_TRUE(asked().empty());
+  EXPECT_FALSE(second.is_open());
+  // The first document is untouched by the refusals.
+  EXPECT_TRUE(first.is_open());
+  EXPECT_TRUE(std::filesystem::exists(working_copy_name(path)));
+
+  // A missing file: the code when asked for, else message 1 (never a silent failure).
+  EXPECT_FALSE(open_simple_estimate(second, dir / "missing.kvr", &error));
+  EXPECT_EQ(error, kovra::store::OPEN_NOT_FOUND);
+  EXPECT_TRUE(asked().empty());
+  EXPECT_FALSE(open_simple_estimate(second, dir / "missing.kvr"));
+  EXPECT_EQ(asked(), std::vector<int>{1});
+}
+
+TEST_F(EstimateDocs, WrongTypeAndOtherVersionAreRefusedBeforeTheFileIsOpened) {
+  const std::string other = dir / "config.dat";
+  const int h = kovra::store::create_container(other, kovra::store::STORAGE_DIRECT, kovra::store::header_template(),
+                                               kovra::store::FILE_TYPE_CONFIG, 800);
+  ASSERT_GE(h, 0);
+  kovra::store::close_container(h);
+  estimate_doc doc;
+  EXPECT_FALSE(open_simple_estimate(doc, other));
+  EXPECT_EQ(asked(), std::vector<int>{77});
+
+  sink.clear();
+  const std::string old = build(simple_spec(), "old.kvr");
+  patch_i16(old, 3, 700);
+  const std::string before = bytes_of(old);
+  EXPECT_FALSE(open_simple_estimate(doc, old));
+  ASSERT_EQ(asked(), std::vector<int>{293});
+  const std::string& text = sink.requests()[0].text;
+  EXPECT_NE(text.find("z wersji 7 programu"), std::string::npos) << text;
+  EXPECT_NE(text.find("z wersji 8 !"), std::string::npos) << text;
+  EXPECT_TRUE(bytes_of(old) == before);
+  EXPECT_FALSE(std::filesystem::exists(working_copy_name(old)));
+}
+
+TEST_F(EstimateDocs, DamagedChecksumRefusesTheFileAndLeavesItUnchanged) {
+  for (auto [delta, message] : {std::pair{1, 239}, std::pair{100, 238}}) {
+    sink.clear();
+    const std::string path = build(uncompressed(simple_spec()), "sum" + std::to_string(delta) + ".kvr");
+    shift_checksum(path, delta);
+    compress(path);
+    const std::string before = bytes_of(path);
+    estimate_doc doc;
+    int checksum = -1;
+    EXPECT_FALSE(open_simple_estimate(doc, path, nullptr, true, &checksum));
+    EXPECT_EQ(checksum, delta == 1 ? 3 : 4);
+    EXPECT_EQ(asked(), std::vector<int>{message});
+    EXPECT_FALSE(doc.is_open());
+    EXPECT_TRUE(bytes_of(path) == before);
+    EXPECT_FALSE(std::filesystem::exists(working_copy_name(path)));
+    // Nothing of the refused open stays registered.
+    EXPECT_LT(kovra::store::find_open_file(path), 0);
+  }
+}
+
+TEST_F(EstimateDocs, ProtectedEstimateAsksForItsPasswordUnlessItIsTheUsers) {
+  json spec = simple_spec();
+  spec["general"]["password"] = kovra::shell::password_value("tajne");
+  const std::string path = build(spec);
+  const std::string before = bytes_of(path);
+  estimate_doc doc;
+
+  // Without a question (no login dialog) the password cannot be given: refused.
+  EXPECT_FALSE(open_simple_estimate(doc, path));
+  EXPECT_TRUE(bytes_of(path) == before);
+
+  scripted_password question;
+  set_password_question(&question);
+  question.answers = {"zle"};
+  EXPECT_FALSE(open_simple_estimate(doc, path));
+  EXPECT_EQ(asked(), std::vector<int>{311});
+  EXPECT_EQ(question.asked_for.size(), 2u);  // asked again after the wrong one, then refused
+  EXPECT_TRUE(bytes_of(path) == before);
+  EXPECT_FALSE(std::filesystem::exists(working_copy_name(path)));
+
+  sink.clear();
+  question.answers = {"zle", "tajne"};
+  question.asked_for.clear();
+  EXPECT_TRUE(open_simple_estimate(doc, path));
+  EXPECT_EQ(question.asked_for.size(), 2u);
+  EXPECT_EQ(asked(), std::vector<int>{311});
+  close_estimate(doc);
+
+  // Not asked when the caller does not want it, or when the user holds the same password.
+  question.asked_for.clear();
+  EXPECT_TRUE(open_simple_estimate(doc, path, nullptr, false));
+  close_estimate(doc);
+  kovra::shell::current_user().password_value = kovra::shell::password_value("tajne");
+  EXPECT_TRUE(open_simple_estimate(doc, path));
+  EXPECT_TRUE(question.asked_for.empty());
+}
+
+TEST_F(EstimateDocs, OlderRevisionsAreUpgradedAtOpen) {
+  auto spec_of = [](int revision) {
+    json spec = simple_spec();
+    spec["header"]["revision"] = revision;
+    spec["general"]["coef_r"] = 2.0;
+    spec["general"]["coef_s"] = 3.0;
+    spec["general"]["multiplicity_in_unit"] = 1;
+    spec["general"]["pos_5605"] = 0;
+    return spec;
+  };
+  struct expectation {
+    int revision;
+    float coef_r;
+    uint8_t multiplicity;
+    rec_pos pos_5605;
+  };
+  for (const expectation e : {expectation{1, 1.0f, 0, NO_POS}, expectation{5, 1.0f, 0, NO_POS},
+                              expectation{6, 2.0f, 0, 0}, expectation{7, 2.0f, 1, 0}}) {
+    SCOPED_TRACE(e.revision);
+    const std::string path = build(spec_of(e.revision), "r" + std::to_string(e.revision) + ".kvr");
+    estimate_doc doc;
+    ASSERT_TRUE(open_simple_estimate(doc, path));
+    EXPECT_FLOAT_EQ(doc.general.coef(0), e.coef_r);
+    EXPECT_FLOAT_EQ(doc.general.coef(2), e.revision < 6 ? 1.0f : 3.0f);
+    EXPECT_EQ(doc.general.multiplicity_in_unit(), e.multiplicity);
+    EXPECT_EQ(get_i32(doc.general.at(gd::POS_5605)), e.pos_5605);
+    if (e.revision < 6) EXPECT_EQ(doc.general.coef_text(0), coef_text_of(1.0f));
+    // The code key holds every price record after the rebuild as before it.
+    EXPECT_EQ(doc.records->key_entries(KEY_BY_CODE).size(), 2u);
+  }
+}
+
+TEST_F(EstimateDocs, ReadOnlyOpenOnPurposeWritesNothing) {
+  const std::string path = build(simple_spec());
+  const std::string before = bytes_of(path);
+  estimate_doc doc;
+  ASSERT_TRUE(open_simple_estimate(doc, path, nullptr, true, nullptr, false, true));
+  EXPECT_TRUE(is_read_only(doc));
+  EXPECT_FALSE(is_editable(doc));
+  // The program's settings are used in memory, not stored in the file.
+  EXPECT_EQ(doc.print_config.size(), PRINT_CONFIG_SIZE);
+  EXPECT_EQ(doc.general.print_config_record(), NO_POS);
+  EXPECT_EQ(doc.general.standard_overheads_record(), NO_POS);
+  EXPECT_FALSE(std::filesystem::exists(working_copy_name(path)));
+  EXPECT_EQ(document_title(doc, path), "a.kvr (Tylko do odczytu) (Wykopy)");
+  set_valuation_lock(doc, 1);
+  EXPECT_TRUE(is_read_only(doc));
+  EXPECT_EQ(doc.general.valuation_lock(), 0);
+  EXPECT_TRUE(close_estimate(doc));
+  EXPECT_TRUE(bytes_of(path) == before);
+}
+
+TEST_F(EstimateDocs, ReadOnlyFileOpensSharedForReading) {
+  const std::string path = build(simple_spec());
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read, std::filesystem::perm_options::replace);
+  if (::access(path.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore file modes";
+  const std::string before = bytes_of(path);
+  estimate_doc doc;
+  ASSERT_TRUE(open_simple_estimate(doc, path));
+  EXPECT_TRUE(is_read_only(doc));
+  EXPECT_EQ(document_title(doc, path), "a.kvr (Tylko do odczytu) (Wykopy)");
+  close_estimate(doc);
+  EXPECT_TRUE(bytes_of(path) == before);
+}
+
+TEST_F(EstimateDocs, ValuationsAreTitledByKindAndLockedUntilUnlocked) {
+  struct kind_title {
+    int kind;
+    const char* note;
+  };
+  for (const kind_title k : {kind_title{1, " (Wycena - oryginał)"}, kind_title{2, " (Wycena - oferta)"},
+                             kind_title{3, " (Wycena)"}}) {
+    json spec = simple_spec("Hala");
+    spec["general"]["valuation_flag"] = 1;
+    spec["general"]["valuation_kind"] = k.kind;
+    const std::string path = build(spec, "w" + std::to_string(k.kind) + ".kvr");
+    estimate_doc doc;
+    // Read-only or not, a valuation's note replaces the read-only one.
+    ASSERT_TRUE(open_simple_estimate(doc, path, nullptr, true, nullptr, false, true));
+    EXPECT_EQ(document_title(doc, path), "w" + std::to_string(k.kind) + ".kvr" + k.note + " (Hala)");
+  }
+
+  json locked = simple_spec("");
+  locked["general"]["valuation_lock"] = 1;
+  const std::string path = build(locked, "locked.kvr");
+  estimate_doc doc;
+  ASSERT_TRUE(open_simple_estimate(doc, path));
+  EXPECT_EQ(doc.editing_state, EDIT_VALUATION_LOCKED);
+  EXPECT_FALSE(is_editable(doc));
+  EXPECT_FALSE(is_read_only(doc));
+  EXPECT_EQ(document_title(doc, path), "locked.kvr (Tylko do odczytu)");
+  set_valuation_lock(doc, 0);
+  EXPECT_TRUE(is_editable(doc));
+  EXPECT_EQ(document_title(doc, path), "locked.kvr");
+  set_valuation_lock(doc, 1);
+  EXPECT_EQ(doc.general.valuation_lock(), 1);
+  EXPECT_TRUE(is_editable(doc));  // locking again takes effect at the next open
+}
+
+TEST_F(EstimateDocs, ChapterDocumentShowsItsNameOnlyUnderItsCompound) {
+  const std::string path = build(simple_spec("Rozdział"));
+  estimate_doc doc;
+  ASSERT_TRUE(open_simple_estimate(doc, path, nullptr, true, nullptr, true));
+  EXPECT_TRUE(doc.as_chapter_source);
+  doc.storage = STORAGE_EXTERNAL;
+  EXPECT_EQ(document_title(doc, path), "a.kvr");
+  estimate_doc compound;
+  doc.parent = &compound;
+  EXPECT_EQ(document_title(doc, path), "a.kvr (Rozdział)");
+}
+
+TEST_F(EstimateDocs, ChangeFlagsFollowTheContainer) {
+  const std::string path = build(simple_spec());
+  estimate_doc doc;
+  ASSERT_TRUE(open_simple_estimate(doc, path));
+  clear_modified(doc);
+  set_changed(doc, false);
+  EXPECT_FALSE(is_modified(doc));
+  EXPECT_FALSE(is_changed(doc));
+  set_changed(doc, true);
+  EXPECT_TRUE(is_modified(doc));
+  EXPECT_TRUE(is_changed(doc));
+  clear_modified(doc);
+  EXPECT_FALSE(is_modified(doc));
+  close_estimate(doc);
+  EXPECT_FALSE(is_modified(doc));  // a closed document has nothing to save
+}
