@@ -8,6 +8,9 @@
 #include "shell/messages.h"
 #include "store/codepage.h"
 #include "store/container.h"
+#include "store/record_set.h"
+
+#include <filesystem>
 
 namespace kovra::document {
 
@@ -43,6 +46,22 @@ general_data new_compound_general_data() {
   return g;
 }
 
+// A new file holds its starting general data and settings records from the start, not
+// only after the first save. A failure here closes and removes the half-made file.
+bool store_new(estimate_doc& doc) {
+  doc.records->set_user_header(doc.general.bytes);
+  store::record_set* set = doc.records->set();
+  if (store::flush_record_set(set) && store::flush_container(store::set_handle(set))) return true;
+  const std::string path = doc.path;
+  doc.records->close(false);
+  doc.records.reset();
+  doc.path.clear();
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  shell::msg_box(79, store::utf8_to_mazovia(path).c_str());
+  return false;
+}
+
 } // namespace
 
 bool create_simple_estimate(estimate_doc& doc, const std::string& path, int* checksum_out, uint8_t* error_out) {
@@ -57,7 +76,7 @@ bool create_simple_estimate(estimate_doc& doc, const std::string& path, int* che
   how.error_out = error_out;
   how.check_password = false;
   how.initial = &initial;
-  return open_simple_document(doc, path, how);
+  return open_simple_document(doc, path, how) && store_new(doc);
 }
 
 bool create_compound_estimate(estimate_doc& doc, const std::string& path) {
@@ -65,7 +84,7 @@ bool create_compound_estimate(estimate_doc& doc, const std::string& path) {
   doc.structure_kind = LAYOUT_COMPOUND;
   if (!create_file(path, KIND_COMPOUND)) return false;
   const general_data initial = new_compound_general_data();
-  return open_compound_document(doc, path, false, false, &initial);
+  return open_compound_document(doc, path, false, false, &initial) && store_new(doc);
 }
 
 } // namespace kovra::document

@@ -66,6 +66,26 @@ bool open_main_set(estimate_doc& doc, const std::string& path, int checks, bool 
   return true;
 }
 
+// The header of an estimate file without opening it for work. A file this program holds
+// open (exclusively) is read through the handle that holds it, so that a second open is
+// refused for being in use rather than for an unreadable header.
+bool read_header(const std::string& path, store::file_header& h) {
+  const int held = store::find_open_file(path);
+  if (held < 0) return read_estimate_header(path, h);
+  uint8_t bytes[store::file_header_size] = {};
+  if (store::read_at(held, 0, bytes, sizeof bytes) != store::file_header_size) {
+    store::set_last_open_error(store::OPEN_FAILED);
+    return false;
+  }
+  h = store::decode_file_header(bytes);
+  if (h.file_type != store::FILE_TYPE_ESTIMATE) {
+    store::set_last_open_error(store::OPEN_WRONG_TYPE);
+    return false;
+  }
+  store::set_last_open_error(store::OPEN_OK);
+  return true;
+}
+
 // A protected estimate opens for its password or for the user it belongs to. Each wrong
 // answer is told (message 311) and asked again; a refusal ends the open.
 bool password_accepted(const estimate_doc& doc) {
@@ -147,7 +167,7 @@ bool open_simple_document(estimate_doc& doc, const std::string& path, const simp
   if (doc.is_open()) close_estimate(doc);
   doc.structure_kind = LAYOUT_SIMPLE;
   store::file_header h;
-  if (!read_estimate_header(path, h)) {
+  if (!read_header(path, h)) {
     const uint8_t code = store::last_open_error();
     if (how.error_out) *how.error_out = code;
     // A file that cannot be read at all is reported too: an open never fails unseen.
@@ -203,7 +223,7 @@ bool open_compound_document(estimate_doc& doc, const std::string& path, bool as_
   if (doc.is_open()) close_estimate(doc);
   doc.structure_kind = LAYOUT_COMPOUND;
   doc.header = store::file_header{};
-  if (!read_estimate_header(path, doc.header)) {
+  if (!read_header(path, doc.header)) {
     if (store::last_open_error() == store::OPEN_WRONG_TYPE) {
       shell::msg_box(77, shown(path).c_str());
       return false;
@@ -271,7 +291,7 @@ bool close_estimate(estimate_doc& doc) {
 
 int document_kind(const std::string& path, uint8_t* error_out) {
   store::file_header h;
-  if (!read_estimate_header(path, h)) {
+  if (!read_header(path, h)) {
     if (error_out) *error_out = store::last_open_error();
     return -1;
   }
