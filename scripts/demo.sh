@@ -6,6 +6,9 @@ scripts/setup.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 build/default/bin/kovra-cli --version
-# The demo estimates are built into build/default/examples/ by the build.
+# The demo estimates are built into build/default/examples/ by the build. Each is opened
+# read-only as its window opens it (title and tree), then recalculated.
+build/default/bin/kovra-cli tree build/default/examples/demo_house.kvr
+build/default/bin/kovra-cli tree build/default/examples/demo_compound.kvr
 build/default/bin/kovra-cli recalc build/default/examples/demo_house.kvr
 build/default/bin/kovra-cli recalc build/default/examples/demo_compound.kvr

@@ -1,5 +1,6 @@
 // kovra-cli: the program's work without windows.
 #include "cli/command.h"
+#include "cli/password_option.h"
 
 #include <algorithm>
 #include <iostream>
@@ -16,7 +17,8 @@ command_registration::command_registration(command c) { registry().push_back(std
 const std::vector<command>& commands() { return registry(); }
 
 static void print_usage(std::ostream& os) {
-  os << "usage: kovra-cli COMMAND [ARGS...]\n       kovra-cli --version\n\ncommands:\n";
+  os << "usage: kovra-cli COMMAND [ARGS...] [--password TEXT]\n       kovra-cli --version\n\n"
+        "--password TEXT answers a protected estimate's password question.\n\ncommands:\n";
   std::vector<command> sorted = registry();
   std::sort(sorted.begin(), sorted.end(), [](auto& a, auto& b) { return a.name < b.name; });
   for (const auto& c : sorted)
@@ -40,6 +42,11 @@ int main(int argc, char** argv) {
   for (const auto& c : commands()) {
     if (c.name == name) {
       args.erase(args.begin());
+      std::string error;
+      if (!take_password_option(args, error)) {
+        std::cerr << "kovra-cli: " << error << "\n";
+        return exit_usage;
+      }
       return c.run(args, std::cout, std::cerr);
     }
   }

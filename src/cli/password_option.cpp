@@ -1,0 +1,46 @@
+#include "cli/password_option.h"
+
+#include "document/estimate_doc.h"
+
+namespace kovra::cli {
+namespace {
+
+class given_password : public document::password_question {
+public:
+  std::optional<std::string> text;
+  std::optional<std::string> ask(const std::string&) override {
+    std::optional<std::string> once = std::move(text);
+    text.reset();
+    return once;
+  }
+};
+
+given_password& answer() {
+  static given_password p;
+  return p;
+}
+
+} // namespace
+
+bool take_password_option(std::vector<std::string>& args, std::string& error) {
+  const std::string prefix = "--password=";
+  for (std::size_t i = 0; i < args.size();) {
+    if (args[i] == "--password") {
+      if (i + 1 >= args.size()) {
+        error = "--password needs a value";
+        return false;
+      }
+      answer().text = args[i + 1];
+      args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+    } else if (args[i].rfind(prefix, 0) == 0) {
+      answer().text = args[i].substr(prefix.size());
+      args.erase(args.begin() + long(i));
+    } else {
+      ++i;
+    }
+  }
+  if (answer().text) document::set_password_question(&answer());
+  return true;
+}
+
+} // namespace kovra::cli
