@@ -5,14 +5,22 @@
 namespace kovra::cli {
 namespace {
 
+// The answer is given to each file that asks (a compound and its protected chapters);
+// a file asking again straight away was refused it and is not answered twice.
 class given_password : public document::password_question {
 public:
   std::optional<std::string> text;
-  std::optional<std::string> ask(const std::string&) override {
-    std::optional<std::string> once = std::move(text);
-    text.reset();
-    return once;
+  std::optional<std::string> ask(const std::string& path) override {
+    if (!text || (last_asked && *last_asked == path)) {
+      last_asked.reset();
+      return std::nullopt;
+    }
+    last_asked = path;
+    return text;
   }
+
+private:
+  std::optional<std::string> last_asked;
 };
 
 given_password& answer() {

@@ -1,6 +1,6 @@
 #pragma once
 // `--password TEXT`, taken by every command: the answer to a protected estimate's password
-// question, given once (a wrong one is not asked again).
+// question, given to each protected file once (a wrong one is not asked again).
 #include <optional>
 #include <string>
 #include <vector>

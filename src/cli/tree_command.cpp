@@ -53,6 +53,7 @@ int run_tree(const std::vector<std::string>& args, std::ostream& out, std::ostre
     store_compound compound(*doc->records, path, doc->header, doc->general, doc->overhead);
     chapter_open_options quiet;
     quiet.quiet = true;
+    quiet.check_password = true;  // a protected external chapter shows for --password only
     open_all_chapters(*doc->tree, *root, compound, quiet);
     print_tree(*root, out);
     close_estimate(*doc);  // the chapters close with the tree, before the compound

@@ -56,8 +56,10 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
     auto chapter = compound.opener(path, read_only);
     // A protected chapter opens as its estimate does, for its password (a read-only
     // compound too: reading is what the password guards). A refusal closes it unchanged
-    // and counts as a failure without an open error. The walk without questions cannot ask.
-    if (chapter && !options.quiet && !password_given(*chapter, path)) chapter.reset();
+    // and counts as a failure without an open error. A walk without questions asks only
+    // when its caller has the answer at hand.
+    const bool ask_password = !options.quiet || options.check_password;
+    if (chapter && ask_password && !password_given(*chapter, path)) chapter.reset();
     if (chapter) {
       // A compound opened read-only reads its chapters read-only as well; a walk without
       // questions takes the chapter as it opens.

@@ -24,6 +24,10 @@ struct chapter_open_options {
   // The walk of an iterator: no questions, a chapter that does not open is left out and
   // nothing is deleted or located; a chapter that may not be edited still opens.
   bool quiet = false;
+  // A walk without questions that still asks for the password of a protected external
+  // chapter: a tool given the answer beforehand shows no more than the window would.
+  // A refused password leaves the chapter out (and, being quiet, deletes nothing).
+  bool check_password = false;
 };
 
 struct chapter_open_result {

@@ -85,3 +85,31 @@ TEST(TreeCommand, ProtectedEstimateOpensWithItsPasswordOnly) {
   EXPECT_EQ(right.out.substr(0, right.out.find('\n')), "haslo.kvr (Tylko do odczytu) (Próba)");
   EXPECT_TRUE(bytes_of(file) == before);
 }
+
+TEST(TreeCommand, ProtectedExternalChapterShowsForItsPasswordOnly) {
+  built_files files;
+  auto compound = [](uint32_t password) {
+    json chapter = estimate(kovra::shell::password_value("tajne"));
+    chapter["general"]["name"] = "Zewnętrzny";
+    json j = {{"general", {{"name", "Złożony"}}},
+              {"chapters", json::array({{{"number", "1"}, {"storage_name", "external"}, {"path", "a.kvr"},
+                                         {"quantity", 1}, {"document", chapter}}})}};
+    if (password) j["general"]["password"] = password;
+    return j;
+  };
+  const std::string file = files.build(compound(0), "z.kvr");
+  const std::string chapter_before = bytes_of((files.dir / "a.kvr").string());
+  auto without = run_cli({"tree", file});
+  ASSERT_EQ(without.exit_code, 0) << without.err;
+  EXPECT_EQ(without.out.find("Wykop"), std::string::npos) << without.out;
+  auto with = run_cli({"tree", file, "--password", "tajne"});
+  ASSERT_EQ(with.exit_code, 0) << with.err;
+  EXPECT_NE(with.out.find("1  Zewnętrzny"), std::string::npos) << with.out;
+  EXPECT_NE(with.out.find("Wykop ręczny"), std::string::npos) << with.out;
+  // The one answer serves a protected compound and its protected chapter alike.
+  const std::string both = files.build(compound(kovra::shell::password_value("tajne")), "zz.kvr");
+  auto twice = run_cli({"tree", both, "--password=tajne"});
+  ASSERT_EQ(twice.exit_code, 0) << twice.err;
+  EXPECT_NE(twice.out.find("Wykop ręczny"), std::string::npos) << twice.out;
+  EXPECT_TRUE(bytes_of((files.dir / "a.kvr").string()) == chapter_before);
+}
