@@ -1,6 +1,7 @@
 #include "document/chapter_open.h"
 
 #include "document/build_tree.h"
+#include "document/estimate_doc.h"
 #include "document/estimate_file.h"
 #include "document/estimate_layout.h"
 #include "shell/messages.h"
@@ -25,6 +26,13 @@ bool same_method(const general_data& a, const general_data& b) {
          a.profit_per_component() == b.profit_per_component() && a.investor_table() == b.investor_table();
 }
 
+bool password_given(store_chapter& chapter, const std::string& path) {
+  if (document_password_accepted(chapter.general().password(), path)) return true;
+  chapter.close(false);
+  store::set_last_open_error(store::OPEN_OK);
+  return false;
+}
+
 // Lets the user pick the moved chapter's file; a pick that does not pass is offered again.
 std::optional<std::string> locate_chapter(const store_compound& compound, const std::string& old_path,
                                           chapter_file_chooser* chooser) {
@@ -45,7 +53,12 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
   // Each round either ends or follows a file the user picked; the user can always cancel.
   for (;;) {
     const std::string path = compound.resolve(record);
-    if (auto chapter = compound.opener(path, read_only)) {
+    auto chapter = compound.opener(path, read_only);
+    // A protected chapter opens as its estimate does, for its password (a read-only
+    // compound too: reading is what the password guards). A refusal closes it unchanged
+    // and counts as a failure without an open error. The walk without questions cannot ask.
+    if (chapter && !options.quiet && !password_given(*chapter, path)) chapter.reset();
+    if (chapter) {
       // A compound opened read-only reads its chapters read-only as well; a walk without
       // questions takes the chapter as it opens.
       if (read_only || options.quiet || chapter->editable()) {
@@ -91,11 +104,20 @@ bool accept_located_chapter(const store_compound& compound, const std::string& p
     shell::msg_box(251, name.c_str());
     return false;
   }
-  auto chapter = compound.opener(path, compound.read_only());
-  if (!chapter) {
-    shell::msg_box(83, name.c_str());
+  if (h.version != store::CONTAINER_VERSION) {
+    shell::msg_box(293, name.c_str(), int(h.version / 100), int(store::CONTAINER_VERSION / 100));
     return false;
   }
+  auto chapter = compound.opener(path, compound.read_only());
+  if (!chapter) {
+    // A refused checksum has been told by the open itself; only a file that would not
+    // open at all is reported as damaged.
+    const uint8_t error = store::last_open_error();
+    if (error != store::OPEN_OK && error != store::OPEN_WRONG_TYPE && error != store::OPEN_WRONG_VERSION)
+      shell::msg_box(83, name.c_str());
+    return false;
+  }
+  if (!password_given(*chapter, path)) return false;
   if (chapter->general().valuation_kind() == 2) {
     shell::msg_box(254, name.c_str());
     return false;

@@ -70,6 +70,10 @@ public:
 };
 // Installs the question; nullptr restores the default, which refuses. Not owned.
 void set_password_question(password_question* question);
+// Whether an estimate protected by the password value `stored` (general data) may be
+// opened: it is not protected, it is the logged-in user's own password, or the question
+// is answered with it (a wrong answer is told and asked again). False when refused.
+bool document_password_accepted(uint32_t stored, const std::string& path);
 
 void init_simple_doc(estimate_doc& doc);
 void init_compound_doc(estimate_doc& doc);

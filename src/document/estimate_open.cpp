@@ -86,18 +86,7 @@ bool read_header(const std::string& path, store::file_header& h) {
   return true;
 }
 
-// A protected estimate opens for its password or for the user it belongs to. Each wrong
-// answer is told (message 311) and asked again; a refusal ends the open.
-bool password_accepted(const estimate_doc& doc) {
-  const uint32_t stored = doc.general.password();
-  if (!shell::document_needs_password(stored, shell::current_user().password_value)) return true;
-  if (!installed_question) return false;
-  while (auto typed = installed_question->ask(doc.path)) {
-    if (shell::check_document_password(stored, *typed)) return true;
-    shell::msg_box(311);
-  }
-  return false;
-}
+bool password_accepted(const estimate_doc& doc) { return document_password_accepted(doc.general.password(), doc.path); }
 
 // Steps 8-9: the print configuration and the overhead record, stored as new records when
 // the file has none (kept in memory only when it cannot be written).
@@ -130,6 +119,18 @@ bool from_maker(const store::file_header& h) {
 } // namespace
 
 void set_password_question(password_question* question) { installed_question = question; }
+
+// A protected estimate opens for its password or for the user it belongs to. Each wrong
+// answer is told (message 311) and asked again; a refusal ends the open.
+bool document_password_accepted(uint32_t stored, const std::string& path) {
+  if (!shell::document_needs_password(stored, shell::current_user().password_value)) return true;
+  if (!installed_question) return false;
+  while (auto typed = installed_question->ask(path)) {
+    if (shell::check_document_password(stored, *typed)) return true;
+    shell::msg_box(311);
+  }
+  return false;
+}
 
 estimate_doc::~estimate_doc() {
   if (is_open()) close_estimate(*this);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,9 +22,16 @@ std::string bytes_of(const std::string& path) {
 }
 
 struct built_files {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "kovra_cli_tree";
-  built_files() { std::filesystem::create_directories(dir); }
-  ~built_files() { std::filesystem::remove_all(dir); }
+  // A folder of its own: ctest runs the cases of this file side by side.
+  std::filesystem::path dir;
+  built_files() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kovra_cli_tree_XXXXXX").string();
+    if (::mkdtemp(pattern.data())) dir = pattern;
+  }
+  ~built_files() {
+    std::error_code ec;
+    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+  }
   std::string build(const json& spec, const std::string& name) {
     const std::string s = (dir / (name + ".json")).string(), file = (dir / name).string();
     std::ofstream(s) << spec.dump();
