@@ -104,9 +104,17 @@ bool accept_located_chapter(const store_compound& compound, const std::string& p
     shell::msg_box(251, name.c_str());
     return false;
   }
+  if (h.version != store::CONTAINER_VERSION) {
+    shell::msg_box(293, name.c_str(), int(h.version / 100), int(store::CONTAINER_VERSION / 100));
+    return false;
+  }
   auto chapter = compound.opener(path, compound.read_only());
   if (!chapter) {
-    shell::msg_box(83, name.c_str());
+    // A refused checksum has been told by the open itself; only a file that would not
+    // open at all is reported as damaged.
+    const uint8_t error = store::last_open_error();
+    if (error != store::OPEN_OK && error != store::OPEN_WRONG_TYPE && error != store::OPEN_WRONG_VERSION)
+      shell::msg_box(83, name.c_str());
     return false;
   }
   if (!password_given(*chapter, path)) return false;

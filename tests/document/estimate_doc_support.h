@@ -6,6 +6,7 @@
 #include "shell/users.h"
 #include "store/open_files.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -22,6 +23,37 @@ inline std::string bytes_of(const std::string& path) {
 
 inline void write_bytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Puts a 16-bit value into the file at `offset` (the header is never compressed).
+inline void patch_i16(const std::string& path, std::size_t offset, int16_t v) {
+  std::string b = bytes_of(path);
+  std::memcpy(b.data() + offset, &v, 2);
+  write_bytes(path, b);
+}
+
+// The stored checksum of an uncompressed file, moved by `delta`.
+inline void shift_checksum(const std::string& path, int32_t delta) {
+  std::string b = bytes_of(path);
+  int32_t v;
+  std::memcpy(&v, b.data() + 293 + 148, 4);
+  v += delta;
+  std::memcpy(b.data() + 293 + 148, &v, 4);
+  write_bytes(path, b);
+}
+
+inline json uncompressed(json spec) {
+  spec["header"]["compressed"] = false;
+  return spec;
+}
+
+// Stores the file compressed, as its first open for work does.
+inline void compress(const std::string& path) {
+  const int h = kovra::store::open_container(path, kovra::store::STORAGE_COMPRESSED,
+                                             kovra::store::OPEN_EXCLUSIVE | kovra::store::OPEN_KEEP_COUNT, 2, 800, 0,
+                                             nullptr);
+  ASSERT_GE(h, 0);
+  kovra::store::close_container(h);
 }
 
 // A simple estimate without a print configuration or overhead record of its own.

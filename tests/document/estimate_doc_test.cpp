@@ -12,41 +12,6 @@
 using namespace estimate_doc_test;
 using kovra::store::working_copy_name;
 
-namespace {
-
-// Puts a 16-bit value into the file at `offset` (the header is never compressed).
-void patch_i16(const std::string& path, std::size_t offset, int16_t v) {
-  std::string b = bytes_of(path);
-  std::memcpy(b.data() + offset, &v, 2);
-  write_bytes(path, b);
-}
-
-// The stored checksum of an uncompressed file, moved by `delta`.
-void shift_checksum(const std::string& path, int32_t delta) {
-  std::string b = bytes_of(path);
-  int32_t v;
-  std::memcpy(&v, b.data() + 293 + 148, 4);
-  v += delta;
-  std::memcpy(b.data() + 293 + 148, &v, 4);
-  write_bytes(path, b);
-}
-
-json uncompressed(json spec) {
-  spec["header"]["compressed"] = false;
-  return spec;
-}
-
-// Stores the file compressed, as its first open for work does.
-void compress(const std::string& path) {
-  const int h = kovra::store::open_container(path, kovra::store::STORAGE_COMPRESSED,
-                                             kovra::store::OPEN_EXCLUSIVE | kovra::store::OPEN_KEEP_COUNT, 2, 800, 0,
-                                             nullptr);
-  ASSERT_GE(h, 0);
-  kovra::store::close_container(h);
-}
-
-} // namespace
-
 TEST_F(EstimateDocs, SimpleEstimateOpensForWorkInMemoryAndClosesWithoutTrace) {
   const std::string path = build(simple_spec());
   const std::string before = bytes_of(path);
