@@ -1,12 +1,10 @@
 #include "document/store_chapter.h"
 
 #include "document/document_settings.h"
+#include "document/estimate_doc.h"
 #include "document/estimate_file.h"
 #include "document/estimate_layout.h"
-#include "shell/messages.h"
-#include "store/codepage.h"
 #include "store/container.h"
-#include "store/records.h"
 
 #include <algorithm>
 
@@ -14,6 +12,11 @@ namespace kovra::document {
 
 store_chapter::store_chapter(std::unique_ptr<store_records> set, uint8_t storage_kind)
     : set_(std::move(set)), general_(general_data::from_bytes(set_->user_header())) {
+  storage = storage_kind;
+}
+
+store_chapter::store_chapter(std::unique_ptr<store_records> set, uint8_t storage_kind, const general_data& general)
+    : set_(std::move(set)), general_(general) {
   storage = storage_kind;
 }
 
@@ -52,28 +55,16 @@ std::unique_ptr<store_chapter> open_chapter_file(const std::string& path, bool r
     store::set_last_open_error(store::OPEN_WRONG_TYPE);
     return nullptr;
   }
-
-  auto set = store_records::simple_layout();
-  store::open_set_request r = set->open_request(path);
-  r.storage = store::STORAGE_COMPRESSED;
-  r.open_mode = read_only ? (store::OPEN_READ_SHARED | store::OPEN_KEEP_COUNT)
-                          : (store::OPEN_EXCLUSIVE | store::OPEN_KEEP_COUNT);
-  r.checks = store::CHECK_FILE_TYPE | store::CHECK_VERSION | store::CHECK_NOT_OPEN;
-  r.checksum_wanted = true;
-  r.working_copy = !read_only;
-  int result = store::CHECKSUM_OK;
-  store::record_set* opened = store::open_record_set(r, &result);
-  if (!opened) return nullptr;
-  set->attach(opened);
-  if (result == store::CHECKSUM_OFF_BY_ONE || result == store::CHECKSUM_MISMATCH) {
-    const std::string shown = store::utf8_to_mazovia(path);
-    shell::msg_box(result == store::CHECKSUM_OFF_BY_ONE ? 239 : 238, shown.c_str());
-    set->close(false);
-    store::set_last_open_error(store::OPEN_OK);
+  // The file opens as any simple estimate does; its password is the caller's question.
+  estimate_doc doc;
+  uint8_t error = store::OPEN_OK;
+  if (!open_simple_estimate(doc, path, &error, false, nullptr, false, read_only)) {
+    store::set_last_open_error(error);
     return nullptr;
   }
-  auto chapter = std::make_unique<store_chapter>(std::move(set), STORAGE_EXTERNAL);
-  chapter->load(h);
+  auto chapter = std::make_unique<store_chapter>(std::move(doc.records), STORAGE_EXTERNAL, doc.general);
+  chapter->print_config = std::move(doc.print_config);
+  chapter->overhead = doc.overhead;
   return chapter;
 }
 

@@ -15,7 +15,9 @@ namespace kovra::document {
 
 class store_chapter : public chapter_document {
 public:
+  // The general data is read from the set's user header, or given (already loaded).
   store_chapter(std::unique_ptr<store_records> set, uint8_t storage);
+  store_chapter(std::unique_ptr<store_records> set, uint8_t storage, const general_data& general);
   ~store_chapter() override;
   store_chapter(const store_chapter&) = delete;
   store_chapter& operator=(const store_chapter&) = delete;
@@ -47,10 +49,11 @@ private:
 std::unique_ptr<store_chapter> open_internal_chapter(store_records& compound, rec_pos position,
                                                      const store::file_header& compound_header);
 
-// Opens an external chapter's file as a simple estimate: checks type, version and that no
-// other program holds it open; read-write exclusive with a working copy, or shared for
-// reading when `read_only` (nothing on disk changes then). None on failure, with
-// store::last_open_error() telling why; a checksum refusal leaves the error at 0.
+// Opens an external chapter's file as a simple estimate (open_simple_estimate, without the
+// password question, which the chapter open asks): read-write exclusive with a working
+// copy, or shared for reading when `read_only` (nothing on disk changes then). A compound
+// estimate is refused. None on failure, with store::last_open_error() telling why; a
+// checksum refusal (told to the user) leaves the error at 0.
 std::unique_ptr<store_chapter> open_chapter_file(const std::string& path, bool read_only);
 
 } // namespace kovra::document

@@ -3,6 +3,7 @@
 #include "document/chapter_open.h"
 #include "document/data_chain.h"
 #include "document/document_settings.h"
+#include "document/estimate_doc.h"
 #include "document/estimate_file.h"
 #include "document/estimate_layout.h"
 #include "document/memory_compound.h"
@@ -15,6 +16,9 @@ store_compound::store_compound(store_records& set, std::string path, const store
                                const general_data& general, const overhead_record& overhead)
     : opener(open_chapter_file), set_(set), path_(std::move(path)), header_(header), general_(general),
       overhead_(overhead) {}
+
+store_compound::store_compound(estimate_doc& compound)
+    : store_compound(*compound.records, compound.path, compound.header, compound.general, compound.overhead) {}
 
 std::vector<chapter_entry> store_compound::chapters() const { return read_chapter_entries(set_); }
 

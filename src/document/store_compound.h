@@ -25,6 +25,9 @@ public:
   store_compound(store_records& set, std::string path, const store::file_header& header, const general_data& general,
                  const overhead_record& overhead);
 
+  // The open compound document (layout compound) as its chapters' source.
+  explicit store_compound(estimate_doc& compound);
+
   std::vector<chapter_entry> chapters() const override;
   // One step of a walk without questions (open_chapter, quiet): none when the chapter
   // does not open. An internal chapter without a sub-set gets one (not in a read-only

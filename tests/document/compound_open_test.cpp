@@ -3,6 +3,7 @@
 // user is asked about external chapters that are read-only, moved or refused.
 #include "compound_support.h"
 
+#include "document/estimate_doc.h"
 #include "document/estimate_layout.h"
 #include "store/paths.h"
 
@@ -445,4 +446,23 @@ TEST_F(CompoundFiles, OffersAndLockedFilesCannotReplaceAMovedChapter) {
   EXPECT_EQ(asked(), (std::vector<int>{294, 254, 253, 17}));
   EXPECT_EQ(chooser.folders.size(), 5u);
   EXPECT_EQ(record.path(), "a.kvr");
+}
+
+TEST_F(CompoundFiles, CompoundDocumentOpenedForWorkIsItsChaptersSource) {
+  json chapters = json::array({internal_chapter("1"), external_chapter("2", "e.kvr")});
+  const std::string path = build(compound_spec(chapters));
+  estimate_doc doc;
+  ASSERT_TRUE(open_compound_estimate(doc, path));
+  store_compound compound(doc);
+  EXPECT_FLOAT_EQ(compound.overhead().rate(0, 0), 65.0f);
+  Kvr_Tree8 tree;
+  auto* estimate = new Koszt_Node;
+  attach_last(tree, nullptr, estimate, 0, "Złożony");
+  open_all_result r;
+  EXPECT_TRUE(open_all_chapters(tree, *estimate, compound, {}, &r));
+  EXPECT_EQ(r.attached, 2);
+  EXPECT_TRUE(sink.requests().empty());
+  clear(tree);
+  EXPECT_TRUE(close_estimate(doc));
+  EXPECT_FALSE(std::filesystem::exists(kovra::store::working_copy_name(dir / "e.kvr")));
 }

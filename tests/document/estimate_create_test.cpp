@@ -3,6 +3,7 @@
 #include "estimate_doc_support.h"
 
 #include "document/data_chain.h"
+#include "document/chapter_open.h"
 #include "document/estimate_layout.h"
 #include "shell/general_settings.h"
 #include "store/paths.h"
@@ -159,4 +160,30 @@ TEST_F(EstimateDocs, NewCompoundEstimateAndFilesThatCannotBeCreated) {
   EXPECT_FALSE(create_simple_estimate(doc, dir / "brak/nowy.kvr"));
   EXPECT_EQ(asked(), std::vector<int>{79});
   EXPECT_FALSE(doc.is_open());
+}
+
+TEST_F(EstimateDocs, CompoundDocumentClosesWithItsChaptersAttached) {
+  json chapters = json::array({internal_chapter("1"), compound_test::external_chapter("2", "r2.kvr")});
+  const std::string path = build(compound_spec(chapters), "z.kvr");
+  for (bool read_only : {true, false}) {
+    SCOPED_TRACE(read_only);
+    auto doc = open_estimate_by_kind(path, KIND_COMPOUND, read_only);
+    ASSERT_TRUE(doc);
+    doc->tree = std::make_unique<Kvr_Tree8>();
+    auto* root = new Koszt_Node;
+    attach_last(*doc->tree, nullptr, root, 0, "");
+    store_compound compound(*doc->records, path, doc->header, doc->general, doc->overhead);
+    chapter_open_options quiet;
+    quiet.quiet = true;
+    open_all_result r;
+    ASSERT_TRUE(open_all_chapters(*doc->tree, *root, compound, quiet, &r));
+    EXPECT_EQ(r.attached, 2);
+    EXPECT_TRUE(std::filesystem::exists(working_copy_name(dir / "r2.kvr")) != read_only);
+    // The tree (and the chapters it owns) goes first, then the compound's set.
+    EXPECT_TRUE(close_estimate(*doc));
+    EXPECT_EQ(doc->tree, nullptr);
+    EXPECT_FALSE(std::filesystem::exists(working_copy_name(dir / "r2.kvr")));
+    EXPECT_LT(kovra::store::find_open_file(dir / "r2.kvr"), 0);
+    EXPECT_LT(kovra::store::find_open_file(path), 0);
+  }
 }
