@@ -17,7 +17,9 @@ namespace kovra::document {
 namespace {
 
 // The header of a file being replaced is kept (its label, creator and description);
-// anything else starts from the program's template.
+// anything else starts from the program's template. The new contents are of this program's
+// format, so the replaced file's version and revision are not: an old revision would have
+// the next open "upgrade" the new settings away.
 store::file_header header_for(const std::string& path, int kind) {
   store::file_header h = store::header_template();
   store::file_header existing;
@@ -26,6 +28,8 @@ store::file_header header_for(const std::string& path, int kind) {
   if (handle >= 0) {
     store::close_container(handle);
     h = existing;
+    h.version = store::CONTAINER_VERSION;
+    h.revision = store::header_template().revision;
   }
   h.flags = uint8_t((h.flags & ~(store::HEADER_KIND_MASK | store::HEADER_COMPRESSED)) | kind);
   return h;

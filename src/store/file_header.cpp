@@ -17,6 +17,7 @@ file_header make_template() {
   file_header h;
   h.file_type = 0;
   h.version = CONTAINER_VERSION;
+  h.revision = FORMAT_REVISION;
   std::strncpy(h.label.data(), "KOSZTORYS ", h.label.size() - 1);
   std::strncpy(h.creator.data(), CREATOR_LINE, h.creator.size() - 1);
   return h;
@@ -62,7 +63,9 @@ void stamp_header_template(const std::string& version_text, int minor) {
   std::string label = "KOSZTORYS " + version_text;
   t.label.fill(0);
   std::memcpy(t.label.data(), label.data(), std::min(label.size(), t.label.size() - 1));
-  t.revision = int16_t(minor);
+  // A file stamped with a lower revision than its records have would be "upgraded" on its
+  // next open, resetting the coefficients and the multiplicity switch it was saved with.
+  t.revision = int16_t(std::max<int>(minor, FORMAT_REVISION));
 }
 
 void reset_header_template() { header_template() = make_template(); }

@@ -10,6 +10,10 @@ inline constexpr int file_header_size = 293;
 inline constexpr uint8_t FILE_TYPE_ESTIMATE = 2;
 inline constexpr uint8_t FILE_TYPE_CONFIG = 41;
 inline constexpr int16_t CONTAINER_VERSION = 800;
+// The format revision this program writes: the newest one whose records it knows
+// (coefficients from 6, the multiplicity switch from 7). Opening a file of a lower revision
+// upgrades it, so a new file must never carry less.
+inline constexpr int16_t FORMAT_REVISION = 8;
 
 // flags byte
 inline constexpr uint8_t HEADER_KIND_MASK = 0x1F;   // document kind: 1 simple, 2 compound
@@ -40,7 +44,7 @@ inline constexpr const char* CREATOR_LINE = "Vorlanda Kovra - kosztorys";
 
 // The process-wide template copied into every new container: label "KOSZTORYS " plus the
 // program's version text (stamped at start-up), creator line, version 800, revision = the
-// program's minor version.
+// program's minor version, never below FORMAT_REVISION.
 file_header& header_template();
 // Stamps the template with the program's version text ("v.8.01") and minor number.
 void stamp_header_template(const std::string& version_text, int minor);

@@ -7,6 +7,8 @@
 #include "document/estimate_layout.h"
 #include "shell/general_settings.h"
 #include "store/paths.h"
+#include "store/record_set.h"
+#include "store/container.h"
 
 #include <cstring>
 
@@ -122,6 +124,39 @@ TEST_F(EstimateDocs, NewSimpleEstimateStartsFromTheProgramSettings) {
   EXPECT_EQ(g.kz_rate_other(), 0.0f);  // no purchase-cost rates yet
   EXPECT_TRUE(read_overhead_record(*doc.records, g.investor_overheads_record(), CHAIN_DATA));
   EXPECT_EQ(doc.records->count(CHAIN_ELPZ), 0u);
+}
+
+// A new file carries the format revision whose records it holds, whatever minor number the
+// program was stamped with and whatever the replaced file carried: a lower revision would make
+// the next open "upgrade" it and reset the coefficients and the multiplicity switch.
+TEST_F(EstimateDocs, NewFileCarriesTheCurrentFormatRevision) {
+  kovra::store::stamp_header_template("v.8.01", 1);
+  json old = simple_spec();
+  old["header"]["revision"] = 1;
+  old["header"]["description"] = "stary opis";
+  const std::string replaced = build(old, "stary.kvr");
+  for (const std::string& path : {std::string(dir / "rewizja.kvr"), replaced}) {
+    SCOPED_TRACE(path);
+    {
+      estimate_doc doc;
+      ASSERT_TRUE(create_simple_estimate(doc, path));
+      EXPECT_EQ(doc.header.revision, kovra::store::FORMAT_REVISION);
+      doc.general.set_multiplicity_in_unit(1);
+      doc.records->set_user_header(doc.general.bytes);
+      ASSERT_TRUE(kovra::store::flush_record_set(doc.records->set()));
+      ASSERT_TRUE(kovra::store::flush_container(kovra::store::set_handle(doc.records->set())));
+      ASSERT_TRUE(close_estimate(doc));
+    }
+    estimate_doc doc;
+    ASSERT_TRUE(open_simple_estimate(doc, path));
+    EXPECT_EQ(doc.header.revision, kovra::store::FORMAT_REVISION);
+    EXPECT_EQ(doc.general.multiplicity_in_unit(), 1);
+  }
+  // The replaced file's own header lines stay.
+  estimate_doc doc;
+  ASSERT_TRUE(open_simple_estimate(doc, replaced));
+  EXPECT_EQ(kovra::store::header_description(doc.header), "stary opis");
+  kovra::store::reset_header_template();
 }
 
 TEST_F(EstimateDocs, NewChapterTakesItsCompoundsPurchaseCostPercentage) {

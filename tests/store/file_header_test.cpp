@@ -32,11 +32,15 @@ TEST(FileHeader, EncodesFieldsAtTheirOffsets) {
 }
 
 TEST(FileHeader, TemplateStampTakesVersionTextAndMinor) {
+  stamp_header_template("v.8.09", 9);
+  EXPECT_STREQ(header_template().label.data(), "KOSZTORYS v.8.09");
+  EXPECT_EQ(header_template().revision, 9);
+  // Never below the revision of the records this program writes.
   stamp_header_template("v.8.01", 1);
-  EXPECT_STREQ(header_template().label.data(), "KOSZTORYS v.8.01");
-  EXPECT_EQ(header_template().revision, 1);
+  EXPECT_EQ(header_template().revision, FORMAT_REVISION);
   reset_header_template();
   EXPECT_STREQ(header_template().label.data(), "KOSZTORYS ");
+  EXPECT_EQ(header_template().revision, FORMAT_REVISION);
 }
 
 TEST(FileHeader, DescriptionWrapsIntoFourLinesAndJoinsBack) {
