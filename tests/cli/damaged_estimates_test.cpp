@@ -25,10 +25,7 @@ namespace doc = kovra::document;
 
 namespace {
 
-std::string bytes_of(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+const auto& bytes_of = kovra::test::file_bytes;
 
 struct reading {
   std::string tree;  // lines after the title
@@ -36,25 +33,7 @@ struct reading {
   json recalc;
 };
 
-struct damaged_files {
-  std::filesystem::path dir;
-  damaged_files() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kovra_damaged_XXXXXX").string();
-    if (::mkdtemp(pattern.data())) dir = pattern;
-  }
-  ~damaged_files() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
-
-  std::string build(const json& spec, const std::string& name) {
-    const std::string s = (dir / (name + ".json")).string(), file = (dir / name).string();
-    std::ofstream(s) << spec.dump();
-    auto b = run_cli({"build", s, "-o", file});
-    EXPECT_EQ(b.exit_code, 0) << b.err;
-    return file;
-  }
-
+struct damaged_files : kovra::test::cli_folder {
   // Opens the file's records for writing, lets `hurt` change them as a faulty writer would
   // and stores the result.
   static void damage(const std::string& path, const std::function<void(doc::store_records&)>& hurt) {
