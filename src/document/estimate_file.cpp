@@ -5,10 +5,14 @@
 #include "document/general_data.h"
 #include "store/codepage.h"
 #include "store/container.h"
+#include "store/paths.h"
 #include "store/records.h"
 
 #include <cstring>
 #include <filesystem>
+#include <map>
+
+#include <unistd.h>
 
 namespace kovra::document {
 
@@ -93,25 +97,120 @@ std::string chapter_file_path(const std::string& compound_path, const std::strin
 
 namespace {
 
+// A file a build writes: made under a temporary name next to its place and put there only
+// when the whole build went well, so a failed build leaves what was there as it was.
+class staged_file {
+public:
+  explicit staged_file(std::string target) : target_(std::move(target)) {
+    static unsigned counter = 0;
+    std::filesystem::path t(target_);
+    temp_ = (t.parent_path() / ("." + t.filename().string() + "-" + std::to_string(::getpid()) + "-" +
+                                std::to_string(++counter) + ".kvr"))
+                .string();
+  }
+  staged_file(const staged_file&) = delete;
+  staged_file& operator=(const staged_file&) = delete;
+  ~staged_file() {
+    if (placed_) return;
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+    std::filesystem::remove(store::working_copy_name(temp_), ec);
+  }
+  const std::string& temp() const { return temp_; }
+  const std::string& target() const { return target_; }
+  bool place() {
+    std::error_code ec;
+    std::filesystem::rename(temp_, target_, ec);
+    placed_ = !ec;
+    return placed_;
+  }
+
+private:
+  std::string target_, temp_;
+  bool placed_ = false;
+};
+
 // Builds into an open, empty set and writes it out.
-std::string finish(std::unique_ptr<store_records>& set, const std::string& path) {
+std::string finish(std::unique_ptr<store_records>& set, const std::string& target) {
   bool ok = store::flush_record_set(set->set());
   ok = store::flush_container(store::set_handle(set->set())) && ok;
   ok = set->close() && ok;
-  return ok ? std::string() : path + ": the file cannot be written";
+  return ok ? std::string() : target + ": the file cannot be written";
 }
 
-std::string build_simple_file(const json& doc, const store::file_header& header, const std::string& path,
-                              const json_options& options, int* skipped) {
-  if (!create_estimate_file(path, header)) return path + ": the file cannot be created";
-  auto set = open_estimate_set(path, false, nullptr, header.compressed());
-  if (!set) return open_error_text(path);
+std::string build_simple_file(const json& doc, const store::file_header& header, const staged_file& file,
+                              const json_options& options, int* skipped, const std::string& where = {}) {
+  if (!create_estimate_file(file.temp(), header)) return file.target() + ": the file cannot be created";
+  auto set = open_estimate_set(file.temp(), false, nullptr, header.compressed());
+  if (!set) return open_error_text(file.target());
   std::string error = build_simple_document(*set, doc, options, skipped);
+  if (!error.empty()) {
+    set->close(false);
+    return where + error;
+  }
+  return finish(set, file.target());
+}
+
+// The same file whatever way its path is written.
+std::string same_file_key(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+  return p.lexically_normal().string();
+}
+
+std::string build_compound_file(const json& spec, const store::file_header& header, const staged_file& file,
+                                const json_options& options, int* surveys_skipped,
+                                std::vector<std::unique_ptr<staged_file>>& externals) {
+  if (!create_estimate_file(file.temp(), header)) return file.target() + ": the file cannot be created";
+  auto set = open_estimate_set(file.temp(), false, nullptr, header.compressed());
+  if (!set) return open_error_text(file.target());
+  std::vector<rec_pos> at;
+  std::string error = build_compound_parts(*set, spec, options, at);
+  const json& chapters = spec.contains("chapters") ? spec["chapters"] : json::array();
+  // External files already written, by the file they are: two chapters may share one
+  // file when they show the same document.
+  std::map<std::string, const json*> written;
+  const std::string own = same_file_key(file.target());
+  for (std::size_t i = 0; error.empty() && i < at.size(); ++i) {
+    const std::string w = "chapters[" + std::to_string(i) + "]";
+    const json* doc = chapters[i].contains("document") && !chapters[i]["document"].is_null() ? &chapters[i]["document"] : nullptr;
+    chapter_record c = chapter_record::from_bytes(read_or_empty(*set, CHAIN_CHPT_NODE, at[i]));
+    if (!doc) continue;
+    if (c.internal()) {
+      rec_pos sub = create_chapter_subset(*set, c.serial());
+      auto chapter = sub == NO_POS ? nullptr : open_chapter_subset(*set, sub);
+      if (!chapter) {
+        error = w + ".document: the chapter cannot be stored";
+        break;
+      }
+      error = build_simple_document(*chapter, *doc, options, surveys_skipped);
+      if (!error.empty()) error = w + ".document." + error;
+      chapter->close();
+      c.set_subset_pos(sub);
+      if (set->rewrite(CHAIN_CHPT_NODE, at[i], c.bytes) == NO_POS) error = w + ": the chapter record cannot be stored";
+      continue;
+    }
+    const std::string target = chapter_file_path(file.target(), c.path());
+    const std::string key = same_file_key(target);
+    if (key == own) {
+      error = w + ".path: names the compound estimate's own file";
+      break;
+    }
+    if (auto it = written.find(key); it != written.end()) {
+      if (*it->second != *doc) error = w + ".path: another chapter's file, with another document";
+      continue;
+    }
+    written[key] = doc;
+    store::file_header h = header;
+    h.flags = uint8_t((h.flags & ~store::HEADER_KIND_MASK) | KIND_SIMPLE);
+    externals.push_back(std::make_unique<staged_file>(target));
+    error = build_simple_file(*doc, h, *externals.back(), options, surveys_skipped, w + ".document.");
+  }
   if (!error.empty()) {
     set->close(false);
     return error;
   }
-  return finish(set, path);
+  return finish(set, file.target());
 }
 
 } // namespace
@@ -120,42 +219,16 @@ std::string build_estimate_file(const json& spec, const std::string& path, const
                                 int* surveys_skipped) {
   if (!spec.is_object()) return "document: an object is expected";
   store::file_header header = header_of_json(spec);
-  if (header.kind() != KIND_COMPOUND) return build_simple_file(spec, header, path, options, surveys_skipped);
-
-  if (!create_estimate_file(path, header)) return path + ": the file cannot be created";
-  auto set = open_estimate_set(path, false, nullptr, header.compressed());
-  if (!set) return open_error_text(path);
-  std::vector<rec_pos> at;
-  std::string error = build_compound_parts(*set, spec, options, at);
-  const json& chapters = spec.contains("chapters") ? spec["chapters"] : json::array();
-  for (std::size_t i = 0; error.empty() && i < at.size(); ++i) {
-    const std::string w = "chapters[" + std::to_string(i) + "].document";
-    const json* doc = chapters[i].contains("document") ? &chapters[i]["document"] : nullptr;
-    chapter_record c = chapter_record::from_bytes(read_or_empty(*set, CHAIN_CHPT_NODE, at[i]));
-    if (!doc) continue;
-    if (c.internal()) {
-      rec_pos sub = create_chapter_subset(*set, c.serial());
-      auto chapter = sub == NO_POS ? nullptr : open_chapter_subset(*set, sub);
-      if (!chapter) {
-        error = w + ": the chapter cannot be stored";
-        break;
-      }
-      error = build_simple_document(*chapter, *doc, options, surveys_skipped);
-      if (!error.empty()) error = w + "." + error;
-      chapter->close();
-      c.set_subset_pos(sub);
-      if (set->rewrite(CHAIN_CHPT_NODE, at[i], c.bytes) == NO_POS) error = w + ": the chapter record cannot be stored";
-    } else {
-      store::file_header h = header;
-      h.flags = uint8_t((h.flags & ~store::HEADER_KIND_MASK) | KIND_SIMPLE);
-      error = build_simple_file(*doc, h, chapter_file_path(path, c.path()), options, surveys_skipped);
-    }
-  }
-  if (!error.empty()) {
-    set->close(false);
-    return error;
-  }
-  return finish(set, path);
+  staged_file file(path);
+  std::vector<std::unique_ptr<staged_file>> externals;
+  std::string error = header.kind() != KIND_COMPOUND
+                          ? build_simple_file(spec, header, file, options, surveys_skipped)
+                          : build_compound_file(spec, header, file, options, surveys_skipped, externals);
+  if (!error.empty()) return error;
+  for (auto& e : externals)
+    if (!e->place()) return e->target() + ": the file cannot be written";
+  if (!file.place()) return path + ": the file cannot be written";
+  return {};
 }
 
 std::string dump_estimate_file(const std::string& path, json& out, const json_options& options) {

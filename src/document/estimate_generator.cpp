@@ -124,7 +124,14 @@ estimate_image generate_simple_estimate(const generator_options& options) {
   return image;
 }
 
-estimate_image generate_compound_estimate(uint32_t seed, int chapters, const generator_options& per_chapter) {
+std::string external_chapter_path(int index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "rozdzial_%03d.kvr", index + 1);
+  return name;
+}
+
+estimate_image generate_compound_estimate(uint32_t seed, int chapters, const generator_options& per_chapter,
+                                          int external_chapters) {
   estimate_image image;
   image.header = estimate_header(KIND_COMPOUND);
   image.records = memory_records::compound_estimate();
@@ -132,14 +139,28 @@ estimate_image generate_compound_estimate(uint32_t seed, int chapters, const gen
   general_data g = new_general_data();
   g.set_name("Kosztorys");
   m.set_user_header(g.bytes);
-  for (int c = 0; c < chapters; ++c) {
-    chapter_record rec = new_chapter_record();
-    rec.set_storage(CHAPTER_INTERNAL);
-    rec.set_number(std::to_string(c + 1));
-    rec_pos at = m.insert(CHAIN_CHPT_NODE, LAST_REC, NO_POS, rec.bytes);
-    rec_pos sub = m.create_subset(rec.serial());
+  const int internal = std::max(chapters, 0), external = std::max(external_chapters, 0);
+  const int total = internal + external;
+  int externals_made = 0;
+  for (int c = 0; c < total; ++c) {
     generator_options o = per_chapter;
     o.seed = seed + uint32_t(c) * 7919u;
+    chapter_record rec = new_chapter_record();
+    rec.set_number(std::to_string(c + 1));
+    // Chapter c is external when the share of external chapters grows past it.
+    if ((c + 1) * external / total > c * external / total) {
+      const std::string path = external_chapter_path(externals_made++);
+      rec.set_path(path);
+      m.insert(CHAIN_CHPT_NODE, LAST_REC, NO_POS, rec.bytes);
+      auto doc = memory_records::simple_estimate();
+      fill_simple(*doc, o);
+      image.external_headers[path] = estimate_header(KIND_SIMPLE);
+      image.externals[path] = std::move(doc);
+      continue;
+    }
+    rec.set_storage(CHAPTER_INTERNAL);
+    rec_pos at = m.insert(CHAIN_CHPT_NODE, LAST_REC, NO_POS, rec.bytes);
+    rec_pos sub = m.create_subset(rec.serial());
     fill_simple(*m.subset(sub), o);
     rec.set_subset_pos(sub);
     m.rewrite(CHAIN_CHPT_NODE, at, rec.bytes);

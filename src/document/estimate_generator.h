@@ -4,6 +4,7 @@
 #include "document/estimate_json.h"
 
 #include <cstdint>
+#include <string>
 
 namespace kovra::document {
 
@@ -20,8 +21,14 @@ struct generator_options {
 // one price record per distinct input (in name order, with both keys).
 estimate_image generate_simple_estimate(const generator_options& options);
 
-// A compound estimate of `chapters` internal chapters, each a simple estimate generated
-// with `per_chapter` (its seed advanced per chapter).
-estimate_image generate_compound_estimate(uint32_t seed, int chapters, const generator_options& per_chapter);
+// A compound estimate of `chapters` internal and `external_chapters` external chapters,
+// each a simple estimate generated with `per_chapter` (its seed advanced per chapter).
+// External chapters are spread evenly among the internal ones; their documents are kept
+// in `externals` under the relative path their record names (`external_chapter_path`).
+estimate_image generate_compound_estimate(uint32_t seed, int chapters, const generator_options& per_chapter,
+                                          int external_chapters = 0);
+
+// The path the generator gives the external chapter at `index` (from 0, in chapter order).
+std::string external_chapter_path(int index);
 
 } // namespace kovra::document

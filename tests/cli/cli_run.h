@@ -1,5 +1,8 @@
 #pragma once
 // Runs the built kovra-cli as a child process and captures what it prints.
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,5 +16,19 @@ struct cli_result {
 
 // Runs kovra-cli with the given arguments (no shell involved); `input` goes to its stdin.
 cli_result run_cli(const std::vector<std::string>& args, const std::string& input = {});
+
+// A temporary folder of one test case (ctest runs cases side by side), removed with it.
+struct cli_folder {
+  std::filesystem::path dir;
+  cli_folder();
+  ~cli_folder();
+  cli_folder(const cli_folder&) = delete;
+  cli_folder& operator=(const cli_folder&) = delete;
+  // Writes `spec` next to it and builds the estimate file `name` with kovra-cli build.
+  std::string build(const nlohmann::json& spec, const std::string& name);
+};
+
+// The bytes of a file, empty when it cannot be read.
+std::string file_bytes(const std::string& path);
 
 } // namespace kovra::test

@@ -1,5 +1,7 @@
 #include "cli/cli_run.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -52,5 +54,26 @@ cli_result run_cli(const std::vector<std::string>& args, const std::string& inpu
   rmdir(dir.c_str());
   return r;
 }
+
+cli_folder::cli_folder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "kovra_cli_XXXXXX").string();
+  if (::mkdtemp(pattern.data())) dir = pattern;
+}
+
+cli_folder::~cli_folder() {
+  std::error_code ec;
+  if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+}
+
+std::string cli_folder::build(const nlohmann::json& spec, const std::string& name) {
+  const std::string s = (dir / (name + ".json")).string(), file = (dir / name).string();
+  std::ofstream(s) << spec.dump();
+  std::filesystem::remove(file);
+  auto b = run_cli({"build", s, "-o", file});
+  EXPECT_EQ(b.exit_code, 0) << b.err;
+  return file;
+}
+
+std::string file_bytes(const std::string& path) { return slurp(path); }
 
 } // namespace kovra::test

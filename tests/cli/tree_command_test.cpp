@@ -16,31 +16,8 @@ using nlohmann::json;
 
 namespace {
 
-std::string bytes_of(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct built_files {
-  // A folder of its own: ctest runs the cases of this file side by side.
-  std::filesystem::path dir;
-  built_files() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kovra_cli_tree_XXXXXX").string();
-    if (::mkdtemp(pattern.data())) dir = pattern;
-  }
-  ~built_files() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
-  std::string build(const json& spec, const std::string& name) {
-    const std::string s = (dir / (name + ".json")).string(), file = (dir / name).string();
-    std::ofstream(s) << spec.dump();
-    std::filesystem::remove(file);
-    auto b = run_cli({"build", s, "-o", file});
-    EXPECT_EQ(b.exit_code, 0) << b.err;
-    return file;
-  }
-};
+using built_files = kovra::test::cli_folder;
+const auto& bytes_of = kovra::test::file_bytes;
 
 json estimate(uint32_t password = 0) {
   json j = json::parse(R"({"general": {"name": "Próba"},
