@@ -341,6 +341,31 @@ TEST(DamagedLinks, ScaffoldLinksThatNameNoPositionAreSkipped) {
   EXPECT_EQ(recount(f.tree), f.tree.count);
 }
 
+TEST(DamagedLinks, ScaffoldLinkToAPositionOutsideTheWalkedSubtreeIsSkipped) {
+  // Each chapter links the scaffoldings below its own node; a position of another branch
+  // is not found there.
+  tree_fixture f;
+  f.add_record(node_of(NODE_ELEMENT, 0, "e1"));
+  const rec_pos p = f.add_record(node_of(NODE_POSITION, 1, "p"));
+  f.add_record(node_of(NODE_ELEMENT, 0, "e2"));
+  elpz_record s = node_of(NODE_SCAFFOLD, 1, "s");
+  s.set_scaffold_links_pos(f.add_raw(encode_scaffold_links(std::vector<rec_pos>{p}), CHAIN_RMS_BLK));
+  f.add_record(s);
+  f.build();
+  ASSERT_EQ(f.node("p")->scaffold, f.node("s"));  // linked when the whole estimate is walked
+  remove_node(f.tree, f.node("s"));
+  ASSERT_EQ(f.node("p")->scaffold, nullptr);
+  auto* again = new Elpz_Node();
+  again->record = s;
+  again->pos = NO_POS;
+  attach_last(f.tree, f.node("e2"), again, 0, "s");
+  int bad = 0;
+  EXPECT_EQ(link_scaffolds(*f.m, *f.node("e2"), &bad), 0);
+  EXPECT_EQ(bad, 1);
+  EXPECT_EQ(f.node("p")->scaffold, nullptr);
+  EXPECT_TRUE(again->linked.empty());
+}
+
 TEST(DamagedLinks, BlockTextAndDataPositionsThatNameNoRecordOfTheirChainGiveNone) {
   tree_fixture f;
   const rec_pos g = f.add_record(node_of(NODE_WORK_GROUP, 0, "g"));
@@ -815,4 +840,31 @@ TEST_F(DamagedFiles, SubsetNamedByTwoChapterRecordsIsOneChapter) {
   ASSERT_EQ(dump_estimate_file(path, dumped), "");
   ASSERT_EQ(dumped["chapters"].size(), 2u);
   EXPECT_EQ(dumped["chapters"][0]["document"]["prices"].size(), 51u);
+}
+
+TEST_F(DamagedFiles, FileCutShortIsRefusedWithMessage1AndLeftAsItWas) {
+  const std::string path = build(five_nodes());
+  const std::string sound = bytes_of(path);
+  for (std::size_t length : {std::size_t(0), std::size_t(100), std::size_t(kovra::store::file_header_size), std::size_t(400),
+                             sound.size() / 2, sound.size() - 1}) {
+    const std::string cut = sound.substr(0, length);
+    for (bool read_only : {true, false}) {
+      write_bytes(path, cut);
+      sink.clear();
+      estimate_doc doc;
+      EXPECT_FALSE(open_simple_estimate(doc, path, nullptr, true, nullptr, false, read_only)) << length;
+      EXPECT_EQ(asked(), std::vector<int>{1}) << length;
+      // Asked for the error code instead, the caller gets it and nothing is shown.
+      sink.clear();
+      uint8_t error = kovra::store::OPEN_OK;
+      EXPECT_FALSE(open_simple_estimate(doc, path, &error, true, nullptr, false, read_only)) << length;
+      EXPECT_NE(error, kovra::store::OPEN_OK) << length;
+      EXPECT_TRUE(asked().empty()) << length;
+      EXPECT_TRUE(bytes_of(path) == cut) << length;
+      EXPECT_FALSE(std::filesystem::exists(kovra::store::working_copy_name(path))) << length;
+      EXPECT_FALSE(open_and_walk(path, read_only).opened) << length;
+      kovra::store::reset_containers();
+      kovra::store::reset_open_files();
+    }
+  }
 }
