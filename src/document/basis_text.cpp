@@ -34,11 +34,15 @@ std::string basis_text(elpz_record& r, bool numeric, std::string_view catalogue_
   if (r.catalogue_number() == 0) return {};
 
   bool simplified = type == NODE_SIMPLIFIED || type == NODE_SIMPLIFIED_PLAIN;
+  // A current variant that is not below the number of variants (a damaged record) is the
+  // first one, as the inputs view takes it.
+  int current = r.current_variant();
+  if (current < 0 || current >= r.variant_count()) current = 0;
   int a = 0;
   if (type == NODE_POSITION || type == NODE_POSITION_PLAIN)
-    a = r.variant_count() < 2 ? 0 : r.current_variant() + 1;
+    a = r.variant_count() < 2 ? 0 : current + 1;
   else if (simplified)
-    a = r.variant_count() < 2 && r.ref_style() == 0 ? 0 : r.current_variant() + 1;
+    a = r.variant_count() < 2 && r.ref_style() == 0 ? 0 : current + 1;
   int b = simplified ? r.ref_style() : 0;
 
   char buf[64];

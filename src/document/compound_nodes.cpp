@@ -2,15 +2,25 @@
 
 #include "document/estimate_layout.h"
 
+#include <unordered_set>
+
 namespace kovra::document {
 
 std::vector<chapter_entry> read_chapter_entries(const record_source& compound) {
   std::vector<chapter_entry> out;
+  // A sub-set belongs to one chapter. A later record naming the same sub-set (a damaged
+  // file) is passed over: two chapter documents over one sub-set would each keep their own
+  // key index of it and overwrite each other's records.
+  std::unordered_set<rec_pos> subsets;
   std::size_t limit = compound.count(CHAIN_CHPT_NODE) + 1;
   std::vector<uint8_t> data;
   for (rec_pos p = compound.locate(CHAIN_CHPT_NODE, FIRST_REC, NO_POS); p != NO_POS && limit-- > 0;
-       p = compound.locate(CHAIN_CHPT_NODE, NEXT_REC, p))
-    if (compound.read(CHAIN_CHPT_NODE, p, data)) out.push_back({p, chapter_record::from_bytes(data)});
+       p = compound.locate(CHAIN_CHPT_NODE, NEXT_REC, p)) {
+    if (!compound.read(CHAIN_CHPT_NODE, p, data)) continue;
+    chapter_record record = chapter_record::from_bytes(data);
+    if (record.internal() && record.subset_pos() != NO_POS && !subsets.insert(record.subset_pos()).second) continue;
+    out.push_back({p, record});
+  }
   return out;
 }
 

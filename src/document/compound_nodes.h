@@ -36,7 +36,8 @@ struct chapter_entry {
 };
 
 // The chapter records of a compound's record set in chain order (a damaged chain ends
-// after as many steps as it has records).
+// after as many steps as it has records). A record naming the sub-set of an earlier one is
+// passed over.
 std::vector<chapter_entry> read_chapter_entries(const record_source& compound);
 
 class compound_source {
