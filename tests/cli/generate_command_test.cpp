@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,10 +47,11 @@ json dump_of(const std::string& file) {
 }
 
 // Checks a generated simple document: `positions` positions of `inputs` entries each, one
-// price per distinct input and every entry priced.
+// price per distinct input, every entry priced, no input twice in a position while there
+// are enough of them, and (with draws enough) every input used somewhere.
 void expect_sizes(const json& doc, std::size_t positions, std::size_t inputs, std::size_t distinct) {
   ASSERT_TRUE(doc.is_object());
-  std::set<std::pair<int, long>> priced;
+  std::set<std::pair<int, long>> priced, used;
   for (const json& p : doc["prices"]) priced.insert({p["kind"].get<int>(), p["id"].get<long>()});
   EXPECT_EQ(doc["prices"].size(), distinct);
   EXPECT_EQ(priced.size(), distinct);
@@ -60,10 +62,21 @@ void expect_sizes(const json& doc, std::size_t positions, std::size_t inputs, st
     ASSERT_TRUE(n.contains("inputs"));
     const json& entries = n["inputs"]["variants"][0]["entries"];
     EXPECT_EQ(entries.size(), inputs);
-    for (const json& e : entries)
-      EXPECT_TRUE(priced.count({e["kind"].get<int>(), e["id"].get<long>()})) << e.dump();
+    std::set<std::pair<int, long>> here;
+    for (const json& e : entries) {
+      const std::pair<int, long> key{e["kind"].get<int>(), e["id"].get<long>()};
+      EXPECT_TRUE(priced.count(key)) << e.dump();
+      here.insert(key);
+      used.insert(key);
+    }
+    if (inputs <= distinct) {
+      EXPECT_EQ(here.size(), inputs) << n["number"];
+    }
   }
   EXPECT_EQ(seen, positions);
+  if (positions * inputs >= 10 * distinct) {
+    EXPECT_EQ(used.size(), distinct);
+  }
 }
 
 } // namespace
@@ -96,6 +109,18 @@ TEST(GenerateCommand, SimpleEstimateHasTheAskedSizesAndTheSameSeedGivesTheSameBy
                 .exit_code,
             0);
   expect_sizes(dump_of(two / "d.kvr"), 3, 0, 1);
+  // Nor are more inputs to a position than there are (they repeat then).
+  ASSERT_EQ(run_cli({"generate", "--kind", "simple", "--positions", "4", "--inputs-per-position", "5",
+                     "--distinct-inputs", "3", "-o", two / "e.kvr"})
+                .exit_code,
+            0);
+  expect_sizes(dump_of(two / "e.kvr"), 4, 5, 3);
+  // Every input of the smallest deck, in each position.
+  ASSERT_EQ(run_cli({"generate", "--kind", "simple", "--positions", "6", "--inputs-per-position", "4",
+                     "--distinct-inputs", "4", "-o", two / "f.kvr"})
+                .exit_code,
+            0);
+  expect_sizes(dump_of(two / "f.kvr"), 6, 4, 4);
 }
 
 TEST(GenerateCommand, CompoundEstimateHasItsInternalAndExternalChapters) {
