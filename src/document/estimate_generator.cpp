@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace kovra::document {
 
@@ -58,6 +59,13 @@ void fill_simple(memory_records& m, const generator_options& o) {
     write_zestaw_record(m, z, NO_POS);
   }
 
+  // A position names each input once, as a priced estimate does (drawn from a deck that is
+  // shuffled as far as one position needs); only a position asked to hold more inputs than
+  // there are repeats them.
+  const bool unique = o.inputs_per_position <= distinct;
+  std::vector<int> deck(std::size_t(unique ? distinct : 0));
+  for (std::size_t i = 0; i < deck.size(); ++i) deck[i] = int(i);
+
   int per_element = std::max(o.positions_per_element, 1);
   int per_group = std::max(o.elements_per_group, 1);
   int element = 0;
@@ -92,7 +100,14 @@ void fill_simple(memory_records& m, const generator_options& o) {
     input_variant v;
     for (int k = 0; k < o.inputs_per_position; ++k) {
       input_entry e;
-      int i = r.below(distinct);
+      int i;
+      if (unique) {
+        // The first k places of the deck hold this position's inputs so far.
+        std::swap(deck[std::size_t(k)], deck[std::size_t(k + r.below(distinct - k))]);
+        i = deck[std::size_t(k)];
+      } else {
+        i = r.below(distinct);
+      }
       e.kind = uint8_t(i % 3);
       e.id = uint32_t(100000 + i);
       e.norm = 0.001 + 5.0 * r.unit();

@@ -17,8 +17,9 @@ struct generator_options {
   int elements_per_group = 10;
 };
 
-// A simple estimate: groups, elements, positions with inputs and surveys left out, and
-// one price record per distinct input (in name order, with both keys).
+// A simple estimate: groups, elements, positions with inputs (no input twice in one
+// position unless it asks for more inputs than there are) and surveys left out, and one
+// price record per distinct input (in name order, with both keys).
 estimate_image generate_simple_estimate(const generator_options& options);
 
 // A compound estimate of `chapters` internal and `external_chapters` external chapters,
