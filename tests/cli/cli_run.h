@@ -26,6 +26,9 @@ struct cli_folder {
   cli_folder& operator=(const cli_folder&) = delete;
   // Writes `spec` next to it and builds the estimate file `name` with kovra-cli build.
   std::string build(const nlohmann::json& spec, const std::string& name);
+  std::string operator/(const std::string& name) const { return (dir / name).string(); }
+  // How many entries the folder holds.
+  std::size_t files() const;
 };
 
 // The bytes of a file, empty when it cannot be read.

@@ -74,6 +74,10 @@ std::string cli_folder::build(const nlohmann::json& spec, const std::string& nam
   return file;
 }
 
+std::size_t cli_folder::files() const {
+  return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {}));
+}
+
 std::string file_bytes(const std::string& path) { return slurp(path); }
 
 } // namespace kovra::test

@@ -18,27 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class folder {
-public:
-  folder() {
-    std::string pattern = (fs::temp_directory_path() / "kovra_generate_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~folder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  std::size_t files() const { return std::size_t(std::distance(fs::directory_iterator(path_), {})); }
+using folder = kovra::test::cli_folder;
 
-private:
-  std::string path_;
-};
-
-std::string bytes_of(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+const auto& bytes_of = kovra::test::file_bytes;
 
 json dump_of(const std::string& file) {
   auto r = run_cli({"dump", file});

@@ -20,21 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class folder {
-public:
-  folder() {
-    std::string pattern = (fs::temp_directory_path() / "kovra_roundtrip_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~folder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-  std::string path_;
-};
+using folder = kovra::test::cli_folder;
 
 // Record positions are the store's own and may differ between two files of one document;
 // serial numbers are given in the order records are written, which a build need not keep.
