@@ -29,14 +29,18 @@ void read_general(const document::record_source& src, int data_chain, const docu
 }
 
 // The overhead record stored for the general data's table, else a record of the defaults
-// of that table.
-document::overhead_record stored_or_default_overheads(const document::record_source& src, const document::general_data& g,
+// of that table, whose three setting bytes the general data then takes (as opening such a
+// file does when the program has no configuration).
+document::overhead_record stored_or_default_overheads(const document::record_source& src, document::general_data& g,
                                                       int data_chain) {
   const rec_pos at = g.investor_table() ? g.investor_overheads_record() : g.standard_overheads_record();
   if (auto r = document::read_overhead_record(src, at, data_chain)) return *r;
   shell::overhead_block block{};
   if (g.investor_table()) shell::investor_overhead_defaults(block.data());
   else shell::standard_overhead_defaults(block.data());
+  g.set_calc_method(block[shell::overhead_calc_method_offset]);
+  g.set_overheads_per_position(block[shell::overhead_per_position_offset]);
+  g.set_profit_per_component(block[shell::overhead_profit_per_component_offset]);
   return document::overhead_record::from_bytes({block.data(), document::OVERHEAD_RECORD_SIZE});
 }
 
@@ -53,8 +57,9 @@ template <class F> void each_record(const document::record_source& src, int chai
 } // namespace
 
 bool model_from_records(const document::record_source& src, estimate_model& model, std::string& error) {
-  const document::general_data g = document::general_data::from_bytes(src.user_header());
-  return model_from_document(src, g, stored_or_default_overheads(src, g, document::CHAIN_DATA), model, error);
+  document::general_data g = document::general_data::from_bytes(src.user_header());
+  const document::overhead_record overhead = stored_or_default_overheads(src, g, document::CHAIN_DATA);
+  return model_from_document(src, g, overhead, model, error);
 }
 
 bool model_from_document(const document::record_source& src, const document::general_data& general,

@@ -19,10 +19,10 @@
 
 namespace kovra::calc {
 
-// General data, the overhead record in use (the defaults of its kind when it has none),
-// additions, price records, and the nodes in chain order with their inputs blocks and
-// scaffold links; the tree is built. False with a one-line reason in `error` when the
-// records hold no usable node chain.
+// General data, the overhead record in use (the defaults of its kind, with their three
+// settings, when it has none), additions, price records, and the nodes in chain order with
+// their inputs blocks and scaffold links; the tree is built. False with a one-line reason
+// in `error` when the records hold no usable node chain.
 bool model_from_records(const document::record_source& src, estimate_model& model, std::string& error);
 
 // Writes the results of a run into the records the model was read from: every node's

@@ -109,6 +109,42 @@ TEST(PositionCosting, PercentageItems) {
   EXPECT_DOUBLE_EQ(m.nodes[1].net, 364.10);
 }
 
+TEST(PositionCosting, PurchaseCostsShownSeparatelyWhenPricesExcludeThem) {
+  estimate_model m = plain_estimate();
+  m.settings.kz_rate_other = 10;
+  add_price(m, kind_labour, 1, 100.00);
+  add_price(m, kind_material, 2, 11.00, 10.00, 1); // 10 %
+  add_price(m, kind_material, 3, 10.50, 10.00);    // 5 %
+  add_price(m, kind_material, 4, 21.00, 20.00);    // 5 %, investor material keeping its Kz
+  add_element(m);
+  model_node& p = add_position(m, 1, 3);
+  add_input(p, kind_labour, 1, 1);
+  add_input(p, kind_material, 2, 30);
+  add_input(p, kind_material, 3, 10);
+  add_input(p, kind_material, 4, 2).mp_mode = 2;
+  add_input(p, kind_percent, percent_item_id, 2, 1); // Materiały inne (Robocizna)
+  recalc_options o = options_from_settings(m.settings);
+  recalc_result run = run_single(m, o);
+  o.prices_include_kz = false;
+  const costing_context ctx = make_costing_context(m, o);
+  const position_costs c = cost_position(ctx, 1, 1.0, run.table);
+  // Materials: 330.00 (base 300.00), 105.00 (base 100.00), investor 42.00 (base 40.00, its
+  // 2.00 Kz kept). Other materials 2 % of R 100.00 = 2.00, without Kz 2.00 / 1.10 =
+  // 1.8181… → 1.82. Charged: 330 + 105 + 2 + 2 = 439; less the kept 2 = 437. Base c =
+  // 300 + 100 + 1.8181… = 401.8181…; rate (437 − 401.8181…) × 100 / 401.8181… = 8.7557 →
+  // 8.76 %.
+  EXPECT_NEAR(c.purchase_costs, 30 + 5 + 2 + 2 - 2 / 1.1, 1e-9);
+  EXPECT_DOUBLE_EQ(c.materials_base, 400.00);
+  EXPECT_DOUBLE_EQ(c.materials_other_base, 1.82);
+  // Kz = (400 + 1.82) × 8.76 % = 35.199… → 35.20; on the investor material 2.00.
+  EXPECT_DOUBLE_EQ(c.kz_amount, 35.20);
+  EXPECT_DOUBLE_EQ(c.kz_on_investor, 2.00);
+  // M = 400 + 1.82 + 35.20 + 2.00 − 2.00 = 437.02 (437.00 when prices include Kz).
+  EXPECT_NEAR(c.materials, 437.02, 1e-9);
+  EXPECT_NEAR(cost_position(make_costing_context(m, options_from_settings(m.settings)), 1, 1.0, run.table).materials,
+              437.00, 1e-9);
+}
+
 TEST(PositionCosting, ExcludedInputsAndZeroPrices) {
   estimate_model m = plain_estimate();
   add_price(m, kind_labour, 1, 10.00);

@@ -97,6 +97,32 @@ TEST(RecordModel, RunOverRecordsWritesValuesAndPricesBack) {
   }
 }
 
+TEST(RecordModel, WithoutAnOverheadRecordTheDefaultsBringTheirSettings) {
+  // The general data asks for FORMUŁA I per position, but the estimate has no overhead
+  // record of its own: it takes the default standard table and with it FORMUŁA II per
+  // element, as opening the file does.
+  const nlohmann::json spec = nlohmann::json::parse(R"({
+    "general": {"calc_method": 1, "overheads_per_position": 1},
+    "prices": [{"kind": 0, "id": 1, "sub": 0, "unit": "r-g", "name": "Robotnik", "price": 10.0, "base_price": 10.0}],
+    "nodes": [
+      {"type": 0, "level": 0, "number": "1", "unit": ""},
+      {"type": 1, "level": 1, "number": "1", "unit": "m2", "quantity": 3.0, "precision_code": 1, "multiplicity": 1.0,
+       "inputs": {"current": 0, "variants": [{"name": "", "entries": [
+         {"kind": 0, "id": 1, "sub": 0, "norm": 0.3333, "coef": 1.0}]}]}}]})");
+  doc::json_build_result built = doc::estimate_from_json(spec);
+  ASSERT_TRUE(built.image) << built.error;
+  estimate_model model;
+  recalc_result result;
+  std::string error;
+  ASSERT_TRUE(recalculate_records(*built.image->records, false, model, result, error)) << error;
+  EXPECT_EQ(model.settings.calc_method, method_formula_2);
+  EXPECT_EQ(model.settings.overheads_per_position, 0);
+  // Full quantities: 0.3333 × 3 = 0.9999 r-g, × 10.00 = 9.999 → 10.00 (per unit it would be
+  // 3.333 → 3.33 × 3 = 9.99). The default table charges nothing.
+  EXPECT_DOUBLE_EQ(model.nodes[1].net, 10.00);
+  EXPECT_DOUBLE_EQ(result.totals.net, 10.00);
+}
+
 TEST(RecordModel, WithoutWriteBackTheRecordsStayAsTheyWere) {
   doc::json_build_result built = doc::estimate_from_json(demo_house_json());
   ASSERT_TRUE(built.image) << built.error;
