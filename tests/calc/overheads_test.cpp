@@ -50,6 +50,32 @@ TEST(StandardOverheads, HarmfulConditionsRaiseTheKpBaseOfROnly) {
   EXPECT_DOUBLE_EQ(o.item[comp_r][row_harmful], 10.00); // also charged as an item of its own
 }
 
+TEST(StandardOverheads, ActiveSiteRaisesTheProfitBasesAndItemsUseComponentKpAndRunningTotal) {
+  overhead_table t = kp_z_table();
+  t.rows[row_active_site].rates[col_r] = 10;
+  t.rows[row_active_site].rates[col_s] = 10;
+  t.z_plus_cz = 1;
+  t.rows[5].rates[col_r] = 3; // on R and Kp(R) alike, and 1 % on the running total
+  t.rows[5].rates[col_kp_r] = 3;
+  t.rows[5].rates[col_running] = 1;
+  const overheads o = standard_overheads(t, 0, 100.00, 50.00, false);
+  // Kp on the plain bases: 70.00 and 35.00.
+  EXPECT_DOUBLE_EQ(o.item[comp_r][row_kp], 70.00);
+  EXPECT_DOUBLE_EQ(o.item[comp_s][row_kp], 35.00);
+  // Z bases raised by row 3: R 110, S 55. Z 12 % of 110 + 70 = 21.60 and of 55 + 35 = 10.80.
+  EXPECT_DOUBLE_EQ(o.item[comp_r][row_profit], 21.60);
+  EXPECT_DOUBLE_EQ(o.item[comp_s][row_profit], 10.80);
+  // Row 3 charged on the plain components: 10.00 and 5.00.
+  EXPECT_DOUBLE_EQ(o.item[comp_r][row_active_site], 10.00);
+  EXPECT_DOUBLE_EQ(o.item[comp_s][row_active_site], 5.00);
+  // Row 5 on R: 3 % of 100 + 70 = 5.10, plus 1 % of the running total 100 + 70 + 21.60 + 10
+  // = 201.60 → 2.016 → 2.02: 7.12. On S only the running total: 1 % of 50 + 35 + 10.80 + 5
+  // = 100.80 → 1.008 → 1.01.
+  EXPECT_NEAR(o.item[comp_r][5], 7.12, 1e-9);
+  EXPECT_DOUBLE_EQ(o.item[comp_s][5], 1.01);
+  EXPECT_DOUBLE_EQ(o.item[comp_m][5], 0);
+}
+
 TEST(StandardOverheads, RunningTotalAndUnusedRates) {
   overhead_table t = kp_z_table();
   t.rows[row_general_contracting].rates[col_running] = 10;
