@@ -13,10 +13,16 @@ double position_labour_hours(const costing_context& ctx, int node_index) {
   const auto* entries = current_entries(n);
   if (!entries) return 0;
   const double q = position_quantity(*ctx.model, n);
+  const bool full = ctx.options.full_quantities;
   double sum = 0;
   for (const input_entry& e : *entries)
-    if (e.kind == kind_labour && !e.excluded) sum += input_total_quantity(ctx, e, node_index, q);
-  return sum;
+    if (e.kind == kind_labour && !e.excluded) sum += input_quantity(ctx, e, node_index, full ? q : 1.0);
+  if (full) return sum;
+  // Per unit the hours of one unit are summed first and rounded once for the whole
+  // position (the input table rounds each input instead, so the two may differ in the
+  // last place). The multiplicity kept out of the unit counts here as it does there.
+  const double k = ctx.options.multiplicity_outside_unit ? round_2(n.multiplicity) : 1.0;
+  return round_amount_auto(sum * q * k);
 }
 
 scaffold_values scaffold_quantities(const costing_context& ctx, int node_index) {

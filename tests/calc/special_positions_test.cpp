@@ -64,6 +64,30 @@ TEST(Scaffolding, WorkingTimeCountAndEquipmentQuantity) {
   EXPECT_DOUBLE_EQ(m.nodes[2].net, 360.00);
 }
 
+TEST(Scaffolding, PerUnitHoursOfALinkedPositionRoundedOnceOnItsSum) {
+  // FORMUŁA I, a linked position of 2.5 m2 with two labour inputs of 0.10001 and 0.20001
+  // r-g per unit. The scaffolding takes the unit sum 0.30002 × 2.5 = 0.75005 and rounds that
+  // once. The input table rounds each input: 0.250025 → 0.25003 and 0.500025 → 0.50003, so
+  // the estimate's man-hours are 0.75006.
+  estimate_model m = scaffold_estimate(3, 1);
+  m.settings.calc_method = method_formula_1;
+  m.nodes[1] = model_node{};
+  m.nodes[1].pos = 1;
+  m.nodes[1].level = 1;
+  m.nodes[1].quantity = 2.5;
+  m.nodes[1].precision_code = 1;
+  m.nodes[1].has_inputs = true;
+  m.nodes[1].variants.emplace_back();
+  add_input(m.nodes[1], kind_labour, 1, 0.10001);
+  add_input(m.nodes[1], kind_labour, 1, 0.20001);
+  const recalc_result r = run_single(m, options_from_settings(m.settings));
+  EXPECT_DOUBLE_EQ(m.nodes[2].scaffold_labour_hours, 0.75005);
+  EXPECT_DOUBLE_EQ(r.totals.labour_hours, 0.75006);
+  // Working time 0.75005 / (4 × 2.5) × 1.0 = 0.075005 → 0.07501.
+  costing_context ctx = make_costing_context(m, options_from_settings(m.settings));
+  EXPECT_DOUBLE_EQ(scaffold_quantities(ctx, 2).working_time, 0.07501);
+}
+
 TEST(Scaffolding, CountRoundedToWholeNumbers) {
   estimate_model m = scaffold_estimate(1.25, 3); // 2 × 1.25 = 2.5 → 3
   run_single(m, options_from_settings(m.settings));
