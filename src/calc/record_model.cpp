@@ -10,7 +10,6 @@
 #include "document/estimate_layout.h"
 #include "document/node_blocks.h"
 #include "document/price_records.h"
-#include "shell/overhead_defaults.h"
 
 namespace kovra::calc {
 
@@ -28,22 +27,6 @@ void read_general(const document::record_source& src, int data_chain, const docu
   additions = document::read_additions(src, g, data_chain);
 }
 
-// The overhead record stored for the general data's table, else a record of the defaults
-// of that table, whose three setting bytes the general data then takes (as opening such a
-// file does when the program has no configuration).
-document::overhead_record stored_or_default_overheads(const document::record_source& src, document::general_data& g,
-                                                      int data_chain) {
-  const rec_pos at = g.investor_table() ? g.investor_overheads_record() : g.standard_overheads_record();
-  if (auto r = document::read_overhead_record(src, at, data_chain)) return *r;
-  shell::overhead_block block{};
-  if (g.investor_table()) shell::investor_overhead_defaults(block.data());
-  else shell::standard_overhead_defaults(block.data());
-  g.set_calc_method(block[shell::overhead_calc_method_offset]);
-  g.set_overheads_per_position(block[shell::overhead_per_position_offset]);
-  g.set_profit_per_component(block[shell::overhead_profit_per_component_offset]);
-  return document::overhead_record::from_bytes({block.data(), document::OVERHEAD_RECORD_SIZE});
-}
-
 // Walks a chain; a chain whose links loop is cut after as many records as it counts.
 template <class F> void each_record(const document::record_source& src, int chain, F&& f) {
   std::size_t limit = src.count(chain) + 1;
@@ -58,7 +41,7 @@ template <class F> void each_record(const document::record_source& src, int chai
 
 bool model_from_records(const document::record_source& src, estimate_model& model, std::string& error) {
   document::general_data g = document::general_data::from_bytes(src.user_header());
-  const document::overhead_record overhead = stored_or_default_overheads(src, g, document::CHAIN_DATA);
+  const document::overhead_record overhead = document::read_or_current_overheads(src, g, document::CHAIN_DATA);
   return model_from_document(src, g, overhead, model, error);
 }
 

@@ -42,10 +42,13 @@ std::vector<uint8_t> load_print_config(record_source& records, general_data& g, 
   return out;
 }
 
-overhead_record load_overhead_record(record_source& records, general_data& g, int data_chain) {
+overhead_record read_or_current_overheads(const record_source& records, general_data& g, int data_chain,
+                                          bool* stored_out) {
   const bool investor = g.investor_table() != 0;
   const rec_pos at = investor ? g.investor_overheads_record() : g.standard_overheads_record();
+  if (stored_out) *stored_out = true;
   if (auto stored = read_overhead_record(records, at, data_chain)) return *stored;
+  if (stored_out) *stored_out = false;
 
   shell::overhead_block block{};
   if (!configured() || !shell::get_current_overheads(block.data(), investor)) {
@@ -55,9 +58,15 @@ overhead_record load_overhead_record(record_source& records, general_data& g, in
   g.set_calc_method(block[shell::overhead_calc_method_offset]);
   g.set_overheads_per_position(block[shell::overhead_per_position_offset]);
   g.set_profit_per_component(block[shell::overhead_profit_per_component_offset]);
-  overhead_record r = overhead_record::from_bytes({block.data(), OVERHEAD_RECORD_SIZE});
+  return overhead_record::from_bytes({block.data(), OVERHEAD_RECORD_SIZE});
+}
+
+overhead_record load_overhead_record(record_source& records, general_data& g, int data_chain) {
+  bool stored = false;
+  overhead_record r = read_or_current_overheads(records, g, data_chain, &stored);
+  if (stored) return r;
   const rec_pos p = store_data_record(records, NO_POS, r.bytes, data_chain);
-  if (investor) g.set_investor_overheads_record(p);
+  if (g.investor_table()) g.set_investor_overheads_record(p);
   else g.set_standard_overheads_record(p);
   return r;
 }

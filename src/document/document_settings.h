@@ -26,6 +26,10 @@ std::vector<uint8_t> load_print_config(record_source& records, general_data& g, 
 // The overhead record of the document's table (investor or standard), or (none stored) the
 // program's current one for that table with its three setting bytes, stored as above.
 overhead_record load_overhead_record(record_source& records, general_data& g, int data_chain);
+// The same record without storing anything: the one stored for the table, else the current
+// one of that table, whose three setting bytes `g` takes. `stored_out` tells which it was.
+overhead_record read_or_current_overheads(const record_source& records, general_data& g, int data_chain,
+                                          bool* stored_out = nullptr);
 
 // The general data of a new simple estimate from the program settings; the purchase-cost
 // percentage is given (a chapter takes its compound's), both purchase-cost rates unset.

@@ -830,7 +830,9 @@ TEST_F(DamagedFiles, SubsetNamedByTwoChapterRecordsIsOneChapter) {
       EXPECT_TRUE(c.save());
     }
     c.close();
-    if (read_only) EXPECT_EQ(bytes_of(path), before);
+    if (read_only) {
+      EXPECT_EQ(bytes_of(path), before);
+    }
     EXPECT_TRUE(sink.requests().empty());
     kovra::store::reset_containers();
   }
