@@ -39,21 +39,11 @@ using strings = std::vector<std::string>;
 
 namespace {
 
-struct tree_fixture {
-  std::unique_ptr<memory_records> m = memory_records::simple_estimate();
-  Kvr_Tree8 tree;
-  Koszt_Node* root = new Koszt_Node();
-  tree_fixture() { attach_last(tree, nullptr, root, 0, "Kosztorys"); }
+struct tree_fixture : memory_tree {
   build_result build() {
-    m->set_modified(false);
-    build_result r = build_tree(*m, tree, *root);
+    build_result r = memory_tree::build();
     EXPECT_EQ(recount(tree), tree.count);
     return r;
-  }
-  Elpz_Node* node(const std::string& number) {
-    for (Smp_Node* n = tree.first; n; n = next_in_preorder(n))
-      if (auto e = dynamic_cast<Elpz_Node*>(n); e && e->record.number() == number) return e;
-    return nullptr;
   }
   std::vector<uint8_t> stored(int chain, rec_pos p) { return read_or_empty(*m, chain, p); }
   rec_pos add_raw(std::vector<uint8_t> bytes, int chain = CHAIN_ELPZ) {

@@ -12,20 +12,7 @@ using namespace kovra::document::testing;
 using strings = std::vector<std::string>;
 
 namespace {
-struct fixture {
-  std::unique_ptr<memory_records> m = memory_records::simple_estimate();
-  Kvr_Tree8 tree;
-  Koszt_Node* root = new Koszt_Node();
-  fixture() { attach_last(tree, nullptr, root, 0, "Kosztorys"); }
-  build_result build() {
-    m->set_modified(false);
-    return build_tree(*m, tree, *root);
-  }
-  Elpz_Node* node(const std::string& number) {
-    for (Smp_Node* n = tree.first; n; n = next_in_preorder(n))
-      if (auto e = dynamic_cast<Elpz_Node*>(n); e && e->record.number() == number) return e;
-    return nullptr;
-  }
+struct fixture : memory_tree {
   uint8_t stored_level(rec_pos p) {
     std::vector<uint8_t> d;
     m->read(CHAIN_ELPZ, p, d);

@@ -1,9 +1,13 @@
 #pragma once
 // Small builders for estimate records held in memory.
+#include "document/build_tree.h"
 #include "document/elpz_record.h"
 #include "document/estimate_layout.h"
 #include "document/estimate_nodes.h"
 #include "document/memory_records.h"
+#include "document/smp_tree.h"
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -37,5 +41,22 @@ inline std::vector<std::string> tree_numbers(const Smp_Tree& tree) {
     if (auto e = dynamic_cast<const Elpz_Node*>(n)) out.push_back(e->record.number() + "@" + std::to_string(n->depth));
   return out;
 }
+
+// Node records held in memory and the tree built from them under an estimate node.
+struct memory_tree {
+  std::unique_ptr<memory_records> m = memory_records::simple_estimate();
+  Kvr_Tree8 tree;
+  Koszt_Node* root = new Koszt_Node();
+  memory_tree() { attach_last(tree, nullptr, root, 0, "Kosztorys"); }
+  build_result build() {
+    m->set_modified(false);
+    return build_tree(*m, tree, *root);
+  }
+  Elpz_Node* node(const std::string& number) {
+    for (Smp_Node* n = tree.first; n; n = next_in_preorder(n))
+      if (auto e = dynamic_cast<Elpz_Node*>(n); e && e->record.number() == number) return e;
+    return nullptr;
+  }
+};
 
 } // namespace kovra::document::testing
