@@ -78,20 +78,22 @@ int run_generate(const std::vector<std::string>& args, std::ostream& out, std::o
     err << usage;
     return exit_usage;
   }
+  const number_option &positions = options[0], &inputs = options[1], &distinct = options[2],
+                      &chapters = options[3], &external = options[4], &seed = options[5];
   const bool compound = kind == "compound";
-  if (!compound && (options[3].given || options[4].given)) {
+  if (!compound && (chapters.given || external.given)) {
     err << "kovra-cli: --chapters and --external-chapters are for --kind compound\n";
     return exit_usage;
   }
 
   document::generator_options g;
   // A compound estimate's chapters are smaller: --positions counts each chapter's.
-  g.positions = int(options[0].given || !compound ? options[0].value : 200);
-  g.inputs_per_position = int(options[1].value);
-  g.distinct_inputs = int(options[2].value);
-  g.seed = uint32_t(options[5].value);
+  g.positions = int(positions.given || !compound ? positions.value : 200);
+  g.inputs_per_position = int(inputs.value);
+  g.distinct_inputs = int(distinct.value);
+  g.seed = uint32_t(seed.value);
   const document::estimate_image image =
-      compound ? document::generate_compound_estimate(g.seed, int(options[3].value), g, int(options[4].value))
+      compound ? document::generate_compound_estimate(g.seed, int(chapters.value), g, int(external.value))
                : document::generate_simple_estimate(g);
   std::string error = document::build_estimate_file(document::estimate_to_json(image), target);
   if (!error.empty()) {
