@@ -23,11 +23,21 @@ login_start begin_login(const std::string& psd_path, const std::string& ini_path
   return s;
 }
 
+login_answer answer_login(const login_start& start, const std::string& chosen_login, std::string_view typed_password) {
+  user_record accepted;
+  login_answer a = check_login(start.users.entries, chosen_login, typed_password, &accepted);
+  if (a == login_answer::accepted) current_user() = accepted;
+  if (a == login_answer::wrong_password) msg_box(311);
+  return a;
+}
+
 login_finish finish_login(bool confirmed, const std::string& ini_path, const registry_folders& folders,
                           const std::string& program_folder, const std::string& program_file) {
   login_finish f;
   std::string name = current_user().login;
-  f.registry_error = registry_last_user(folders, name, true, program_folder, program_file).error;
+  registry_result reg = registry_last_user(folders, name, true, program_folder, program_file);
+  f.registry_error = reg.error;
+  f.association_written = reg.association_written;
   f.ini_error = store_last_login(ini_path, current_user().login);
   f.ok = confirmed && !f.ini_error;
   return f;

@@ -21,8 +21,22 @@ struct login_start {
 login_start begin_login(const std::string& psd_path, const std::string& ini_path, const user_record& fallback,
                         const registry_folders& folders);
 
+// The start-up login dialog, shown only when the plan says `ask`. The windowed program
+// answers it with its dialog; without one nobody can answer and the login is refused.
+class login_question {
+public:
+  virtual ~login_question() = default;
+  // True when the user confirmed; current_user then holds the chosen user.
+  virtual bool ask(login_start& start) = 0;
+};
+
+// "&OK" of the dialog: the chosen login and the typed password (UTF-8). An accepted user
+// becomes current_user; a wrong password shows message 311.
+login_answer answer_login(const login_start& start, const std::string& chosen_login, std::string_view typed_password);
+
 struct login_finish {
   bool ok = false;                         // the program may go on
+  bool association_written = false;        // the desktop association was written now
   std::optional<std::string> registry_error;  // shown, then ignored
   std::optional<std::string> ini_error;       // shown; the login fails
 };

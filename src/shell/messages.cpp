@@ -76,4 +76,15 @@ int msg_choice(int number, const char* first_button, const char* second_button, 
   return current_message_sink().ask(r);
 }
 
+void show_error_text(const std::string& text, const std::string& caption) {
+  message_request r;
+  r.number = -1;
+  r.kind = 1;
+  r.icon = msg_icon::error;
+  r.buttons = msg_buttons::ok;
+  r.caption = caption;
+  r.text = text;
+  current_message_sink().ask(r);
+}
+
 } // namespace kovra::shell

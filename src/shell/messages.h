@@ -33,4 +33,8 @@ int msg_box(int number, ...);
 // The same in a message window whose first two buttons carry the caller's texts (UTF-8).
 int msg_choice(int number, const char* first_button, const char* second_button, ...);
 
+// A text from outside the catalogue (a system error, the message of a failed step) in an
+// error box with an OK button; `caption` UTF-8 like the text.
+void show_error_text(const std::string& text, const std::string& caption = "Błąd");
+
 } // namespace kovra::shell

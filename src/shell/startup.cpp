@@ -2,7 +2,11 @@
 
 #include "shell/config.h"
 #include "shell/general_settings.h"
+#include "shell/ini_file.h"
+#include "shell/messages.h"
 #include "shell/print_look.h"
+#include "shell/screen_look.h"
+#include "shell/users.h"
 #include "shell/version_text.h"
 #include "store/document_texts.h"
 #include "store/log.h"
@@ -79,7 +83,7 @@ bool make_folder(const std::string& folder) {
 startup_input startup_input::from_process(int argc, char** argv) {
   startup_input in;
   for (int i = 0; i < argc; ++i) in.args.emplace_back(argv[i] ? argv[i] : "");
-  for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "PATH"})
+  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "PATH"})
     if (const char* v = std::getenv(name)) in.env[name] = v;
   std::error_code ec;
   in.current_dir = fs::current_path(ec).string();
@@ -156,9 +160,50 @@ std::optional<printer_config_bytes> read_printer_config(const std::string& path)
   return std::nullopt;
 }
 
-startup_result start_up(const startup_input& input) {
+registry_folders registry_folders_of(const startup_input& in) {
+  const std::string home = env_value(in, "HOME");
+  auto folder = [&](const char* variable, const char* under_home) {
+    std::string v = env_value(in, variable);
+    if (is_absolute(v)) return v;
+    return is_absolute(home) ? with_slash(home) + under_home : std::string();
+  };
+  return registry_folders{folder("XDG_CONFIG_HOME", ".config"), folder("XDG_DATA_HOME", ".local/share")};
+}
+
+namespace {
+
+// Step 8: the users file, the dialog when one is needed, then the last user recorded.
+void log_in(const startup_input& input, startup_result& r, login_question* question) {
+  const program_environment& e = r.environment;
+  const registry_folders folders = registry_folders_of(input);
+  login_start start = begin_login(e.psd_path, e.ini_path, current_user(), folders);
+  r.login = start.plan.kind;
+  bool confirmed = start.plan.kind != login_plan::ask || (question && question->ask(start));
+  start.users.close();
+  const std::string program_file = input.args.empty() ? std::string() : e.program_folder + fs::path(input.args[0]).filename().string();
+  login_finish f = finish_login(confirmed, e.ini_path, folders, e.program_folder, program_file);
+  if (f.registry_error) show_error_text(*f.registry_error);
+  if (f.ini_error) show_error_text(*f.ini_error);
+  r.logged_in = f.ok;
+  r.association_written = f.association_written;
+}
+
+// Step 11's screen look: kovra.des beside kovra.ini wins once, else kovra.ini.
+void load_screen_look(startup_result& r) {
+  const program_environment& e = r.environment;
+  r.screen_look = default_screen_look();
+  r.screen_look_converted = convert_design_file(e.des_path, e.ini_path, screen_look_section, r.screen_look);
+  if (r.screen_look_converted) return;
+  ini_file ini;
+  if (ini.load(e.ini_path)) read_design(ini, screen_look_section, r.screen_look);
+}
+
+} // namespace
+
+startup_result start_up(const startup_input& input, login_question* question) {
   startup_result r;
   r.environment = make_program_environment(input);
+  current_user() = default_user(r.environment.data_folder, r.environment.program_folder);
   // The log, fatal-error path and program files are found through the store's copy.
   store::set_program_folder(r.environment.program_folder);
   r.instance = claim_single_instance(r.environment.lock_path, r.lock);
@@ -170,6 +215,9 @@ startup_result start_up(const startup_input& input) {
   r.ini_error = set_ini_filename(r.environment.ini_path);
   r.general_settings_loaded = load_general_settings(general_settings());
   load_print_look(r.environment.ini_path);
+  log_in(input, r, question);
+  if (!r.logged_in) return r;
+  load_screen_look(r);
   return r;
 }
 

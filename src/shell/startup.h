@@ -5,6 +5,8 @@
 // windows, so the windowed program, kovra-cli and tests share it.
 #include "shell/command_line.h"
 #include "shell/ini_form.h"
+#include "shell/login_flow.h"
+#include "shell/print_look.h"
 #include "shell/single_instance.h"
 
 #include <array>
@@ -18,7 +20,7 @@ namespace kovra::shell {
 
 struct startup_input {
   std::vector<std::string> args;            // argv; args[0] names the program
-  std::map<std::string, std::string> env;   // HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR, PATH
+  std::map<std::string, std::string> env;   // HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR, PATH
   std::string current_dir;                  // relative folders are taken against it
 
   static startup_input from_process(int argc, char** argv);
@@ -81,13 +83,29 @@ struct startup_result {
   bool general_settings_loaded = false;    // false: the defaults are in use
   std::optional<ini_form_error> ini_error; // set_ini_filename was already called in this run
 
+  // The login: how it was decided, and whether the program may go on (false: the user
+  // refused the dialog, nobody could answer it, or kovra.ini could not be written).
+  login_plan::kind_t login = login_plan::ask;
+  bool logged_in = false;
+  bool association_written = false;  // the desktop's databases want a refresh
+  // The screen look: built in, replaced by an older kovra.des (converted into kovra.ini
+  // and deleted), else read from kovra.ini.
+  design_look screen_look;
+  bool screen_look_converted = false;
+
   bool already_running() const { return instance == lock_result::already_running; }
 };
 
-// The steps of start-up that need no window: folders, default user, single instance
-// (message 182 when another copy runs; the remaining steps are then skipped), version
-// stamp, built-in document texts, prnconf.cfg, the paths of kovra.cfg and kovra.ini, and the
-// general settings (kovra.cfg is created with the defaults when missing) and the print look.
-startup_result start_up(const startup_input& input);
+// The per-user folders of the settings file and the desktop association, from the
+// environment of the start (XDG_CONFIG_HOME / XDG_DATA_HOME, else under HOME).
+registry_folders registry_folders_of(const startup_input& input);
+
+// The steps of start-up that need no window, in order: folders, the default user as
+// current_user, single instance (message 182 when another copy runs; the remaining steps
+// are then skipped), version stamp, built-in document texts, prnconf.cfg, the paths of
+// kovra.cfg and kovra.ini, the general settings (kovra.cfg is created with the defaults
+// when missing) and the print look, the login (its dialog through `question`; a failed
+// login skips the rest), and the screen look with the conversion of kovra.des.
+startup_result start_up(const startup_input& input, login_question* question = nullptr);
 
 } // namespace kovra::shell
