@@ -50,4 +50,31 @@ folder_options parse_folder_options(const std::vector<std::string>& words) {
   return o;
 }
 
+std::vector<std::string> file_arguments(const std::vector<std::string>& words) {
+  std::vector<std::string> files;
+  for (const auto& w : words)
+    if (!w.empty() && w[0] != '-') files.push_back(unquote_word(w));
+  return files;
+}
+
+std::string open_command_text(const std::string& path) { return "[open(\"" + path + "\")]"; }
+
+std::optional<std::string> open_command_path(std::string_view command) {
+  auto between = [](std::string_view text, char open, char close) -> std::optional<std::string_view> {
+    std::size_t a = text.find(open);
+    if (a == std::string_view::npos) return std::nullopt;
+    std::size_t b = text.find(close, a + 1);
+    if (b == std::string_view::npos) return std::nullopt;
+    return text.substr(a + 1, b - a - 1);
+  };
+  auto inner = between(command, '[', ']');
+  if (!inner || inner->find("open") == std::string_view::npos) return std::nullopt;
+  // A path may hold brackets of its own: the argument runs to the last ")".
+  std::size_t a = inner->find('('), b = inner->rfind(')');
+  if (a == std::string_view::npos || b == std::string_view::npos || b <= a) return std::nullopt;
+  auto quoted = between(inner->substr(a + 1, b - a - 1), '"', '"');
+  if (!quoted || quoted->empty()) return std::nullopt;
+  return std::string(*quoted);
+}
+
 } // namespace kovra::shell

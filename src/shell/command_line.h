@@ -29,4 +29,16 @@ std::string unquote_word(std::string_view word);
 // The folder options among `words` (the program's name not included).
 folder_options parse_folder_options(const std::vector<std::string>& words);
 
+// Words that are not options: files the user asked to open (`kovra FILE`, or a file
+// manager starting the program for a .kvr).
+std::vector<std::string> file_arguments(const std::vector<std::string>& words);
+
+// The open request a second start (or the desktop) sends to the running program:
+// [open("path")].
+std::string open_command_text(const std::string& path);
+// The path of an open request: the text between the first "[" and the next "]"; when it
+// contains "open", the part between "(" and ")", then between the first pair of quotation
+// marks. Nothing when the command names no path.
+std::optional<std::string> open_command_path(std::string_view command);
+
 } // namespace kovra::shell

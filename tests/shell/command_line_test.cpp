@@ -48,3 +48,15 @@ TEST(CommandLine, QuotedWordsKeepTheirBlanks) {
   EXPECT_EQ(o.user, "/a b/");
   EXPECT_EQ(unquote_word("\"unterminated"), "unterminated");
 }
+
+TEST(OpenCommand, PathTakenFromTheRequestAndFilesFromTheWords) {
+  EXPECT_EQ(open_command_text("/dane/dom.kvr"), "[open(\"/dane/dom.kvr\")]");
+  EXPECT_EQ(open_command_path(open_command_text("/dane/dom (2).kvr")), "/dane/dom (2).kvr");
+  EXPECT_EQ(open_command_path("xx[open(\"/a/łódź.kvr\")]yy"), "/a/łódź.kvr");
+  EXPECT_FALSE(open_command_path("[print(\"/a.kvr\")]"));  // no "open"
+  EXPECT_FALSE(open_command_path("[open(/a.kvr)]"));       // no quoted path
+  EXPECT_FALSE(open_command_path("open(\"/a.kvr\")"));     // no brackets
+  EXPECT_FALSE(open_command_path("[open(\"\")]"));
+  EXPECT_EQ(file_arguments({"-d/dane/", "/x/dom.kvr", "\"/x/a b.kvr\""}),
+            (std::vector<std::string>{"/x/dom.kvr", "/x/a b.kvr"}));
+}
