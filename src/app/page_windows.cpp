@@ -1,0 +1,132 @@
+#include "app/page_windows.h"
+
+#include "app/document_window.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kovra::app {
+
+tabbed_page_window::tabbed_page_window(Tfrm_child* owner, const std::vector<page>& pages, QWidget* parent)
+    : Tfrm_dsc(owner, parent) {
+  auto* l = new QVBoxLayout(this);
+  l->setContentsMargins(0, 0, 0, 0);
+  page_ctrl = new QTabWidget(this);
+  page_ctrl->setObjectName("page_ctrl");
+  l->addWidget(page_ctrl);
+  for (const page& p : pages) {
+    auto* tab = new QWidget(page_ctrl);
+    page_ctrl->addTab(tab, QString::fromUtf8(p.caption));
+    auto* v = new Tfrm_pending_view(p.view_class, QString::fromUtf8(p.caption));
+    v->host(tab, true);
+    views_.push_back(v);
+  }
+  page_ctrl->setCurrentIndex(0);  // "Dane ogólne"
+  connect(page_ctrl, &QTabWidget::currentChanged, this, [this](int to) { page_changing(to); });
+}
+
+int tabbed_page_window::page_index(const QString& caption) const {
+  for (int i = 0; i < page_ctrl->count(); ++i)
+    if (page_ctrl->tabText(i) == caption) return i;
+  return -1;
+}
+
+void tabbed_page_window::page_changing(int to) {
+  if (switching_ || to == current_ || to < 0) return;
+  // The old page's view leaves first, then the new one's arrives.
+  TTabForm* old_view = views_[std::size_t(current_)];
+  old_view->deactivate(1);
+  old_view->deactivate(0);
+  old_view->set_shown(false);
+  current_ = to;
+  TTabForm* new_view = views_[std::size_t(to)];
+  new_view->set_shown(true);
+  new_view->activate(0);
+  new_view->activate(1);
+  new_view->after_activate(0);
+}
+
+void tabbed_page_window::select_page(int page) {
+  if (page < 0 || page >= page_count()) return;
+  page_ctrl->setCurrentIndex(page);  // the change event runs the protocol
+}
+
+void tabbed_page_window::activate_window(bool full) {
+  setEnabled(true);
+  owner()->page_window_activated(this);
+  TTabForm* v = views_[std::size_t(current_)];
+  v->set_shown(true);
+  if (full) v->activate(0);
+  v->activate(1);
+  v->after_activate(0);
+}
+
+void tabbed_page_window::deactivate_window(bool full) {
+  TTabForm* v = views_[std::size_t(current_)];
+  v->deactivate(1);
+  if (full) v->deactivate(0);
+  setEnabled(false);
+}
+
+void tabbed_page_window::switch_page(bool forward) {
+  const int n = page_count();
+  select_page(forward ? (current_ + 1) % n : (current_ + n - 1) % n);
+}
+
+void tabbed_page_window::show_position(int, document::Base_Node*, const std::string&) {
+  select_page(page_index("Definiuj"));
+}
+
+void tabbed_page_window::show_summary(int kind) {
+  static const char* captions[] = {"Zestawienie R", "Zestawienie M", "Zestawienie S"};
+  if (kind >= 0 && kind < 3) select_page(page_index(QString::fromUtf8(captions[kind])));
+}
+
+void tabbed_page_window::refresh_views() {
+  for (int i = 0; i < page_count(); ++i) views_[std::size_t(i)]->set_shown(i == current_);
+}
+
+Tfrm_koszt::Tfrm_koszt(Tfrm_child* owner, QWidget* parent)
+    : tabbed_page_window(owner,
+                         {{"Dane ogólne", "Tfrm_dane_ogolne_simpl"},
+                          {"Cenniki", "Tfrm_cen3_simple"},
+                          {"Opis", "Tfrm_opis_simple"},
+                          {"Narzuty", "Tfrm_ovrhd_simple"},
+                          {"Dodatki", "Tfrm_dodatki"},
+                          {"Definiuj", "Tfrm_define"},
+                          {"Zestawienie R", "Tfrm_zest_simple"},
+                          {"Zestawienie M", "Tfrm_zest_simple"},
+                          {"Zestawienie S", "Tfrm_zest_simple"},
+                          {"Wyniki", "Tfrm_wynikiS"}},
+                         parent) {
+  setObjectName("Tfrm_koszt");
+}
+
+void Tfrm_koszt::bind(const void* key, const estimate_values* values) {
+  bound_ = key;
+  values_ = values;
+}
+
+void Tfrm_koszt::show_total() { owner()->show_values(values_ ? values_->total() : std::optional<double>()); }
+
+Tfrm_chapter::Tfrm_chapter(Tfrm_child* owner, QWidget* parent)
+    : tabbed_page_window(owner,
+                         {{"Dane ogólne", "Tfrm_dane_ogolne_multi"},
+                          {"Cenniki", "Tfrm_cen3_multi"},
+                          {"Opis", "Tfrm_opis_multi"},
+                          {"Narzuty", "Tfrm_ovrhd_multi"},
+                          {"Dodatki", "Tfrm_dodatki"},
+                          {"Definiuj", "Tfrm_chpt_define"},
+                          {"Zestawienie N", "Tfrm_zest_N"},
+                          {"Zestawienie R", "Tfrm_zest_multi"},
+                          {"Zestawienie M", "Tfrm_zest_multi"},
+                          {"Zestawienie S", "Tfrm_zest_multi"},
+                          {"Wyniki", "Tfrm_wynikiM"}},
+                         parent) {
+  setObjectName("Tfrm_chapter");
+}
+
+void Tfrm_chapter::show_total() { owner()->show_values(std::nullopt); }
+
+} // namespace kovra::app
