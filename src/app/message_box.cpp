@@ -19,11 +19,16 @@ QMessageBox::Icon icon_of(shell::msg_icon icon) {
 }
 
 const char* result_property = "kovra_result";
+const char* answer_property = "kovra_answer";
 
 } // namespace
 
 std::unique_ptr<QMessageBox> make_message_box(const shell::message_request& r, QWidget* parent) {
   auto box = std::make_unique<QMessageBox>(parent);
+  // The answer is the button the user pressed; a box closed otherwise is a Cancel.
+  QObject::connect(box.get(), &QMessageBox::buttonClicked, box.get(), [b = box.get()](QAbstractButton* clicked) {
+    b->setProperty(answer_property, clicked->property(result_property));
+  });
   box->setIcon(icon_of(r.icon));
   box->setWindowTitle(QString::fromStdString(r.caption));
   box->setText(QString::fromStdString(r.text));
@@ -51,9 +56,7 @@ std::unique_ptr<QMessageBox> make_message_box(const shell::message_request& r, Q
 }
 
 int message_result(const QMessageBox& box) {
-  QAbstractButton* clicked = box.clickedButton();
-  if (!clicked) return shell::result_cancel;
-  QVariant v = clicked->property(result_property);
+  QVariant v = box.property(answer_property);
   return v.isValid() ? v.toInt() : shell::result_cancel;
 }
 
