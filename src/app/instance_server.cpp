@@ -12,8 +12,8 @@
 
 namespace kovra::app {
 
-QString instance_socket_name() {
-  QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+QString instance_socket_name(const std::string& runtime_folder) {
+  QString folder = QString::fromStdString(runtime_folder);
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::tempPath();
   return QDir(folder).filePath(QString("kovra-%1.sock").arg(::getuid()));
 }
@@ -53,13 +53,15 @@ instance_server::instance_server(QObject* parent) : QObject(parent), server_(new
 }
 
 bool instance_server::listen(const QString& socket) {
-  if (server_->listen(socket)) return true;
-  // Someone answering is a running program: never cut it off.
+  // Someone answering is a running program: never cut it off (listening with access
+  // options would silently put our socket in its place).
   QLocalSocket probe;
   probe.connectToServer(socket);
   if (probe.waitForConnected(500)) return false;
-  QLocalServer::removeServer(socket);
-  replaced_stale_ = true;
+  if (QFileInfo::exists(socket) || QFileInfo(socket).isSymLink()) {
+    QLocalServer::removeServer(socket);
+    replaced_stale_ = true;
+  }
   return server_->listen(socket);
 }
 

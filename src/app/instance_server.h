@@ -11,8 +11,9 @@ class QLocalServer;
 
 namespace kovra::app {
 
-// The socket of this user: in XDG_RUNTIME_DIR when set, else in the temporary folder.
-QString instance_socket_name();
+// The socket of this user: in the runtime folder (XDG_RUNTIME_DIR) when there is one, else
+// in the temporary folder.
+QString instance_socket_name(const std::string& runtime_folder);
 
 // Sends one open request per file to a running program and waits for each to be taken.
 // False when nobody answers (no program runs, or only its stale socket is left).

@@ -55,7 +55,9 @@ void kovra_program::remove_handlers() {
 
 int kovra_program::start(const shell::startup_input& input) {
   install_handlers();
-  const QString socket = socket_name.isEmpty() ? instance_socket_name() : socket_name;
+  const auto runtime = input.env.find("XDG_RUNTIME_DIR");
+  const QString socket = !socket_name.isEmpty() ? socket_name
+                         : instance_socket_name(runtime == input.env.end() ? std::string() : runtime->second);
   std::vector<std::string> words(input.args.size() > 1 ? input.args.begin() + 1 : input.args.end(), input.args.end());
   std::vector<std::string> files = shell::file_arguments(words);
   for (auto& f : files)
