@@ -13,6 +13,7 @@
 #include "shell/progress.h"
 #include "store/codepage.h"
 #include "store/container.h"
+#include "store/record_set.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -314,6 +315,14 @@ bool Tfrm_simple::recalculate() {
   values_ = std::move(v);
   if (koszt_ && koszt_->bound()) koszt_->bind(doc_.get(), values_.get());
   return true;
+}
+
+void Tfrm_simple::after_tree_change() {
+  recalculate();
+  if (!doc_ || !doc_->is_open() || is_read_only(*doc_)) return;
+  store::record_set* set = doc_->records->set();
+  if (!store::flush_record_set(set) || !store::flush_container(store::set_handle(set)))
+    shell::msg_box(180, store::utf8_to_mazovia(path_).c_str());
 }
 
 void Tfrm_simple::close_document() {

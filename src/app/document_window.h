@@ -125,7 +125,9 @@ public:
 
 protected:
   void node_selected(document::Base_Node* node, bool by_user) override;
-  void after_tree_change() override { recalculate(); }
+  // A move is written to the file at once (the viewer has no save command): the records
+  // and the file's image are flushed.
+  void after_tree_change() override;
 
 private:
   std::unique_ptr<document::estimate_doc> doc_;

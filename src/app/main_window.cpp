@@ -328,12 +328,9 @@ bool Tfrm_main::open_estimate(const std::string& path, int mode, bool find_open)
     shell::msg_box(15, internal(path).c_str());
     return false;
   }
+  // A header that cannot be read is told by the window's own check (messages 155, 156).
   uint8_t error = 0;
-  int kind = document::document_kind(path, &error);
-  if (kind < 0 && std::filesystem::exists(path)) {
-    shell::msg_box(156);
-    return false;
-  }
+  const int kind = document::document_kind(path, &error);
   if (documents().size() >= max_document_windows) {
     shell::msg_box(207);
     return false;

@@ -85,7 +85,7 @@ int kovra_program::start(const shell::startup_input& input) {
     return 0;
   }
   steps.push_back("login");
-  if (startup_.association_written) refresh_desktop_databases(shell::user_registry_folders().data_folder);
+  if (startup_.association_written) refresh_desktop_databases(shell::registry_folders_of(input).data_folder);
   try {
     main_ = std::make_unique<Tfrm_main>(startup_.environment.ini_path, QString::fromStdString(shell::version_text()),
                                         startup_.environment.help_path, startup_.environment.data_folder);
