@@ -1,0 +1,112 @@
+// The gallery: every window and page this program shows, opened on the demo estimates.
+// With KOVRA_SCREENSHOT_DIR set each one is saved there as a PNG; without it the test
+// checks that each was shown with a non-empty size.
+#include "app/app_support.h"
+#include "app/document_window.h"
+#include "app/login_dialog.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/page_windows.h"
+#include "app/progress_window.h"
+#include "app/estimate_tree_model.h"
+#include "shell/messages.h"
+#include "shell/progress.h"
+
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace kovra;
+using namespace kovra::app;
+
+namespace {
+
+struct gallery {
+  QString dir = qEnvironmentVariable("KOVRA_SCREENSHOT_DIR");
+  QStringList taken;
+
+  void take(QWidget& w, const QString& name) {
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isVisible()) << name.toStdString();
+    const QPixmap shot = w.grab();
+    EXPECT_FALSE(shot.isNull()) << name.toStdString();
+    EXPECT_GT(shot.width() * shot.height(), 0) << name.toStdString();
+    if (!dir.isEmpty()) {
+      QDir().mkpath(dir);
+      EXPECT_TRUE(shot.save(QDir(dir).filePath(name + ".png"))) << name.toStdString();
+    }
+    taken << name;
+  }
+};
+
+void pages_of(gallery& g, QWidget& window, tabbed_page_window& pages, const QString& prefix) {
+  for (int i = 0; i < pages.page_count(); ++i) {
+    pages.select_page(i);
+    QString caption = pages.pages()->tabText(i).toLower().replace(' ', '_');
+    g.take(window, prefix + QString("_%1_").arg(i + 1, 2, 10, QChar('0')) + caption);
+  }
+  pages.select_page(0);
+}
+
+} // namespace
+
+TEST(gallery, EveryWindowAndPage) {
+  test::program_fixture f;
+  ASSERT_EQ(f.start(), -1);
+  gallery g;
+  Tfrm_main& main = f.main();
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1100, 720);
+
+  ASSERT_TRUE(main.open_estimate(f.demo("demo_house"), 0, false));
+  auto* simple = dynamic_cast<Tfrm_simple*>(main.active_document());
+  ASSERT_NE(simple, nullptr);
+  simple->tree_multi->expandAll();
+  g.take(main, "main_window_simple");
+  pages_of(g, main, *simple->page_window(), "simple");
+
+  ASSERT_TRUE(main.open_estimate(f.demo("demo_compound"), 0, false));
+  auto* multi = dynamic_cast<Tfrm_multi*>(main.active_document());
+  ASSERT_NE(multi, nullptr);
+  multi->tree_multi->expandAll();
+  g.take(main, "main_window_compound");
+  pages_of(g, main, *multi->compound_page_window(), "compound");
+  multi->tree_multi->setCurrentIndex(multi->model->index(0, 0, multi->model->index(0, 0)));
+  ASSERT_TRUE(multi->constituent_in_front());
+  pages_of(g, main, *multi->page_window(), "compound_chapter");
+
+  main.tile_vertically();
+  g.take(main, "main_window_tiled");
+
+  // The login dialog with two users, a catalogue box, the progress window.
+  shell::login_start start;
+  start.plan.logins = {"Administrator", "Kowalski"};
+  start.plan.selected = 1;
+  Tdlg_login login(mode_login, &start);
+  login.show();
+  g.take(login, "login_dialog");
+  Tdlg_login check(mode_check, nullptr, "/dane/dom.kvr");
+  check.show();
+  g.take(check, "password_dialog");
+  shell::message_request r;
+  r.icon = shell::msg_icon::question;
+  r.buttons = shell::msg_buttons::yes_no_cancel;
+  r.caption = "Ostrzeżenie";
+  r.text = "Plik \"dom.kvr\" został zmieniony.\nCzy zapisać zmiany?";
+  auto box = make_message_box(r);
+  box->show();
+  g.take(*box, "message_box");
+  Tdlg_wait_bar wait;
+  shell::set_progress_ui(&wait);
+  shell::wait_open("Kosztorys", shell::ANIM_NONE, shell::WAIT_ANIMATION | shell::WAIT_BAR | shell::WAIT_STOP, 102);
+  shell::wait_set_position(40);
+  g.take(wait, "progress_window");
+  shell::wait_close();
+  shell::reset_progress();
+
+  EXPECT_EQ(g.taken.size(), 3 + 10 + 11 + 10 + 4);  // main window thrice, the pages, the dialogs
+}
