@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/main_window.h"
+#include "app/splash_window.h"
 #include "shell/command_line.h"
 #include "shell/messages.h"
 #include "shell/user_registry.h"
@@ -93,6 +94,11 @@ int kovra_program::start(const shell::startup_input& input) {
     check_shortcuts();  // the hint and shortcut table
     store::reset_key_index_state();
     steps.push_back("tables");
+    Tdlg_winieta splash;
+    splash.show_step("Inicjalizacja programu", 0);
+    splash.show_step("Inicjalizacja programu", 4);
+    splash.show_step("Inicjalizacja katalogów", 10);
+    steps.push_back("splash");
   } catch (const std::exception& e) {
     shell::show_error_text(e.what());
     shutdown();

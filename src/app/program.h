@@ -32,6 +32,8 @@ public:
   Tfrm_main* main_window() const { return main_.get(); }
   const shell::startup_result& startup() const { return startup_; }
   instance_server* server() const { return server_.get(); }
+  // The corruption handler installed in the store while the program runs.
+  store::corruption_handler* corruption() const { return corruption_.get(); }
 
   // What ran, in order (the start-up and shutdown steps).
   std::vector<std::string> steps;

@@ -40,7 +40,7 @@ TEST(Program, StartUpAndShutdownInOrderWithTheLoginModes) {
   // First run: no users file, so one user without a password logs in silently.
   ASSERT_EQ(f.start(), -1);
   EXPECT_EQ(f.login.asked, 0);
-  EXPECT_EQ(f.program->steps, (steps_t{"start_up", "login", "main window", "tables", "status line"}));
+  EXPECT_EQ(f.program->steps, (steps_t{"start_up", "login", "main window", "tables", "splash", "status line"}));
   EXPECT_EQ(f.main().lbl_mode->text(), "WST");
   EXPECT_EQ(f.main().lbl_version->text(), "v.8.08");
   EXPECT_EQ(f.main().windowTitle(), "Kovra");
@@ -61,7 +61,7 @@ TEST(Program, StartUpAndShutdownInOrderWithTheLoginModes) {
   EXPECT_TRUE(f.main().isVisible());
 
   f.program->shutdown();
-  EXPECT_EQ(f.program->steps, (steps_t{"start_up", "login", "main window", "tables", "status line",
+  EXPECT_EQ(f.program->steps, (steps_t{"start_up", "login", "main window", "tables", "splash", "status line",
                                        "main window destroyed", "single instance released", "key index freed"}));
 
   // Two users: the dialog is asked; refusing it ends start-up without a window.
