@@ -5,6 +5,8 @@
 #include "app/page_windows.h"
 #include "app/tree_pictures.h"
 #include "calc/number_text.h"
+#include "calc/rounding.h"
+#include "document/store_chapter.h"
 #include "document/build_tree.h"
 #include "document/chapter_open.h"
 #include "document/estimate_layout.h"
@@ -388,6 +390,7 @@ bool Tfrm_multi::open(const std::string& path, int mode) {
     pages_host(splt_main->widget(1))->addWidget(koszt_);
   }
   model->set_tree(doc_->tree.get(), internal_to_screen(doc_->general.name()));
+  recalculate();
   ready = true;
   select_node(root);
   tree_multi->expand(model->index_of(root));
@@ -395,6 +398,54 @@ bool Tfrm_multi::open(const std::string& path, int mode) {
   chapter_->activate_window(true);
   update_caption();
   return true;
+}
+
+const estimate_values* compound_values::chapter(const Base_Node* node) const {
+  for (const auto& [key, values] : chapters)
+    if (key == node) return values.get();
+  return nullptr;
+}
+
+bool Tfrm_multi::recalculate() {
+  if (!doc_ || !doc_->is_open() || !doc_->tree) return false;
+  std::vector<store_chapter*> chapters;
+  std::vector<const Base_Node*> nodes;
+  for (Smp_Node* n = doc_->tree->first ? doc_->tree->first->first_child : nullptr; n; n = n->next) {
+    auto* b = static_cast<Base_Node*>(n);
+    if (b->kind != KIND_CHAPTER) continue;
+    chapters.push_back(dynamic_cast<store_chapter*>(static_cast<Rozdz_Node*>(b)->chapter()));
+    nodes.push_back(b);
+  }
+  auto v = std::make_unique<compound_values>();
+  std::string error;
+  const bool was_modified = document::is_modified(*doc_);
+  if (!calc::compound_from_open(*doc_->records, doc_->general, doc_->overhead, chapters, v->model, error)) return false;
+  v->result = calc::recalculate_compound(v->model);
+  const bool write_back = !is_read_only(*doc_);
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < chapters.size(); ++i) {
+    if (!chapters[i]) continue;
+    calc::chapter_model& ch = v->model.chapters[k];
+    auto values = std::make_unique<estimate_values>();
+    if (ch.available) {
+      if (write_back && !chapters[i]->set().read_only()) calc::write_results(ch.doc, chapters[i]->records());
+      values->model = std::move(ch.doc);
+      if (k < v->result.chapters.size()) values->result = v->result.chapters[k];
+    }
+    v->chapters.emplace_back(nodes[i], ch.available ? std::move(values) : nullptr);
+    ++k;
+  }
+  if (write_back) calc::write_summary_results(v->model, *doc_->records);
+  if (!was_modified) document::clear_modified(*doc_);
+  values_ = std::move(v);
+  return true;
+}
+
+void Tfrm_multi::show_values(std::optional<double> value) {
+  Tfrm_child::show_values(value);
+  // The whole compound, rounded as its totals are.
+  pnl_chd_value_razem->setText(values_ ? QString::fromLatin1(calc::text_money(calc::round_total(values_->result.totals.gross))).trimmed()
+                                       : QString());
 }
 
 void Tfrm_multi::close_document() {
@@ -444,7 +495,7 @@ void Tfrm_multi::node_selected(Base_Node* node, bool by_user) {
     if (koszt_->bound() != chapter || !koszt_in_front_) {
       if (koszt_in_front_) koszt_->deactivate_window(true);
       else chapter_->deactivate_window(true);
-      koszt_->bind(chapter, nullptr);
+      koszt_->bind(chapter, values_ ? values_->chapter(chapter) : nullptr);
       koszt_in_front_ = true;
       host->setCurrentWidget(koszt_);
       refresh_values();

@@ -135,6 +135,15 @@ private:
   Tfrm_koszt* koszt_ = nullptr;
 };
 
+// One recalculation of an open compound estimate: its totals and summary, and each chapter's
+// model and run by the chapter node it belongs to.
+struct compound_values {
+  calc::compound_model model;  // the chapters' models are moved into `chapters`
+  calc::compound_result result;
+  std::vector<std::pair<const document::Base_Node*, std::unique_ptr<estimate_values>>> chapters;
+  const estimate_values* chapter(const document::Base_Node* node) const;
+};
+
 class Tfrm_multi : public Tfrm_child {
 public:
   explicit Tfrm_multi(Tfrm_main* main, QWidget* parent = nullptr);
@@ -149,11 +158,17 @@ public:
   Tfrm_chapter* compound_page_window() const { return chapter_; }
   Tfrm_koszt* page_window() const { return koszt_; }
   bool constituent_in_front() const { return koszt_in_front_; }
+  const compound_values* values() const { return values_.get(); }
+  // The compound's run over the chapters the window holds: every chapter, the summary, the
+  // totals; (unless read-only) the results written back.
+  bool recalculate();
+  void show_values(std::optional<double> value) override;
 
 protected:
   void node_selected(document::Base_Node* node, bool by_user) override;
 
 private:
+  std::unique_ptr<compound_values> values_;
   std::unique_ptr<document::estimate_doc> doc_;
   std::unique_ptr<document::store_compound> compound_;
   Tfrm_chapter* chapter_ = nullptr;

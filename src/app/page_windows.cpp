@@ -127,6 +127,9 @@ Tfrm_chapter::Tfrm_chapter(Tfrm_child* owner, QWidget* parent)
   setObjectName("Tfrm_chapter");
 }
 
-void Tfrm_chapter::show_total() { owner()->show_values(std::nullopt); }
+void Tfrm_chapter::show_total() {
+  // The compound level has no chapter of its own: its total is the strip's "Razem".
+  owner()->show_values(std::nullopt);
+}
 
 } // namespace kovra::app

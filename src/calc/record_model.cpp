@@ -37,6 +37,19 @@ template <class F> void each_record(const document::record_source& src, int chai
   }
 }
 
+// One chapter of a compound's run from its record and its opened document (none: left out).
+chapter_model chapter_from(const document::chapter_record& record, document::store_chapter* chapter) {
+  chapter_model ch;
+  ch.number = record.number();
+  ch.storage_name = record.internal() ? "internal" : "external";
+  ch.quantity = record.quantity();
+  ch.precision_code = static_cast<int8_t>(record.precision_code()); // a signed code in its byte
+  std::string chapter_error;
+  ch.available =
+      chapter && model_from_document(chapter->records(), chapter->general(), chapter->overhead, ch.doc, chapter_error);
+  return ch;
+}
+
 } // namespace
 
 bool model_from_records(const document::record_source& src, estimate_model& model, std::string& error) {
@@ -167,21 +180,30 @@ bool compound_from_file(document::compound_file& file, const std::string& path, 
   // The chapters as the compound's window opens them when it asks nothing.
   document::store_compound compound(set, path, file.header, file.general, file.overhead);
   for (const document::chapter_entry& entry : compound.chapters()) {
-    chapter_model ch;
-    ch.number = entry.record.number();
-    ch.storage_name = entry.record.internal() ? "internal" : "external";
-    ch.quantity = entry.record.quantity();
-    ch.precision_code = static_cast<int8_t>(entry.record.precision_code()); // a signed code in its byte
     std::unique_ptr<document::chapter_document> opened = compound.open_chapter(entry);
     std::unique_ptr<document::store_chapter> chapter(dynamic_cast<document::store_chapter*>(opened.get()));
     if (chapter) opened.release();
-    std::string chapter_error;
-    ch.available = chapter && model_from_document(chapter->records(), chapter->general(), chapter->overhead, ch.doc,
-                                                  chapter_error);
-    if (!ch.available && chapter) chapter->close(false);
-    m.chapters.push_back(std::move(ch));
+    m.chapters.push_back(chapter_from(entry.record, chapter.get()));
+    if (!m.chapters.back().available && chapter) chapter->close(false);
     out.chapters.push_back(m.chapters.back().available ? std::move(chapter) : nullptr);
   }
+  return true;
+}
+
+bool compound_from_open(const document::store_records& set, const document::general_data& general,
+                        const document::overhead_record& overhead,
+                        const std::vector<document::store_chapter*>& chapters, compound_model& out, std::string& error) {
+  out = compound_model{};
+  if (set.chain_count() < document::COMPOUND_CHAINS) {
+    error = "not a compound estimate: the record set has too few chains";
+    return false;
+  }
+  read_general(set, document::CHAIN_COMPOUND_DATA, general, overhead, out.settings, out.overheads, out.additions);
+  each_record(set, document::CHAIN_CHPT_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
+    out.summary.push_back(summary_from_record(document::chpt_zest_record::from_bytes(data), p));
+  });
+  for (document::store_chapter* chapter : chapters)
+    if (chapter) out.chapters.push_back(chapter_from(chapter->chapter, chapter));
   return true;
 }
 

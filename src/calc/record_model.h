@@ -51,6 +51,13 @@ struct compound_records {
 bool compound_from_file(document::compound_file& file, const std::string& path, compound_records& out,
                         std::string& error);
 
+// The same model of a compound estimate as its window holds it open: its own set with the
+// general data and overhead record the document works with, and the chapters the window
+// opened, in order (a chapter left out of the window is left out of the run).
+bool compound_from_open(const document::store_records& set, const document::general_data& general,
+                        const document::overhead_record& overhead,
+                        const std::vector<document::store_chapter*>& chapters, compound_model& out, std::string& error);
+
 // Closes the chapter documents opened by compound_from_file (writing their general data
 // back when they can be written).
 void close_chapters(compound_records& c);

@@ -187,9 +187,18 @@ TEST(DocumentWindows, CompoundWindowBindsItsSharedPageWindowByChapter) {
   program_fixture f;
   ASSERT_EQ(f.start(), -1);
   const std::string path = f.demo("demo_compound");
+  calc::recalculated_estimate independent;  // read-only, before the window holds the files
+  std::string error;
+  ASSERT_TRUE(calc::recalculate_estimate_file(path, independent, error)) << error;
   ASSERT_TRUE(f.main().open_estimate(path, 0, false));
   auto* w = dynamic_cast<Tfrm_multi*>(f.main().active_document());
   ASSERT_NE(w, nullptr);
+  // The window's run gives the totals a read-only run gives; the strip shows the whole.
+  ASSERT_NE(w->values(), nullptr);
+  EXPECT_DOUBLE_EQ(w->values()->result.totals.gross, independent.compound_result.totals.gross);
+  ASSERT_EQ(w->values()->chapters.size(), independent.compound_result.chapters.size());
+  EXPECT_FALSE(w->pnl_chd_value_razem->text().isEmpty());
+  EXPECT_TRUE(w->pnl_chd_value->text().isEmpty());
   const estimate_tree_model& m = *w->model;
   QModelIndex root = m.index(0, 0);
   EXPECT_EQ(caption_of(m, root), "Dom jednorodzinny z garażem - kosztorys złożony");
@@ -203,6 +212,10 @@ TEST(DocumentWindows, CompoundWindowBindsItsSharedPageWindowByChapter) {
   const void* first = w->page_window()->bound();
   EXPECT_EQ(first, estimate_tree_model::node_of(m.index(0, 0, root)));
   EXPECT_EQ(w->page_window()->pages()->tabText(w->page_window()->current_page()), "Definiuj");
+  ASSERT_NE(w->page_window()->values(), nullptr);
+  EXPECT_DOUBLE_EQ(w->page_window()->values()->result.totals.gross,
+                   independent.compound_result.chapters[0].totals.gross);
+  EXPECT_FALSE(w->pnl_chd_value->text().isEmpty());
   // Another node of the same chapter: no rebinding; a node of chapter 2 rebinds.
   w->page_window()->view(0)->calls.clear();
   w->tree_multi->setCurrentIndex(m.index(1, 0, m.index(0, 0, root)));
