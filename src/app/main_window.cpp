@@ -166,15 +166,16 @@ Tfrm_main::Tfrm_main(const std::string& ini_path, const QString& version, const 
   item_help_topics = add_item(menu_pomoc, "&Tematy pomocy", 52, [this] { show_help(0); });
   hidden_items << add_item(menu_pomoc, "Porady &dnia", 53) << add_item(menu_pomoc, "&Aktualizacja", -1)
                << add_item(menu_pomoc, "&Konwersja kosztorysów", -1);
-  item_prev_page = add_item(menu_pomoc, "Poprzednia zakładka", -1, [this] {
+  // Never shown in a menu, yet their shortcuts work in every window of the program.
+  item_prev_page = new QAction("Poprzednia zakładka", this);
+  item_next_page = new QAction("Następna zakładka", this);
+  connect(item_prev_page, &QAction::triggered, this, [this] {
     if (Tfrm_child* c = active_document()) c->switch_page(false);
   });
-  item_next_page = add_item(menu_pomoc, "Następna zakładka", -1, [this] {
+  connect(item_next_page, &QAction::triggered, this, [this] {
     if (Tfrm_child* c = active_document()) c->switch_page(true);
   });
-  item_prev_page->setVisible(false);
-  item_next_page->setVisible(false);
-  addAction(item_prev_page);  // invisible, yet their shortcuts work
+  addAction(item_prev_page);
   addAction(item_next_page);
   QAction* survey = add_item(menu_kosztorys, "Pasek &przedmiaru", -1);
   QAction* left = add_item(menu_kosztorys, "Przesuń w &lewo", 66);

@@ -10,6 +10,7 @@
 #include "document/estimate_nodes.h"
 #include "store/codepage.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -77,9 +78,10 @@ TEST(DocumentWindows, SimpleWindowPagesTreeAndValues) {
   Tfrm_koszt* k = w->page_window();
   ASSERT_EQ(k->page_count(), 10);
   EXPECT_EQ(k->current_page(), 0);
-  f.main().item_prev_page->trigger();
+  QApplication::setActiveWindow(&f.main());
+  QTest::keyClick(w->tree_multi, Qt::Key_Comma, Qt::ControlModifier);
   EXPECT_EQ(k->pages()->tabText(k->current_page()), "Wyniki");
-  f.main().item_next_page->trigger();
+  QTest::keyClick(w->tree_multi, Qt::Key_Period, Qt::ControlModifier);
   EXPECT_EQ(k->current_page(), 0);
   // From "Definiuj" to "Opis": the old view leaves with 1 then 0, the new one arrives with
   // 0, 1 and after_activate.
