@@ -1,5 +1,6 @@
 #include "app/login_dialog.h"
 
+#include "shell/ini_form.h"
 #include "shell/messages.h"
 #include "shell/users.h"
 #include "store/codepage.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace kovra::app {
@@ -91,6 +93,27 @@ Tdlg_login::Tdlg_login(int mode, shell::login_start* start, const std::string& f
 }
 
 QString Tdlg_login::typed_password() const { return edt_pswrd->text(); }
+
+void Tdlg_login::showEvent(QShowEvent* event) {
+  // The placement of its mode, when one was stored; the size follows the visible rows.
+  if (shell::ini_filename_ready()) {
+    QDialog::showEvent(event);
+    return;
+  }
+  const shell::placement now{x(), y(), width(), height(), 0};
+  const QRect all = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+  const QRect work = screen() ? screen()->availableGeometry() : all;
+  shell::restored_placement p = shell::restore_form_placement(shell::login_dialog_key(mode_), now, {},
+                                                              {all.width(), all.height(), work.width(), work.height()});
+  move(p.window.left, p.window.top);
+  QDialog::showEvent(event);
+}
+
+void Tdlg_login::done(int result) {
+  if (shell::login_dialog_stores_placement(mode_) && !shell::ini_filename_ready())
+    shell::save_form_placement(shell::login_dialog_key(mode_), {x(), y(), width(), height(), 0});
+  QDialog::done(result);
+}
 
 bool Tdlg_login::eventFilter(QObject* watched, QEvent* event) {
   // Choosing a password: capitals folded, only a-z, 0-9 and Backspace accepted.

@@ -38,8 +38,11 @@ public:
   QPushButton* btn_cancel;
   QPushButton* btn_delete;
 
+  void done(int result) override;
+
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
 private:
   void btn_ok_click();
