@@ -477,6 +477,12 @@ void Tfrm_main::set_insert_mode(bool insert) {
 bool Tfrm_main::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    // Overwrite mode in a line editor: the typed character takes the place of the next one.
+    if (!insert_mode_ && !key->text().isEmpty() && key->text()[0].isPrint() &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+      if (auto* line = qobject_cast<QLineEdit*>(watched); line && !line->hasSelectedText() &&
+                                                         line->cursorPosition() < line->text().size())
+        line->cursorForward(true, 1);
     if (key->key() == Qt::Key_Insert && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
         (qobject_cast<QLineEdit*>(watched) || qobject_cast<QTextEdit*>(watched) || qobject_cast<QPlainTextEdit*>(watched))) {
       set_insert_mode(!insert_mode_);

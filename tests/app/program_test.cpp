@@ -113,6 +113,14 @@ TEST(Program, RecentListKeepsTheTenLatestAndIsWrittenAtExitAndReadAtStart) {
   expected.removeAll(QString::fromStdString(files[10]));
   EXPECT_EQ(f.main().recent(), expected);
 
+  // A temporary document: its file is deleted on closing and it is not listed.
+  const std::string temporary = f.demo("demo_house", "tymczasowy");
+  ASSERT_TRUE(f.main().open_estimate(temporary, 0, false));
+  f.main().active_document()->set_temporary(true);
+  f.main().active_document()->parentWidget()->close();
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+  EXPECT_EQ(f.main().recent(), expected);
+
   f.stop();
   ASSERT_EQ(f.start(), -1);
   EXPECT_EQ(f.main().recent(), expected);
@@ -164,14 +172,21 @@ TEST(Program, InsertKeySwitchesEveryEditorAndHintsCanBeSwitchedOff) {
   ASSERT_EQ(f.start(), -1);
   QLineEdit line(&f.main());
   QTextEdit text(&f.main());
+  line.setText("abc");
+  line.setCursorPosition(0);
   QTest::keyClick(&line, Qt::Key_Insert);
   EXPECT_EQ(f.main().lbl_mode->text(), "NAD");
   EXPECT_TRUE(text.overwriteMode());
+  QTest::keyClicks(&line, "XYZW");  // over "abc", then on at the end
+  EXPECT_EQ(line.text(), "XYZW");
   QTest::keyClick(&text, Qt::Key_Insert, Qt::ShiftModifier);  // with Shift: not the mode key
   EXPECT_EQ(f.main().lbl_mode->text(), "NAD");
   QTest::keyClick(&text, Qt::Key_Insert);
   EXPECT_EQ(f.main().lbl_mode->text(), "WST");
   EXPECT_FALSE(text.overwriteMode());
+  line.setCursorPosition(0);
+  QTest::keyClicks(&line, "a");
+  EXPECT_EQ(line.text(), "aXYZW");
 
   // Tool buttons: "caption  (shortcut)" as tooltip, the sentence in the status line.
   EXPECT_EQ(f.main().btn_open->toolTip(), "Otwórz  (Ctrl+O)");
