@@ -5,7 +5,9 @@
 #include "store/file_header.h"
 #include "store/open_files.h"
 
+#include <QAbstractItemView>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <algorithm>
 #include <cctype>
@@ -82,6 +84,13 @@ KVR_OpenDialog::KVR_OpenDialog(QWidget* parent, const QString& folder)
     line2->setText(QString::fromStdString(b));
   };
   connect(this, &QFileDialog::currentChanged, this, show_lines);
+  // The lines follow the selection, whether the user or the program made it.
+  for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+    if (view->selectionModel())
+      connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, show_lines] {
+        const QStringList files = selectedFiles();
+        show_lines(files.isEmpty() ? QString() : files.first());
+      });
   connect(this, &QFileDialog::directoryEntered, this, [this] {
     line1->clear();
     line2->clear();

@@ -6,6 +6,7 @@
 #include "app/login_dialog.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/open_dialog.h"
 #include "app/page_windows.h"
 #include "app/progress_window.h"
 #include "app/estimate_tree_model.h"
@@ -13,6 +14,7 @@
 #include "shell/progress.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
@@ -82,6 +84,17 @@ TEST(gallery, EveryWindowAndPage) {
   main.tile_vertically();
   g.take(main, "main_window_tiled");
 
+  // The open dialog with the selected estimate's two header lines.
+  KVR_OpenDialog open(&main, QString::fromStdString(f.tmp.path()));
+  open.show();
+  EXPECT_TRUE(test::wait_until([&] {  // the folder's list is read in the background
+    open.selectFile(QString::fromStdString(f.tmp.path() + "demo_house.kvr"));
+    return !open.line2->text().isEmpty();
+  }));
+  EXPECT_EQ(open.line2->text(), "Kosztorys v8.8 prosty");
+  g.take(open, "open_dialog");
+  open.reject();
+
   // The login dialog with two users, a catalogue box, the progress window.
   shell::login_start start;
   start.plan.logins = {"Administrator", "Kowalski"};
@@ -108,5 +121,5 @@ TEST(gallery, EveryWindowAndPage) {
   shell::wait_close();
   shell::reset_progress();
 
-  EXPECT_EQ(g.taken.size(), 3 + 10 + 11 + 10 + 4);  // main window thrice, the pages, the dialogs
+  EXPECT_EQ(g.taken.size(), 3 + 10 + 11 + 10 + 5);  // main window thrice, the pages, the dialogs
 }
