@@ -319,12 +319,30 @@ bool Tfrm_simple::recalculate() {
   return true;
 }
 
+namespace {
+// Writes a set (with its sub-sets) and its file's image to disk; message 180 when that fails.
+void write_through(store_records& records, const std::string& path) {
+  if (records.read_only()) return;
+  store::record_set* set = records.set();
+  if (!store::flush_record_set(set) || !store::flush_container(store::set_handle(set)))
+    shell::msg_box(180, store::utf8_to_mazovia(path).c_str());
+}
+} // namespace
+
 void Tfrm_simple::after_tree_change() {
   recalculate();
-  if (!doc_ || !doc_->is_open() || is_read_only(*doc_)) return;
-  store::record_set* set = doc_->records->set();
-  if (!store::flush_record_set(set) || !store::flush_container(store::set_handle(set)))
-    shell::msg_box(180, store::utf8_to_mazovia(path_).c_str());
+  if (doc_ && doc_->is_open() && !is_read_only(*doc_)) write_through(*doc_->records, path_);
+}
+
+void Tfrm_multi::after_tree_change() {
+  recalculate();
+  if (!doc_ || !doc_->is_open() || !doc_->tree || !compound_) return;
+  for (Smp_Node* n = doc_->tree->first ? doc_->tree->first->first_child : nullptr; n; n = n->next) {
+    auto* b = static_cast<Base_Node*>(n);
+    auto* chapter = b->kind == KIND_CHAPTER ? dynamic_cast<store_chapter*>(static_cast<Rozdz_Node*>(b)->chapter()) : nullptr;
+    if (chapter && chapter->storage == STORAGE_EXTERNAL) write_through(chapter->set(), compound_->resolve(chapter->chapter));
+  }
+  if (!is_read_only(*doc_)) write_through(*doc_->records, path_);  // the internal chapters with it
 }
 
 void Tfrm_simple::close_document() {

@@ -166,6 +166,9 @@ public:
 
 protected:
   void node_selected(document::Base_Node* node, bool by_user) override;
+  // A move inside a chapter: the compound recalculated, its file and the external
+  // chapters' files written at once.
+  void after_tree_change() override;
 
 private:
   std::unique_ptr<compound_values> values_;
