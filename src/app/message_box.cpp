@@ -61,7 +61,7 @@ int message_result(const QMessageBox& box) {
 }
 
 int gui_message_sink::ask(const shell::message_request& request) {
-  auto box = make_message_box(request, QApplication::activeWindow());
+  auto box = make_message_box(request);  // without an owner: shown even while a progress window disables the others
   if (on_show) on_show(*box);
   box->exec();
   return message_result(*box);
