@@ -459,6 +459,23 @@ bool Tfrm_multi::recalculate() {
   return true;
 }
 
+void Tfrm_multi::update_caption() {
+  if (koszt_in_front_ && koszt_) constituent_caption(static_cast<const Base_Node*>(koszt_->bound()));
+  else Tfrm_child::update_caption();
+}
+
+void Tfrm_multi::constituent_caption(const Base_Node* chapter) {
+  auto* c = chapter ? dynamic_cast<store_chapter*>(static_cast<const Rozdz_Node*>(chapter)->chapter()) : nullptr;
+  if (!c || !compound_) return Tfrm_child::update_caption();
+  // The constituent's file (the compound's own for an internal chapter), then its name.
+  const std::string file = c->storage == STORAGE_EXTERNAL ? compound_->resolve(c->chapter) : path_;
+  QString caption = QFileInfo(QString::fromStdString(file)).fileName();
+  if (c->set().read_only()) caption += " (Tylko do odczytu)";
+  const std::string name = c->general().name();
+  if (!name.empty()) caption += " (" + internal_to_screen(name) + ")";
+  setWindowTitle(caption);
+}
+
 void Tfrm_multi::show_values(std::optional<double> value) {
   Tfrm_child::show_values(value);
   // The whole compound, rounded as its totals are.
@@ -507,6 +524,7 @@ void Tfrm_multi::node_selected(Base_Node* node, bool by_user) {
     host->setCurrentWidget(chapter_);
     chapter_->activate_window(true);
     chapter_->show_total();
+    update_caption();
   } else {
     Base_Node* chapter = node;
     while (chapter && chapter->kind != KIND_CHAPTER) chapter = static_cast<Base_Node*>(chapter->parent);

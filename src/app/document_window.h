@@ -76,7 +76,7 @@ public:
   void refresh_values();
   void show_total();
   void switch_page(bool forward);
-  void update_caption();
+  virtual void update_caption();
   Tfrm_main* main_window() const { return main_; }
 
   // Navigation tree ("D&rzewko").
@@ -163,6 +163,8 @@ public:
   // totals; (unless read-only) the results written back.
   bool recalculate();
   void show_values(std::optional<double> value) override;
+  // The compound's caption, or the constituent's while its page window is in front.
+  void update_caption() override;
 
 protected:
   void node_selected(document::Base_Node* node, bool by_user) override;
@@ -171,6 +173,7 @@ protected:
   void after_tree_change() override;
 
 private:
+  void constituent_caption(const document::Base_Node* chapter);
   std::unique_ptr<compound_values> values_;
   std::unique_ptr<document::estimate_doc> doc_;
   std::unique_ptr<document::store_compound> compound_;

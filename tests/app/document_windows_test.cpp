@@ -224,6 +224,7 @@ TEST(DocumentWindows, CompoundWindowBindsItsSharedPageWindowByChapter) {
   EXPECT_EQ(w->page_window()->bound(), first);
   w->tree_multi->setCurrentIndex(m.index(1, 0, root));
   EXPECT_EQ(w->page_window()->bound(), estimate_tree_model::node_of(m.index(1, 0, root)));
+  EXPECT_EQ(w->windowTitle(), "demo_compound.kvr (Fundamenty)");  // an internal chapter, by its name
   // The root brings the compound level back.
   w->tree_multi->setCurrentIndex(root);
   EXPECT_FALSE(w->constituent_in_front());
