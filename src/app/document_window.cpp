@@ -246,8 +246,8 @@ bool Tfrm_child::check_header(const std::string& path, int kind) {
 Tfrm_simple::Tfrm_simple(Tfrm_main* main, QWidget* parent) : Tfrm_child(main, parent) {
   setObjectName("Tfrm_simple");
   setWindowIcon(tree_picture(0));
-  // One value in the strip: the chapter sum.
-  lbl_razem->hide();
+  // One value in the strip: "Razem kosztorys:" before the sum's panel.
+  lbl_suma->hide();
   pnl_chd_value_razem->hide();
 }
 
