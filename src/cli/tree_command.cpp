@@ -46,7 +46,8 @@ int run_tree(const std::vector<std::string>& args, std::ostream& out, std::ostre
   doc->tree = std::make_unique<Kvr_Tree8>();
   auto* root = new Koszt_Node;
   root->doc = doc.get();
-  attach_last(*doc->tree, nullptr, root, 0, "");
+  attach_last(*doc->tree, nullptr, root, picture_of(*root),
+              estimate_node_text(doc->general, doc->structure_kind != LAYOUT_SIMPLE));
   if (doc->structure_kind == LAYOUT_SIMPLE) {
     build_tree(*doc->records, *doc->tree, *root, doc.get());
   } else {

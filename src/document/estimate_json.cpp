@@ -355,9 +355,9 @@ void general_parts_json(json& out, const record_source& m, int data_chain, const
     authors.push_back({{"name", to_utf8(a.name)}, {"function", to_utf8(a.function)}});
   out["authors"] = std::move(authors);
   if (auto d = read_description_raw(m, g, data_chain)) out["description_text"] = to_utf8(*d);
-  out["note"] = text_json(read_estimate_text(m, g, 0, data_chain));
-  out["cpv"] = text_json(read_estimate_text(m, g, 1, data_chain));
-  out["specification"] = text_json(read_estimate_text(m, g, 2, data_chain));
+  out["note"] = text_json(read_estimate_text_raw(m, g, 0, data_chain));
+  out["cpv"] = text_json(read_estimate_text_raw(m, g, 1, data_chain));
+  out["specification"] = text_json(read_estimate_text_raw(m, g, 2, data_chain));
   auto standard = read_overhead_record(m, g.standard_overheads_record(), data_chain);
   auto investor = read_overhead_record(m, g.investor_overheads_record(), data_chain);
   out["overheads"] = overhead_json(g.investor_table() ? investor : standard);
