@@ -1,5 +1,6 @@
 // The parts of a document loaded at open: format upgrades of older revisions, and the
 // print configuration and overhead record, taken from the records or stored there.
+#include "document/data_chain.h"
 #include "document/document_settings.h"
 
 #include "document/estimate_layout.h"
@@ -68,6 +69,14 @@ TEST(DocumentSettings, StoredRecordsAreTakenMissingOnesStoredOnce) {
   EXPECT_EQ(load_print_config(*m, g, CHAIN_DATA), print);
   EXPECT_EQ(load_overhead_record(*m, g, CHAIN_DATA).bytes, o.bytes);
   EXPECT_EQ(g.bytes, first.bytes);
+  EXPECT_EQ(m->count(CHAIN_DATA), 2u);
+
+  // A stored closing factor other than 1.0 is put right in the record itself.
+  overhead_record odd = o;
+  odd.set_tail(2.5);
+  ASSERT_EQ(m->rewrite(CHAIN_DATA, g.standard_overheads_record(), odd.bytes), g.standard_overheads_record());
+  EXPECT_EQ(load_overhead_record(*m, g, CHAIN_DATA).tail(), 1.0);
+  EXPECT_EQ(read_overhead_record(*m, g.standard_overheads_record(), CHAIN_DATA)->tail(), 1.0);
   EXPECT_EQ(m->count(CHAIN_DATA), 2u);
 
   // A short stored print configuration reads as the whole block, the rest zero.
