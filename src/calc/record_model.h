@@ -61,6 +61,21 @@ void close_chapters(compound_records& c);
 bool model_from_document(const document::record_source& src, const document::general_data& general,
                          const document::overhead_record& overhead, estimate_model& model, std::string& error);
 
+// The model of a simple estimate's records as opening its file reads them: the format
+// upgrades judged by `header` and the overhead record loaded (both stored only where the
+// records can be written), then model_from_document. `general`, given, receives the
+// general data the document then works with.
+bool model_from_opened(document::record_source& set, const store::file_header& header, estimate_model& model,
+                       std::string& error, document::general_data* general = nullptr);
+
+// The compound estimate's own part of its model: settings, overheads, additions and the
+// summary records.
+void compound_parts_from_records(const document::record_source& set, const document::general_data& general,
+                                 const document::overhead_record& overhead, compound_model& m);
+// A chapter's line of the model as its chapter record gives it (number, storage, quantity,
+// precision code); its estimate is filled by the caller.
+chapter_model chapter_from_record(const document::chapter_record& record);
+
 // What opening a simple estimate file's window does before it shows anything: the format
 // upgrades judged by the file's header and the overhead record loaded (both only in
 // memory when the set is read-only), then recalculate_document below.

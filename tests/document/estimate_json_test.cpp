@@ -157,6 +157,11 @@ TEST(EstimateJson, PrecisionCodesAreSignedBytesBothWays) {
   json_build_result again = estimate_from_json(dump);
   ASSERT_TRUE(again.image) << again.error;
   EXPECT_EQ(estimate_to_json(*again.image), dump);
+  // An earlier dump's stored byte (253) is the same code.
+  spec["nodes"][1]["precision_code"] = 253;
+  again = estimate_from_json(spec);
+  ASSERT_TRUE(again.image) << again.error;
+  EXPECT_EQ(estimate_to_json(*again.image)["nodes"][1]["precision_code"], -3);
 
   json compound = {{"chapters", {{{"number", "1"}, {"storage_name", "internal"}, {"precision_code", -1}}}}};
   built = estimate_from_json(compound);
