@@ -4,12 +4,13 @@
 #include "document/tree_iterators.h"
 #include "document/tree_moves.h"
 #include "shell/message_sink.h"
-#include "store/log.h"
+#include "fatal_texts.h"
 #include "tree_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace kovra::document;
+using document_test::fatal_texts;
 using namespace kovra::document::testing;
 using strings = std::vector<std::string>;
 
@@ -227,20 +228,6 @@ struct no_inserts : memory_records {
   rec_pos insert(int chain, int mode, rec_pos pos, std::span<uint8_t> data) override {
     return refuse ? NO_POS : memory_records::insert(chain, mode, pos, data);
   }
-};
-struct fatal_texts : kovra::store::fatal_handler {
-  std::vector<std::string> texts;
-  fatal_texts() {
-    kovra::store::reset_log_state();  // the log reopens in the test's folder
-    kovra::store::set_program_folder(::testing::TempDir());
-    kovra::store::set_fatal_handler(this);
-  }
-  ~fatal_texts() override {
-    kovra::store::set_fatal_handler(nullptr);
-    kovra::store::reset_log_state();
-    kovra::store::set_program_folder("");
-  }
-  void fatal(const std::string& text) override { texts.push_back(text); }
 };
 } // namespace
 

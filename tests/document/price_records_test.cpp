@@ -5,11 +5,12 @@
 #include "document/memory_records.h"
 #include "document/price_records.h"
 #include "store/codepage.h"
-#include "store/log.h"
+#include "fatal_texts.h"
 
 #include <gtest/gtest.h>
 
 using namespace kovra::document;
+using document_test::fatal_texts;
 using kovra::store::utf8_to_mazovia;
 
 namespace {
@@ -31,22 +32,6 @@ std::vector<std::string> chain_names(const memory_records& m) {
   }
   return out;
 }
-
-// Keeps the texts of the fatal stops (the program would end on them).
-struct fatal_texts : kovra::store::fatal_handler {
-  std::vector<std::string> texts;
-  fatal_texts() {
-    kovra::store::reset_log_state();  // the log reopens in the test's folder
-    kovra::store::set_program_folder(::testing::TempDir());
-    kovra::store::set_fatal_handler(this);
-  }
-  ~fatal_texts() override {
-    kovra::store::set_fatal_handler(nullptr);
-    kovra::store::reset_log_state();
-    kovra::store::set_program_folder("");
-  }
-  void fatal(const std::string& text) override { texts.push_back(text); }
-};
 
 // Records whose key index refuses entries of one index (as a damaged or full index does).
 struct refusing_keys : memory_records {
