@@ -121,3 +121,29 @@ TEST_P(FlushFaultTest, FailureAtAnyStepIsReportedAndKeepsTheWorkingCopyWhole) {
 
 INSTANTIATE_TEST_SUITE_P(StorageModes, FlushFaultTest,
                          ::testing::Values(int(STORAGE_DIRECT), int(STORAGE_IMAGE), int(STORAGE_COMPRESSED)));
+
+TEST(OpenFaultTest, FailedConversionOfAPlainFileToCompressedLeavesItWhole) {
+  reset_containers();
+  temp_folder dir;
+  const std::string path = dir.folder() + "plain.kvr";
+  ASSERT_TRUE(create_test_set(path));
+  const std::string plain = dir.read("plain.kvr");
+  set_disk_sync(false);
+  int64_t step = 1;
+  for (;; ++step) {
+    dir.write("plain.kvr", plain);
+    fail_file_step(step);
+    const int h = open_container(path, STORAGE_COMPRESSED, OPEN_EXCLUSIVE, FILE_TYPE_ESTIMATE, CONTAINER_VERSION,
+                                 CHECK_FILE_TYPE, nullptr);
+    const bool failed_here = file_steps() >= step;
+    fail_file_step(0);
+    if (h >= 0) close_container(h);
+    const integrity_report report = check_container(path);
+    EXPECT_TRUE(report.ok()) << "step " << step << ": " << (report.problems.empty() ? "" : report.problems[0]);
+    if (!failed_here) break;
+  }
+  set_disk_sync(true);
+  EXPECT_GT(step, 3);
+  reset_containers();
+  reset_open_files();
+}
