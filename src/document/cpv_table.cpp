@@ -1,6 +1,7 @@
 #include "document/cpv_table.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <mutex>
@@ -251,9 +252,18 @@ std::shared_ptr<const cpv_table> load_cpv_tables(const std::string& folder, std:
   return t;
 }
 
+// The program folder, else (a tool that never set it) the folder of the running program.
+static std::string tables_folder() {
+  std::string folder = store::program_file("");
+  if (!folder.empty()) return folder;
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string("./") : exe.parent_path().string() + "/";
+}
+
 const cpv_table& cpv_tables() {
   std::lock_guard lock(tables_mutex);
-  if (!tables) tables = load_cpv_tables(store::program_file(""), tables_error);
+  if (!tables) tables = load_cpv_tables(tables_folder(), tables_error);
   return *tables;
 }
 
