@@ -6,11 +6,8 @@
 // line is always printed. A code of the
 // older edition shows its current entry; a code in neither table shows as stored, marked.
 #include "cli/command.h"
-#include "document/build_tree.h"
-#include "document/chapter_open.h"
+#include "cli/opened_tree.h"
 #include "document/cpv_collect.h"
-#include "document/estimate_doc.h"
-#include "document/store_compound.h"
 #include "store/codepage.h"
 
 #include <ostream>
@@ -44,35 +41,15 @@ int run_cpv(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return exit_usage;
   }
   const std::string& path = args[0];
-  uint8_t error = 0;
-  const int kind = document_kind(path, &error);
-  std::unique_ptr<estimate_doc> doc = kind < 0 ? nullptr : open_estimate_by_kind(path, kind, true);
-  if (!doc) {
-    err << "kovra-cli: " << path << ": the estimate cannot be opened\n";
-    return exit_cannot_open;
-  }
+  std::unique_ptr<opened_tree> t = open_tree(path, err);
+  if (!t) return exit_cannot_open;
   if (!cpv_tables_error().empty()) err << "kovra-cli: CPV tables: " << cpv_tables_error() << "\n";
-  doc->tree = std::make_unique<Kvr_Tree8>();
-  auto* root = new Koszt_Node;
-  root->doc = doc.get();
-  attach_last(*doc->tree, nullptr, root, 0, "");
-  std::unique_ptr<store_compound> compound;
-  if (doc->structure_kind == LAYOUT_SIMPLE) {
-    build_tree(*doc->records, *doc->tree, *root, doc.get());
-  } else {
-    compound = std::make_unique<store_compound>(*doc->records, path, doc->header, doc->general, doc->overhead);
-    chapter_open_options quiet;
-    quiet.quiet = true;
-    quiet.check_password = true;
-    open_all_chapters(*doc->tree, *root, *compound, quiet);
-  }
-  collect_cpv(*doc);
-  print_codes(*root, document_title(*doc, path), 0, out, true);
-  for (const Smp_Node* n = root->first_child; n && is_in_subtree(n, root); n = next_in_preorder(n)) {
+  collect_cpv(*t->doc);
+  print_codes(*t->root, document_title(*t->doc, path), 0, out, true);
+  for (const Smp_Node* n = t->root->first_child; n && is_in_subtree(n, t->root); n = next_in_preorder(n)) {
     const auto* node = static_cast<const Base_Node*>(n);
-    print_codes(*node, shown_caption(node->caption()), n->depth - root->depth, out);
+    print_codes(*node, shown_caption(node->caption()), n->depth - t->root->depth, out);
   }
-  close_estimate(*doc);  // the chapters close with the tree, before the compound
   return exit_ok;
 }
 
