@@ -28,9 +28,9 @@ bool eight_digits(std::string_view s) {
 
 } // namespace
 
-std::string cpv_code::key() const {
-  if (entry) return std::string(entry->code());
-  return stored.substr(0, stored.size() >= 8 && eight_digits(stored) ? 8 : stored.size());
+std::string_view cpv_code::key() const {
+  if (entry) return entry->code();
+  return std::string_view(stored).substr(0, eight_digits(stored) ? 8 : stored.size());
 }
 
 std::string cpv_code::shown() const {
@@ -97,7 +97,7 @@ std::vector<cpv_pair> parse_cpv_text(const cpv_table& t, std::string_view text) 
 }
 
 std::optional<cpv_code> aggregate_code(const cpv_table& t, const cpv_code& code, int digits) {
-  const std::string key = code.key();
+  const std::string_view key = code.key();
   if (!eight_digits(key)) return std::nullopt;
   cpv_code cut;
   cut.stored = cpv_cut_to_level(key, digits);
@@ -107,7 +107,7 @@ std::optional<cpv_code> aggregate_code(const cpv_table& t, const cpv_code& code,
 
 bool add_distinct(std::vector<cpv_code>& list, const cpv_code& code) {
   if (code.empty()) return false;
-  const std::string key = code.key();
+  const std::string_view key = code.key();
   if (std::any_of(list.begin(), list.end(), [&](const cpv_code& c) { return c.key() == key; })) return false;
   list.push_back(code);
   return true;

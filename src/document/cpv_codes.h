@@ -36,7 +36,7 @@ struct cpv_code {
   bool empty() const { return stored.empty() && !entry; }
   // The code digits (main) or letters and digits (supplementary) that make it distinct: the
   // entry's code, else the stored item's first eight or four characters.
-  std::string key() const;
+  std::string_view key() const;
   // What a view or printout shows: the entry's text ("45000000-7  Roboty budowlane"); an
   // unknown code as stored followed by cpv_unknown_mark; a wrong check digit adds
   // cpv_wrong_check_mark. UTF-8.

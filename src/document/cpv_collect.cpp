@@ -1,6 +1,8 @@
 #include "document/cpv_collect.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_set>
 
 #include "document/compound_nodes.h"
 #include "document/estimate_doc.h"
@@ -8,21 +10,41 @@
 
 namespace kovra::document {
 
+namespace {
+
+// A list of distinct codes with its keys at hand, so that a subtree of thousands of codes is
+// collected without comparing each code with every other.
+class distinct_codes {
+public:
+  explicit distinct_codes(std::vector<cpv_code>& list) : list_(list) {}
+  void add(const cpv_code& code) {
+    if (!code.empty() && keys_.emplace(code.key()).second) list_.push_back(code);
+  }
+
+private:
+  std::vector<cpv_code>& list_;
+  std::unordered_set<std::string> keys_;
+};
+
+} // namespace
+
 void collect_cpv_node(Base_Node& node, const cpv_table& tables, cpv_node_reader& reader) {
   node.cpv_own.clear();
   node.cpv_aggregated.clear();
   node.cpv_collected.clear();
+  distinct_codes collected(node.cpv_collected);
   for (Smp_Node* c = node.first_child; c; c = c->next) {
     auto* child = static_cast<Base_Node*>(c);
     collect_cpv_node(*child, tables, reader);
-    for (const cpv_code& code : child->cpv_collected) add_distinct(node.cpv_collected, code);
-    for (const cpv_pair& pair : child->cpv_own) add_distinct(node.cpv_collected, pair.main);
+    for (const cpv_code& code : child->cpv_collected) collected.add(code);
+    for (const cpv_pair& pair : child->cpv_own) collected.add(pair.main);
   }
   if (std::optional<std::string> text = reader.code_text(node)) node.cpv_own = parse_cpv_text(tables, *text);
   if (node.kind == KIND_POSITION) return;
   const int digits = std::max(reader.level(node), 2);
+  distinct_codes aggregated(node.cpv_aggregated);
   auto aggregate = [&](const cpv_code& code) {
-    if (std::optional<cpv_code> cut = aggregate_code(tables, code, digits)) add_distinct(node.cpv_aggregated, *cut);
+    if (std::optional<cpv_code> cut = aggregate_code(tables, code, digits)) aggregated.add(*cut);
   };
   for (const cpv_code& code : node.cpv_collected) aggregate(code);
   for (const cpv_pair& pair : node.cpv_own) aggregate(pair.main);

@@ -172,7 +172,7 @@ public:
 
 std::string keys(const std::vector<cpv_code>& v) {
   std::string s;
-  for (const cpv_code& c : v) s += c.key() + " ";
+  for (const cpv_code& c : v) s += std::string(c.key()) + " ";
   return s;
 }
 
