@@ -57,6 +57,14 @@ bool VL_extra_editors_grid::set_current_part(int col, int row, bool extra) {
   return true;
 }
 
+VL_cell VL_extra_editors_grid::ask_cell(int col, int row, const QRect& rect, bool edited, bool extra) {
+  const int outer = asking_;
+  asking_ = extra ? 2 : 1;
+  VL_cell cell = VL_editors_grid::ask_cell(col, row, rect, edited, extra);
+  asking_ = outer;
+  return cell;
+}
+
 QWidget* VL_extra_editors_grid::editor_for(int col, bool extra) const {
   if (extra && col == extra_col_) return extra_editor_;
   return VL_editors_grid::editor_for(col, false);
@@ -89,9 +97,7 @@ void VL_extra_editors_grid::paint_extra(QPainter& p, const QRect& clip) {
     if (!has_extra(r)) continue;
     const QRect part(cr.left(), cr.top(), cr.width(), get_extra_cell_heights(r));
     if (!part.intersects(clip)) continue;
-    asking_extra_ = true;
     do_paint_cell(p, extra_col_, r, part, true);
-    asking_extra_ = false;
   }
 }
 

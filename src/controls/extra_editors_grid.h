@@ -25,12 +25,13 @@ public:
   int get_extra_cell_heights(int row) const;
   // True while the cursor is in the extra part of the current cell (or the owner is asked
   // for an extra part).
-  bool extra_cell() const { return extra_cell_ || asking_extra_; }
+  bool extra_cell() const { return asking_ ? asking_ == 2 : extra_cell_; }
   void set_extra_cell(bool on);
   // Makes a cell current, in its extra part or its main part.
   bool set_current_part(int col, int row, bool extra);
 
   void select_next_cell(int exit_key) override;
+  VL_cell ask_cell(int col, int row, const QRect& rect, bool edited = false, bool extra = false) override;
 
 protected:
   void draw_cell(QPainter& p, int col, int row, const QRect& rect) override;
@@ -51,7 +52,7 @@ private:
   int def_extra_height_ = 0;
   std::vector<int> extra_heights_;
   bool extra_cell_ = false;
-  bool asking_extra_ = false;
+  int asking_ = 0;  // while the owner is asked: 1 the main part, 2 the extra part
 };
 
 } // namespace kovra::controls

@@ -119,7 +119,7 @@ public:
   // The draw_flags of a cell after asking the owner.
   int get_cell_state(int col, int row);
   // The owner's answer for a cell, as drawing would get it (extra: the extra part).
-  VL_cell ask_cell(int col, int row, const QRect& rect, bool edited = false, bool extra = false);
+  virtual VL_cell ask_cell(int col, int row, const QRect& rect, bool edited = false, bool extra = false);
   // The element a cell is drawn with: by cell_type, then the colour overrides of draw_flags.
   TEXT_ELEM element_for(const VL_cell& cell) const;
   const VL_FONT* vl_font(int index) const;
