@@ -81,7 +81,7 @@ void VL_multi_edit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   if (enter) {
-    if (!WantReturns) focusNextPrevChild(true);  // the line feed itself is dropped
+    if (!WantReturns) QWidget::focusNextPrevChild(true);  // the line feed itself is dropped
     else QPlainTextEdit::keyPressEvent(e);
     return;
   }
