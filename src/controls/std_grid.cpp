@@ -656,8 +656,9 @@ void VL_std_grid::paint_cells(QPainter& p, const QRect& clip) {
     auto paint_col = [&](int c) {
       const int w = col_widths_[std::size_t(c)];
       if (w < 0) return;
-      QRect r(x, y, w, h);
-      if (r.intersects(clip) || (w == 0 && clip.contains(QPoint(x, y)))) draw_cell(p, c, row, r);
+      // Every cell of a row that is drawn at all: a cell may answer a rectangle that
+      // reaches over its neighbours (a message across the row).
+      draw_cell(p, c, row, QRect(x, y, w, h));
       x += w + line_width_;
     };
     for (int c = 0; c < fixed_cols_ && c < col_count(); ++c) paint_col(c);
