@@ -158,7 +158,9 @@ void VL_editors_grid::end_edit(int key) {
     VL_std_grid::keyPressEvent(&move);
     return;
   }
+  after_edit_ = true;
   select_next_cell(key);
+  after_edit_ = false;
 }
 
 void VL_editors_grid::editor_left(QWidget* editor) {
@@ -241,7 +243,11 @@ bool VL_editors_grid::cell_key(QKeyEvent* e) {
 }
 
 void VL_editors_grid::mousePressEvent(QMouseEvent* e) {
-  if (editing_ && !finish_edit(0, true)) return;
+  if (editing_) {
+    // When the click took the focus from the editor, the editor was asked already (and
+    // either ended the edit or refused to be left).
+    if (!edit_widget_->hasFocus() || !finish_edit(0, true)) return;
+  }
   VL_std_grid::mousePressEvent(e);
 }
 

@@ -72,6 +72,7 @@ protected:
   bool editing_ = false;
   int edit_col_ = -1, edit_row_ = -1;
   bool edit_extra_ = false;
+  bool after_edit_ = false;  // select_next_cell runs for an edit that just ended
   QWidget* edit_widget_ = nullptr;
 
 private:

@@ -160,7 +160,7 @@ bool VL_extra_editors_grid::cell_key(QKeyEvent* e) {
 
 void VL_extra_editors_grid::select_next_cell(int exit_key) {
   const int old_col = col(), old_row = row();
-  if (end_key() == exit_key && !editing_ && extra_cell_ && exit_key != Qt::Key_Up && exit_key != Qt::Key_Down &&
+  if (after_edit_ && extra_cell_ && exit_key != Qt::Key_Up && exit_key != Qt::Key_Down &&
       old_col == extra_col_) {
     // An edit ended in the extra part: on to the main part of the same cell.
     int c = old_col, r = old_row;

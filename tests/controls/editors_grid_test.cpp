@@ -109,6 +109,16 @@ TEST_F(editing_fixture, TypingStartsAnEditThatEscapeTakesBack) {
   QTest::keyClick(text1, Qt::Key_Up);
   EXPECT_FALSE(g.editing());
   EXPECT_EQ(at(), std::pair(1, 1));
+
+  // A click on another cell ends the edit with its text and moves there.
+  g.set_current(1, 2);
+  QTest::keyClick(&g, Qt::Key_F2);
+  ASSERT_TRUE(text1->hasFocus());
+  QTest::keyClicks(text1, "m");
+  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.cell_rect(2, 3).center());
+  EXPECT_FALSE(g.editing());
+  EXPECT_EQ(src.edits.back().text, "2,1m");
+  EXPECT_EQ(at(), std::pair(2, 3));
 }
 
 TEST_F(editing_fixture, TheOwnerAndTheColumnsDecideWhatMayBeEdited) {
