@@ -128,10 +128,9 @@ QString VL_number_edit::display_text(double v) {
   return QString::fromLatin1(buf);
 }
 
-double VL_number_edit::value() {
+QString VL_number_edit::cleaned_text() const {
   const QChar sep = decimal_separator();
   QString t = text();
-  const bool was_empty = t.trimmed().isEmpty();
   if (!char_range_.contains(sep)) {
     int cut = -1;
     for (int i = 0; i < t.size() && cut < 0; ++i)
@@ -144,6 +143,13 @@ double VL_number_edit::value() {
       if (char_range_.contains(c)) kept += c;
     t = kept;
   }
+  return t;
+}
+
+double VL_number_edit::value() {
+  const QChar sep = decimal_separator();
+  const bool was_empty = text().trimmed().isEmpty();
+  QString t = cleaned_text();
   if (t != text()) {
     const bool m = isModified();
     setText(t);
@@ -200,14 +206,13 @@ bool VL_number_edit::exit_checks() {
 void VL_number_edit::exit_refused() { restore_saved(); }
 
 void VL_number_edit::entering() {
-  // Grouping characters go while the number is edited; the modified flag stays.
-  if (char_range_.isEmpty()) return;
-  QString kept;
-  for (QChar c : text())
-    if (char_range_.contains(c)) kept += c;
-  if (kept != text()) {
+  // Grouping characters go while the number is edited, and so do the decimals of a field
+  // that takes none (a whole number shown as "1 234,00" is edited as "1234", not "123400");
+  // the modified flag stays.
+  const QString t = cleaned_text();
+  if (t != text()) {
     const bool m = isModified();
-    setText(kept);
+    setText(t);
     setModified(m);
   }
 }

@@ -63,6 +63,9 @@ public:
 
   // The display form of a value: digits grouped, two to six decimals.
   static QString display_text(double value);
+  // The text as it is edited and read: without a range that holds the decimal separator it
+  // ends before the first separator; then only the characters of the range are kept.
+  QString cleaned_text() const;
 
 protected:
   bool filter_char(QChar& c) const override;

@@ -154,14 +154,21 @@ TEST_F(Editors, RangeCheckOfTheNumberEditor) {
   e->set_value(50);
   form f{e, other};
   f.focus(e);
-  EXPECT_EQ(e->text(), "5000");  // grouping and separators go while editing
+  EXPECT_EQ(e->text(), "50");  // "50,00" in a field without decimals
   e->setText("500");
   text.clear();
   f.focus(other);
   QApplication::processEvents();
   EXPECT_TRUE(text.startsWith("Zbyt duża wartość."));
   EXPECT_TRUE(e->hasFocus());
-  EXPECT_EQ(e->text(), "5000");
+  EXPECT_EQ(e->text(), "50");
+  auto* grouped = new VL_number_edit;  // with decimals: only the grouping goes
+  grouped->set_char_range("0123456789-,");
+  grouped->set_value(1234567.5);
+  f.w.layout()->addWidget(grouped);
+  grouped->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(grouped->text(), "1234567,50");
 }
 
 TEST_F(Editors, EscapeEnterAndLineBreaks) {
