@@ -101,6 +101,21 @@ TEST(ScreenLook, SavedAndLoadedThroughTheIniFileKeepingItsOtherSections) {
   // No INI file at all: the defaults.
   load_screen_look(dir.path() + "missing.ini");
   EXPECT_EQ(screen_design().elements[elem_element_name].font, 5);
+
+  // An old binary design beside the INI file wins, goes into the INI file and is deleted.
+  const std::string des = dir.path() + "kovra.des";
+  {
+    std::ofstream f(des, std::ios::binary);
+    const char version[4] = {1, 0, 0, 0};
+    f.write(version, 4);
+    const std::string body(1015, '\0');  // every element font 0 in black on black
+    f.write(body.data(), std::streamsize(body.size()));
+  }
+  load_screen_look(ini_path);
+  EXPECT_FALSE(std::ifstream(des).good());
+  EXPECT_EQ(screen_design().elements[elem_element_name].font, 0);
+  EXPECT_EQ(screen_elements()[elem_basic].background, QColor(0, 0, 0));
+  EXPECT_EQ(shell::ini_read(ini_path, screen_look_section, "Element6"), "0,0,0,Nazwa elementu");
   reset_screen_look();
 }
 
