@@ -522,7 +522,7 @@ VL_cell VL_std_grid::default_cell(int col, int row, const QRect& rect) const {
   VL_cell cell;
   cell.rect = rect;
   const bool fixed = row < fixed_rows_ || col < fixed_cols_;
-  cell.cell_type = fixed && row == 0 ? ct_header : ct_basic;
+  cell.cell_type = fixed && row == 0 ? (col == pressed_head_col_ ? ct_pressed : ct_header) : ct_basic;
   if (use_cells_ && row < int(cells_.size()) && col < int(cells_[std::size_t(row)].size()))
     cell.text = cells_[std::size_t(row)][std::size_t(col)];
   if (fixed) cell.draw_flags = df_fixed;
@@ -642,7 +642,7 @@ void VL_std_grid::draw_answer(QPainter& p, int col, int row, VL_cell& cell) {
   if (col == 0 && use_checks_ && (checks_options_ & 1) && row >= fixed_rows_ && get_checks(row)) {
     p.setFont(font);
     p.setPen(te.text);
-    p.drawText(r, Qt::AlignCenter, QString(QChar(0x221A)));  // the check symbol
+    p.drawText(r, Qt::AlignCenter, QString(QChar(CHECK)));
   }
   if (source_) source_->draw_cell_finish(*this, p, col, row, cell, te);
   drawing_ = false;
@@ -883,6 +883,10 @@ void VL_std_grid::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void VL_std_grid::mouseReleaseEvent(QMouseEvent* e) {
+  if (pressed_head_col_ >= 0) {
+    InvalidateCell(pressed_head_col_, 0);
+    pressed_head_col_ = -1;
+  }
   if (sizing_col_ >= 0) {
     sizing_col_ = -1;
     emit OnColSizeChanged();
@@ -909,6 +913,7 @@ void VL_std_grid::mouseDoubleClickEvent(QMouseEvent* e) {
   if (!cell_at(e->position().toPoint(), c, r)) return;
   if (r < fixed_rows_) {
     emit OnDblClickHead(c);
+    pressed_head_col_ = c;
     InvalidateCell(c, r);
   }
 }

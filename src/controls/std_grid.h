@@ -28,6 +28,9 @@ struct TRange {
 class VL_std_grid : public QAbstractScrollArea {
   Q_OBJECT
 public:
+  // The check symbol of marked rows (drawn in the grid's font).
+  static constexpr char16_t CHECK = 0x221A;
+
   explicit VL_std_grid(QWidget* parent = nullptr);
   ~VL_std_grid() override;
 
@@ -243,6 +246,7 @@ private:
   int anchor_ = -1;
   bool pending_mark_ = false;
   int sizing_col_ = -1, sizing_start_x_ = 0, sizing_start_w_ = 0;
+  int pressed_head_col_ = -1;  // a double-clicked header is drawn pressed until released
 
   long painted_cells_ = 0;
   bool adjusting_ = false;

@@ -206,7 +206,7 @@ TEST(StdGrid, TheAlignColumnTakesTheRestButKeepsItsMinimum) {
   EXPECT_EQ(g.get_col_widths(1), -1);
 }
 
-TEST(StdGrid, RowMarksByMouse) {
+TEST(StdGrid, RowMarksAndHeaderClicksByMouse) {
   VL_std_grid g;
   lambda_source src;
   setup(g, src, 4, 12, {400, 400});
@@ -235,10 +235,22 @@ TEST(StdGrid, RowMarksByMouse) {
   EXPECT_FALSE(g.IsChecked());
   EXPECT_EQ(last_range(), std::pair(0, 11));
   EXPECT_EQ(rows.count(), 3);  // one report per row that changed
-  // A right click never counts.
+  // A right click never counts (but makes the cell current).
   click(0, 3);
   QTest::mouseClick(g.viewport(), Qt::RightButton, {}, g.cell_rect(2, 9).center());
   EXPECT_TRUE(g.get_checks(3));
+  EXPECT_EQ(std::pair(g.col(), g.row()), std::pair(2, 9));
+
+  // Header clicks are reported; like any click that marks nothing, they clear the marks.
+  QSignalSpy heads(&g, &VL_std_grid::OnClickHead);
+  QSignalSpy double_heads(&g, &VL_std_grid::OnDblClickHead);
+  click(2, 0);
+  ASSERT_EQ(heads.count(), 1);
+  EXPECT_EQ(heads.at(0).at(0).toInt(), 2);
+  QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, g.cell_rect(3, 0).center());
+  ASSERT_EQ(double_heads.count(), 1);
+  EXPECT_EQ(double_heads.at(0).at(0).toInt(), 3);
+  EXPECT_FALSE(g.IsChecked());
 }
 
 TEST(StdGrid, StoredCellsAndMarksOnlyWhenSwitchedOn) {
