@@ -1,10 +1,16 @@
 // The screen look in kovra.ini: defaults, reading with its rules, writing and reading back.
+#include "controls/apply_look.h"
 #include "controls/screen_look.h"
+#include "controls/standard_edit.h"
+#include "controls/std_grid.h"
+#include "controls/sum_panel.h"
 #include "shell/ini_file.h"
 #include "shell/temp_folder.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPalette>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +123,30 @@ TEST(ScreenLook, SavedAndLoadedThroughTheIniFileKeepingItsOtherSections) {
   EXPECT_EQ(screen_elements()[elem_basic].background, QColor(0, 0, 0));
   EXPECT_EQ(shell::ini_read(ini_path, screen_look_section, "Element6"), "0,0,0,Nazwa elementu");
   reset_screen_look();
+}
+
+TEST(ScreenLook, AppliedToAFormByTheKindOfEachControl) {
+  QWidget form;
+  auto* layout = new QVBoxLayout(&form);
+  auto* edit = new VL_line_edit;
+  auto* grid = new VL_std_grid;
+  auto* label = new QLabel("Nazwa:");
+  auto* panel = new VL_sum_panel;
+  for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(grid), static_cast<QWidget*>(label),
+                     static_cast<QWidget*>(panel)})
+    layout->addWidget(w);
+  apply_screen_look(&form);
+  const auto& el = screen_elements();
+  const auto& fonts = screen_fonts();
+  EXPECT_EQ(edit->height(), 24);
+  EXPECT_EQ(edit->font(), fonts[std::size_t(el[elem_basic].font)].font);
+  EXPECT_EQ(edit->ColorNormBkgr, el[elem_basic].background);
+  EXPECT_EQ(edit->ColorActvBkgr, el[elem_edited].background);  // "Pole edytowane" while focused
+  EXPECT_TRUE(grid->has_look());
+  EXPECT_EQ(grid->line_color(), el[elem_basic].text);
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), el[elem_fixed_text].text);
+  EXPECT_EQ(panel->font(), fonts[std::size_t(el[elem_element_name].font)].font);
+  EXPECT_EQ(panel->palette().color(QPalette::Window), el[elem_highlighted].background);
 }
 
 } // namespace
