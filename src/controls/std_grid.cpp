@@ -89,7 +89,6 @@ void VL_std_grid::set_col_count(int n) {
   col_widths_.resize(std::size_t(n), default_col_width_);
   if (use_cells_)
     for (auto& c : cells_) c.resize(std::size_t(n));
-  fixed_cols_ = std::min(fixed_cols_, std::max(n - 1, 0));
   col_ = std::clamp(col_, fixed_cols_, std::max(n - 1, fixed_cols_));
   left_col_ = std::clamp(left_col_, fixed_cols_, std::max(n - 1, fixed_cols_));
   adjust_col_widths();
@@ -113,7 +112,6 @@ void VL_std_grid::set_row_count(int n) {
           --checked_count_;
         }
   }
-  fixed_rows_ = std::min(fixed_rows_, std::max(n - 1, 0));
   row_ = std::clamp(row_, fixed_rows_, std::max(n - 1, fixed_rows_));
   top_row_ = std::clamp(top_row_, fixed_rows_, std::max(n - 1, fixed_rows_));
   adjust_col_widths();
@@ -122,7 +120,8 @@ void VL_std_grid::set_row_count(int n) {
 }
 
 void VL_std_grid::set_fixed_cols(int n) {
-  fixed_cols_ = std::clamp(n, 0, std::max(col_count() - 1, 0));
+  // Kept as asked even when the grid has no data rows or columns for a while.
+  fixed_cols_ = std::max(n, 0);
   col_ = std::max(col_, fixed_cols_);
   left_col_ = std::max(left_col_, fixed_cols_);
   adjust_col_widths();
@@ -131,7 +130,7 @@ void VL_std_grid::set_fixed_cols(int n) {
 }
 
 void VL_std_grid::set_fixed_rows(int n) {
-  fixed_rows_ = std::clamp(n, 0, std::max(row_count() - 1, 0));
+  fixed_rows_ = std::max(n, 0);
   row_ = std::max(row_, fixed_rows_);
   top_row_ = std::max(top_row_, fixed_rows_);
   update_scroll_bars();

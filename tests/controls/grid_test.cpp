@@ -102,6 +102,15 @@ TEST(StdGrid, ArrowKeysWrapBetweenRowsAndStayOffTheHeader) {
   g.set_source(&no3);
   QTest::keyClick(&g, Qt::Key_Right);
   EXPECT_EQ(g.col(), 2);
+
+  // A grid left with its header alone keeps its fixed row for the rows that come back.
+  g.set_row_count(1);
+  g.grab();
+  QTest::keyClick(&g, Qt::Key_Down);
+  EXPECT_FALSE(g.set_current(1, 1));
+  g.set_row_count(4);
+  EXPECT_EQ(g.fixed_rows(), 1);
+  EXPECT_TRUE(g.set_current(1, 3));
 }
 
 TEST(StdGrid, DefaultAnswersAndTheirColours) {
