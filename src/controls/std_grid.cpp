@@ -398,8 +398,6 @@ void VL_std_grid::DontUpdateView() { update_view_ = false; }
 
 void VL_std_grid::UpdateView(int first_row, int last_row) {
   update_view_ = true;
-  height_first_ = first_row;
-  height_last_ = last_row;
   if (first_row < 0 || last_row < 0) invalidate_heights(0, row_count() - 1);
   else invalidate_heights(first_row, last_row);
   adjust_col_widths();
@@ -726,10 +724,6 @@ int VL_std_grid::measure_cell_height(int col, int row, int width) {
 
 void VL_std_grid::ensure_row_height(int row) {
   if (!auto_row_height_ || !update_view_ || row < fixed_rows_ || height_known_[std::size_t(row)]) return;
-  if (height_first_ >= 0 && height_last_ >= 0 && (row < height_first_ || row > height_last_)) {
-    height_known_[std::size_t(row)] = 1;  // outside the range the view asked for: kept
-    return;
-  }
   height_known_[std::size_t(row)] = 1;
   compute_row_height(row);
 }
@@ -779,7 +773,11 @@ void VL_std_grid::adjust_col_widths() {
   if (widest >= 0 && col_widths_[std::size_t(widest)] > space && space > 0 &&
       (next < 0 || col_widths_[std::size_t(next)] <= space))
     col_widths_[std::size_t(widest)] = space;
-  invalidate_heights(0, row_count() - 1);
+  // Heights follow the widths: every row is measured again when it is next shown.
+  if (col_widths_ != measured_widths_) {
+    measured_widths_ = col_widths_;
+    invalidate_heights(0, row_count() - 1);
+  }
   adjusting_ = false;
 }
 

@@ -2,8 +2,9 @@
 // VL_std_grid: a drawn grid whose cells its owner supplies on demand (grid_cell.h). It keeps
 // only the geometry (column widths, row heights), the current cell, the scroll position and
 // the row marks; painting asks for the visible cells alone. Vertical scrolling moves by whole
-// rows, so a row's height is needed only once the row is shown, and automatic heights are
-// measured when a row first comes into view.
+// rows, so a row's height is needed only once the row is shown: automatic heights are
+// measured when a row comes into view after UpdateView (all rows, or the range it names) or
+// after the column widths changed.
 #include "controls/grid_cell.h"
 #include "controls/screen_look.h"
 
@@ -237,7 +238,7 @@ private:
 
   bool update_view_ = true;
   bool repaint_ = true;
-  int height_first_ = -1, height_last_ = -1;
+  std::vector<int> measured_widths_;  // the widths the known row heights were measured with
 
   bool use_checks_ = false;
   int checks_options_ = 3;
