@@ -103,6 +103,20 @@ TEST(StdGrid, ArrowKeysWrapBetweenRowsAndStayOffTheHeader) {
   QTest::keyClick(&g, Qt::Key_Right);
   EXPECT_EQ(g.col(), 2);
 
+  // Moving past the right edge scrolls the columns; the fixed column stays.
+  g.set_row_count(6);
+  g.set_col_count(12);
+  for (int c = 0; c < 12; ++c) g.set_col_widths(c, 60);
+  g.set_current(11, 2);
+  EXPECT_GT(g.left_col(), 1);
+  const QRect last = g.cell_rect(11, 2);
+  ASSERT_FALSE(last.isEmpty());
+  EXPECT_LE(last.right(), g.viewport()->width());
+  EXPECT_EQ(g.cell_rect(0, 2).left(), 0);
+  QTest::keyClick(&g, Qt::Key_Right);  // wraps to the first data column, scrolled back
+  EXPECT_EQ(std::pair(g.col(), g.row()), std::pair(1, 3));
+  EXPECT_EQ(g.left_col(), 1);
+
   // A grid left with its header alone keeps its fixed row for the rows that come back.
   g.set_row_count(1);
   g.grab();
