@@ -437,7 +437,15 @@ bool Tfrm_multi::recalculate() {
   auto v = std::make_unique<compound_values>();
   std::string error;
   const bool was_modified = document::is_modified(*doc_);
-  if (!calc::compound_from_open(*doc_->records, doc_->general, doc_->overhead, chapters, v->model, error)) return false;
+  // The model over the chapters the window holds, the way a read-only run builds it.
+  if (doc_->records->chain_count() < COMPOUND_CHAINS) return false;
+  calc::compound_parts_from_records(*doc_->records, doc_->general, doc_->overhead, v->model);
+  for (store_chapter* c : chapters) {
+    if (!c) continue;
+    calc::chapter_model ch = calc::chapter_from_record(c->chapter);
+    ch.available = calc::model_from_document(c->records(), c->general(), c->overhead, ch.doc, error);
+    v->model.chapters.push_back(std::move(ch));
+  }
   v->result = calc::recalculate_compound(v->model);
   const bool write_back = !is_read_only(*doc_);
   std::size_t k = 0;

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "report/printer_config.h"
 #include "shell/command_line.h"
 #include "shell/messages.h"
 #include "shell/user_registry.h"
@@ -70,7 +71,10 @@ int kovra_program::start(const shell::startup_input& input) {
     shutdown();
     return 0;
   }
-  startup_ = shell::start_up(input, login ? login : &login_dialog);
+  shell::startup_input with_reader = input;
+  if (!with_reader.read_printer_config)  // prnconf.cfg into the configuration text printing uses
+    with_reader.read_printer_config = [](const std::string& path) { report::load_current_printer_config(path); };
+  startup_ = shell::start_up(with_reader, login ? login : &login_dialog);
   steps.push_back("start_up");
   if (startup_.already_running()) {
     shutdown();

@@ -129,7 +129,7 @@ compound_result recalculate_compound(compound_model& model) {
   t.additions += additions;
   t.net = round_money(t.net + additions);
   t.vat = round_money(t.vat + vat(model.overheads, additions));
-  t.gross = t.net + t.vat;
+  t.gross = round_total(t.net + t.vat);  // the compound's total, to the setting's step
   t.overheads.finish();
   const double kz = t.materials_base != 0 ? (t.materials - t.materials_base) * 100 / t.materials_base : 0;
   t.overheads.cell[row_estimate] = {kz, t.additions, t.net, t.vat, t.gross};

@@ -41,36 +41,28 @@ void build_tree(estimate_model& model) {
 }
 
 void settle_scaffold_links(estimate_model& model) {
-  // Needs the tree (depth) built first. Two walks over the links, so that a file with many
-  // long link lists costs no more than reading them: the owner of every position first
-  // (the last scaffolding in tree order that links it), then each list keeps the positions
-  // it owns, once.
+  // Needs the tree (depth) built first. Every scaffolding keeps the positions it names that
+  // are in the tree, each once; a position named by two scaffoldings counts for both, as
+  // the tree adds it to every list that names it. One pass over the links.
   const size_t count = model.nodes.size();
   auto usable = [&](size_t s, int link) {
     return link >= 0 && static_cast<size_t>(link) < count && static_cast<size_t>(link) != s &&
            model.nodes[static_cast<size_t>(link)].depth >= 0; // in the tree
   };
-  std::vector<int> owner(count, -1);
+  std::vector<int> taken_by(count, -1);
   for (size_t s = 0; s < count; ++s) {
     model_node& scaffold = model.nodes[s];
     if (scaffold.type != node_scaffold) {
       scaffold.links.clear();
       continue;
     }
-    for (int link : scaffold.links)
-      if (usable(s, link)) owner[static_cast<size_t>(link)] = static_cast<int>(s);
-  }
-  std::vector<int> taken_by(count, -1);
-  for (size_t s = 0; s < count; ++s) {
-    std::vector<int>& links = model.nodes[s].links;
     std::vector<int> kept;
-    for (int link : links) {
-      if (!usable(s, link) || owner[static_cast<size_t>(link)] != static_cast<int>(s)) continue;
-      if (taken_by[static_cast<size_t>(link)] == static_cast<int>(s)) continue; // a repeat
+    for (int link : scaffold.links) {
+      if (!usable(s, link) || taken_by[static_cast<size_t>(link)] == static_cast<int>(s)) continue; // a repeat
       taken_by[static_cast<size_t>(link)] = static_cast<int>(s);
       kept.push_back(link);
     }
-    links = std::move(kept);
+    scaffold.links = std::move(kept);
   }
 }
 

@@ -49,6 +49,7 @@ void input_table::load(const estimate_model& model) {
     input_table_entry e;
     e.rec = model.prices[i];
     e.rec.quantity = e.rec.other_quantity = e.rec.excluded_quantity = e.rec.investor_quantity = 0;
+    e.rec.mp_mode = 0;  // given by this run's inputs, never carried over from an earlier run
     e.record_index = static_cast<int>(i);
     set_prices(e, labour_rate_);
     entries_.push_back(std::move(e));

@@ -158,6 +158,7 @@ class recalc_steps::run {
   struct node_part {
     element_overhead_table table;  // full quantities: the node's own table
     double direct_r = 0, direct_m = 0, direct_s = 0, direct_other = 0; // per element: direct costs
+    double kz = 0, kz_investor = 0;  // per element: purchase costs shown apart (prices without them)
     bool direct = false;           // the node's direct costs go into the element's overhead base
   };
 
@@ -166,6 +167,14 @@ class recalc_steps::run {
     t.cell[row_direct][ec_m] += m;
     t.cell[row_direct][ec_s] += s;
     t.cell[row_direct][ec_other] += other;
+  }
+
+  // Purchase costs shown apart from the materials (runs whose prices leave them out): rows
+  // 1 and 2 of column M, taken out of the direct row so that the sums stay.
+  static void put_kz(element_overhead_table& t, double kz, double kz_investor) {
+    t.cell[row_kz_investor][ec_m] += kz_investor;
+    t.cell[row_kz][ec_m] += kz;
+    t.cell[row_direct][ec_m] -= kz + kz_investor;
   }
 
   static void put_items(element_overhead_table& t, const overheads& o) {
@@ -184,7 +193,7 @@ class recalc_steps::run {
 
   // Walks children; adds their tables into `table` and their values into `sum`.
   void walk_children(const std::vector<int>& children, element_overhead_table& table, double& sum) {
-    double dr = 0, dm = 0, ds = 0, dother = 0;
+    double dr = 0, dm = 0, ds = 0, dother = 0, dkz = 0, dkz_investor = 0;
     bool any_direct = false;
     for (int child : children) {
       model_node& n = model_.nodes[static_cast<size_t>(child)];
@@ -206,6 +215,8 @@ class recalc_steps::run {
         dm += part.direct_m;
         ds += part.direct_s;
         dother += part.direct_other;
+        dkz += part.kz;
+        dkz_investor += part.kz_investor;
         any_direct = true;
       } else {
         table.add(part.table);
@@ -214,6 +225,7 @@ class recalc_steps::run {
     if (full() && any_direct) {
       element_overhead_table t;
       put_direct(t, dr, dm, ds, dother);
+      put_kz(t, dkz, dkz_investor);
       put_items(t, compute_overheads(ctx_.overhead, dm, dr, ds, false));
       table.add(t);
     }
@@ -299,11 +311,14 @@ class recalc_steps::run {
         part.direct_r = c.labour;
         part.direct_m = c.materials + c.materials_other;
         part.direct_s = c.equipment + c.equipment_other;
+        part.kz = c.kz_amount;
+        part.kz_investor = c.kz_on_investor;
       } else {
         // The sheet already holds the overheads; take them back out for the direct row.
         const overheads& o = pv.added;
         put_direct(part.table, c.labour - o.sum(comp_r, false), c.materials - o.sum(comp_m, false),
                    c.equipment + c.equipment_other - o.sum(comp_s, false), 0);
+        put_kz(part.table, c.kz_amount, c.kz_on_investor);
         put_items(part.table, o);
         part.table.finish();
       }

@@ -37,19 +37,6 @@ template <class F> void each_record(const document::record_source& src, int chai
   }
 }
 
-// One chapter of a compound's run from its record and its opened document (none: left out).
-chapter_model chapter_from(const document::chapter_record& record, document::store_chapter* chapter) {
-  chapter_model ch;
-  ch.number = record.number();
-  ch.storage_name = record.internal() ? "internal" : "external";
-  ch.quantity = record.quantity();
-  ch.precision_code = static_cast<int8_t>(record.precision_code()); // a signed code in its byte
-  std::string chapter_error;
-  ch.available =
-      chapter && model_from_document(chapter->records(), chapter->general(), chapter->overhead, ch.doc, chapter_error);
-  return ch;
-}
-
 } // namespace
 
 bool model_from_records(const document::record_source& src, estimate_model& model, std::string& error) {
@@ -164,6 +151,23 @@ int write_summary_results(const compound_model& model, document::record_source& 
   return failed;
 }
 
+void compound_parts_from_records(const document::record_source& set, const document::general_data& general,
+                                 const document::overhead_record& overhead, compound_model& m) {
+  read_general(set, document::CHAIN_COMPOUND_DATA, general, overhead, m.settings, m.overheads, m.additions);
+  each_record(set, document::CHAIN_CHPT_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
+    m.summary.push_back(summary_from_record(document::chpt_zest_record::from_bytes(data), p));
+  });
+}
+
+chapter_model chapter_from_record(const document::chapter_record& record) {
+  chapter_model ch;
+  ch.number = record.number();
+  ch.storage_name = record.internal() ? "internal" : "external";
+  ch.quantity = record.quantity();
+  ch.precision_code = static_cast<int8_t>(record.precision_code()); // a signed code in its byte
+  return ch;
+}
+
 bool compound_from_file(document::compound_file& file, const std::string& path, compound_records& out,
                         std::string& error) {
   out = compound_records{};
@@ -173,37 +177,21 @@ bool compound_from_file(document::compound_file& file, const std::string& path, 
     return false;
   }
   document::store_records& set = *file.set;
-  read_general(set, document::CHAIN_COMPOUND_DATA, file.general, file.overhead, m.settings, m.overheads, m.additions);
-  each_record(set, document::CHAIN_CHPT_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
-    m.summary.push_back(summary_from_record(document::chpt_zest_record::from_bytes(data), p));
-  });
+  compound_parts_from_records(set, file.general, file.overhead, m);
   // The chapters as the compound's window opens them when it asks nothing.
   document::store_compound compound(set, path, file.header, file.general, file.overhead);
   for (const document::chapter_entry& entry : compound.chapters()) {
+    chapter_model ch = chapter_from_record(entry.record);
     std::unique_ptr<document::chapter_document> opened = compound.open_chapter(entry);
     std::unique_ptr<document::store_chapter> chapter(dynamic_cast<document::store_chapter*>(opened.get()));
     if (chapter) opened.release();
-    m.chapters.push_back(chapter_from(entry.record, chapter.get()));
-    if (!m.chapters.back().available && chapter) chapter->close(false);
+    std::string chapter_error;
+    ch.available = chapter && model_from_document(chapter->records(), chapter->general(), chapter->overhead, ch.doc,
+                                                  chapter_error);
+    if (!ch.available && chapter) chapter->close(false);
+    m.chapters.push_back(std::move(ch));
     out.chapters.push_back(m.chapters.back().available ? std::move(chapter) : nullptr);
   }
-  return true;
-}
-
-bool compound_from_open(const document::store_records& set, const document::general_data& general,
-                        const document::overhead_record& overhead,
-                        const std::vector<document::store_chapter*>& chapters, compound_model& out, std::string& error) {
-  out = compound_model{};
-  if (set.chain_count() < document::COMPOUND_CHAINS) {
-    error = "not a compound estimate: the record set has too few chains";
-    return false;
-  }
-  read_general(set, document::CHAIN_COMPOUND_DATA, general, overhead, out.settings, out.overheads, out.additions);
-  each_record(set, document::CHAIN_CHPT_ZEST, [&](rec_pos p, const std::vector<uint8_t>& data) {
-    out.summary.push_back(summary_from_record(document::chpt_zest_record::from_bytes(data), p));
-  });
-  for (document::store_chapter* chapter : chapters)
-    if (chapter) out.chapters.push_back(chapter_from(chapter->chapter, chapter));
   return true;
 }
 
@@ -213,12 +201,19 @@ void close_chapters(compound_records& c) {
   c.chapters.clear();
 }
 
-bool recalculate_opened(document::store_records& set, const store::file_header& header, bool write_back,
-                        estimate_model& model, recalc_result& result, std::string& error, int* failed_writes) {
+bool model_from_opened(document::record_source& set, const store::file_header& header, estimate_model& model,
+                       std::string& error, document::general_data* general) {
   document::general_data g = document::general_data::from_bytes(set.user_header());
   document::upgrade_document(set, g, header);
   const document::overhead_record overhead = document::load_overhead_record(set, g, document::CHAIN_DATA);
-  if (!model_from_document(set, g, overhead, model, error)) return false;
+  if (general) *general = g;
+  return model_from_document(set, g, overhead, model, error);
+}
+
+bool recalculate_opened(document::store_records& set, const store::file_header& header, bool write_back,
+                        estimate_model& model, recalc_result& result, std::string& error, int* failed_writes) {
+  document::general_data g;
+  if (!model_from_opened(set, header, model, error, &g)) return false;
   result = recalculate(model);
   int failed = 0;
   if (write_back) {

@@ -51,13 +51,6 @@ struct compound_records {
 bool compound_from_file(document::compound_file& file, const std::string& path, compound_records& out,
                         std::string& error);
 
-// The same model of a compound estimate as its window holds it open: its own set with the
-// general data and overhead record the document works with, and the chapters the window
-// opened, in order (a chapter left out of the window is left out of the run).
-bool compound_from_open(const document::store_records& set, const document::general_data& general,
-                        const document::overhead_record& overhead,
-                        const std::vector<document::store_chapter*>& chapters, compound_model& out, std::string& error);
-
 // Closes the chapter documents opened by compound_from_file (writing their general data
 // back when they can be written).
 void close_chapters(compound_records& c);
@@ -67,6 +60,21 @@ void close_chapters(compound_records& c);
 // current overhead record when none is stored).
 bool model_from_document(const document::record_source& src, const document::general_data& general,
                          const document::overhead_record& overhead, estimate_model& model, std::string& error);
+
+// The model of a simple estimate's records as opening its file reads them: the format
+// upgrades judged by `header` and the overhead record loaded (both stored only where the
+// records can be written), then model_from_document. `general`, given, receives the
+// general data the document then works with.
+bool model_from_opened(document::record_source& set, const store::file_header& header, estimate_model& model,
+                       std::string& error, document::general_data* general = nullptr);
+
+// The compound estimate's own part of its model: settings, overheads, additions and the
+// summary records.
+void compound_parts_from_records(const document::record_source& set, const document::general_data& general,
+                                 const document::overhead_record& overhead, compound_model& m);
+// A chapter's line of the model as its chapter record gives it (number, storage, quantity,
+// precision code); its estimate is filled by the caller.
+chapter_model chapter_from_record(const document::chapter_record& record);
 
 // What opening a simple estimate file's window does before it shows anything: the format
 // upgrades judged by the file's header and the overhead record loaded (both only in

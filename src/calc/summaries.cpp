@@ -28,33 +28,48 @@ std::vector<int> inputs_in_name_order(const estimate_model& model, uint8_t kind)
     listed[static_cast<size_t>(index)] = true;
     order.push_back(index);
   }
+  const auto of_kind = std::count_if(model.prices.begin(), model.prices.end(),
+                                     [&](const price_record& p) { return p.kind == kind; });
+  if (static_cast<long>(order.size()) == of_kind) return order;  // the key names them all
   for (int index : inputs_by_name(model.prices, kind))
     if (!listed[static_cast<size_t>(index)]) order.push_back(index);
   return order;
 }
 
-int first_of_kind(const std::vector<price_record>& prices, uint8_t kind) {
-  const auto order = inputs_by_name(prices, kind);
-  return order.empty() ? -1 : order.front();
+name_walk::name_walk(const estimate_model& model) : prices_(model.prices), place_(model.prices.size(), -1) {
+  std::vector<uint8_t> kinds;
+  for (const price_record& p : prices_)
+    if (std::find(kinds.begin(), kinds.end(), p.kind) == kinds.end()) kinds.push_back(p.kind);
+  std::sort(kinds.begin(), kinds.end());  // the key begins with the kind
+  for (uint8_t kind : kinds)
+    for (int index : inputs_in_name_order(model, kind)) {
+      place_[static_cast<size_t>(index)] = static_cast<int>(order_.size());
+      order_.push_back(index);
+    }
 }
 
-int last_of_kind(const std::vector<price_record>& prices, uint8_t kind) {
-  const auto order = inputs_by_name(prices, kind);
-  return order.empty() ? -1 : order.back();
+int name_walk::step(int index, int by) const {
+  if (index < 0 || static_cast<size_t>(index) >= prices_.size() || place_[static_cast<size_t>(index)] < 0) return -1;
+  const long at = place_[static_cast<size_t>(index)] + by;
+  if (at < 0 || at >= static_cast<long>(order_.size())) return -1;
+  const int other = order_[static_cast<size_t>(at)];
+  return prices_[static_cast<size_t>(other)].kind == prices_[static_cast<size_t>(index)].kind ? other : -1;
 }
 
-namespace {
-int step_by_name(const std::vector<price_record>& prices, int index, int step) {
-  if (index < 0 || static_cast<size_t>(index) >= prices.size()) return -1;
-  const auto order = inputs_by_name(prices, prices[static_cast<size_t>(index)].kind);
-  const auto it = std::find(order.begin(), order.end(), index);
-  const long at = (it - order.begin()) + step;
-  return at >= 0 && at < static_cast<long>(order.size()) ? order[static_cast<size_t>(at)] : -1;
+int name_walk::first_of_kind(uint8_t kind) const {
+  for (int index : order_)
+    if (prices_[static_cast<size_t>(index)].kind == kind) return index;
+  return -1;
 }
-} // namespace
 
-int next_by_name(const std::vector<price_record>& prices, int index) { return step_by_name(prices, index, 1); }
-int previous_by_name(const std::vector<price_record>& prices, int index) { return step_by_name(prices, index, -1); }
+int name_walk::last_of_kind(uint8_t kind) const {
+  for (auto it = order_.rbegin(); it != order_.rend(); ++it)
+    if (prices_[static_cast<size_t>(*it)].kind == kind) return *it;
+  return -1;
+}
+
+int name_walk::next_by_name(int index) const { return step(index, 1); }
+int name_walk::previous_by_name(int index) const { return step(index, -1); }
 
 int find_input(const std::vector<price_record>& prices, uint32_t id, uint16_t sub) {
   for (size_t i = 0; i < prices.size(); ++i)
@@ -107,7 +122,7 @@ summary_group summary_group_of(const estimate_totals& t, uint8_t kind) {
     g.total = t.equipment + t.simplified_equipment + t.equipment_other;
     g.hours = t.equipment_hours;
   }
-  g.total = round_money(g.total);
+  g.total = round_total(g.total);  // the setting's step: the line says "to rounding"
   return g;
 }
 

@@ -17,11 +17,23 @@ std::vector<int> inputs_by_name(const std::vector<price_record>& prices, uint8_t
 // read from (records the key misses follow in name order), else by name.
 std::vector<int> inputs_in_name_order(const estimate_model& model, uint8_t kind);
 
-// Walks in name order within a kind; -1 when the walk leaves the kind.
-int first_of_kind(const std::vector<price_record>& prices, uint8_t kind);
-int last_of_kind(const std::vector<price_record>& prices, uint8_t kind);
-int next_by_name(const std::vector<price_record>& prices, int index);
-int previous_by_name(const std::vector<price_record>& prices, int index);
+// Walks the price records in name order within a kind, in the order of inputs_in_name_order
+// (the name key of the records). The order is taken once, so each step is constant time
+// and a whole walk is linear over the key. -1 when the walk leaves the kind.
+class name_walk {
+public:
+  explicit name_walk(const estimate_model& model);
+  int first_of_kind(uint8_t kind) const;
+  int last_of_kind(uint8_t kind) const;
+  int next_by_name(int index) const;
+  int previous_by_name(int index) const;
+
+private:
+  int step(int index, int by) const;
+  const std::vector<price_record>& prices_;
+  std::vector<int> order_;  // every kind, kind by kind
+  std::vector<int> place_;  // price index -> its place in order_, -1 none
+};
 // Index of the record of a key, -1 none.
 int find_input(const std::vector<price_record>& prices, uint32_t id, uint16_t sub);
 

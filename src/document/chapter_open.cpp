@@ -11,12 +11,16 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace kovra::document {
 
 namespace {
 
 // Paths are shown to the user in the program's internal code page.
 std::string shown(const std::string& path) { return store::utf8_to_mazovia(path); }
+
+bool file_writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
 
 std::string folder_of(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 
@@ -61,9 +65,12 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
     const bool ask_password = !options.quiet || options.check_password;
     if (chapter && ask_password && !password_given(*chapter, path)) chapter.reset();
     if (chapter) {
-      // A compound opened read-only reads its chapters read-only as well; a walk without
-      // questions takes the chapter as it opens.
-      if (read_only || options.quiet || chapter->editable()) {
+      // A compound opened read-only reads its chapters read-only as well, so there the
+      // chapter's own state decides: a file that cannot be written or a valuation lock. A
+      // walk without questions takes the chapter as it opens.
+      const bool locked = read_only ? chapter->general().valuation_lock() != 0 || !file_writable(path)
+                                    : !chapter->editable();
+      if (options.quiet || !locked) {
         out.chapter = std::move(chapter);
         return;
       }
@@ -74,11 +81,8 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
     if (options.quiet) return;
     const uint8_t error = store::last_open_error();
     if (error == store::OPEN_OK) {
-      // Refused without a reason the file could change (its password): the chapter goes.
-      if (!read_only && compound.set().remove(CHAIN_CHPT_NODE, record_pos)) {
-        out.record_deleted = true;
-        out.compound_changed = true;
-      }
+      // Refused without an open error (its password, its checksum): the chapter is left
+      // out while the compound is open, and its record stays, for the refusal may pass.
       return;
     }
     const int asked = error == store::OPEN_COPY_FAILED ? 274 : 294;
@@ -185,7 +189,7 @@ bool open_all_chapters(Kvr_Tree8& tree, Koszt_Node& estimate, store_compound& co
     if (attach_chapter(tree, estimate, compound, record, {}, entry.pos, nullptr, options, &r)) ++stats.attached;
     else ++stats.left_out;
     bool changed = r.compound_changed;
-    if (r.path_changed && !r.record_deleted && !compound.read_only()) {
+    if (r.path_changed && !compound.read_only()) {
       compound.set().rewrite_keep_size(CHAIN_CHPT_NODE, entry.pos, record.bytes);
       changed = true;
     }

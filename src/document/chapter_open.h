@@ -34,7 +34,6 @@ struct chapter_open_result {
   std::unique_ptr<store_chapter> chapter;  // none: the chapter is left out
   bool stop = false;             // the user chose not to open the compound estimate
   bool path_changed = false;     // the record names the file the user located
-  bool record_deleted = false;   // the chapter's record was taken out of the compound
   bool compound_changed = false; // the compound's records changed (sub-set, record)
 };
 

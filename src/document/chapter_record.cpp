@@ -23,7 +23,7 @@ using K = field_kind;
 constexpr field_def fields[] = {
     {"serial", 0, K::u16, 0},     {"number", 4, K::text, 20},    {"storage", 24, K::u8, 0},
     {nullptr, 26, K::pos, 0},     {"path", 34, K::text, 260},    {"quantity", 295, K::f64, 0},
-    {"precision_code", 303, K::u8, 0}, {"value_324", 324, K::i16, 0}, {"value_326", 326, K::u8, 0},
+    {"precision_code", 303, K::i8, 0}, {"value_324", 324, K::i16, 0}, {"value_326", 326, K::u8, 0},
 };
 } // namespace
 

@@ -33,6 +33,9 @@ std::array<uint8_t, 256> build_table() {
     t[mazovia(l.lower)] = l.w;
     is_letter[mazovia(l.upper)] = is_letter[mazovia(l.lower)] = true;
   }
+  // The six bytes after "Z" ("[", "\\", "]", "^", "_", "`") would weigh as T-Y: they go
+  // right after "ź", to weights no letter uses.
+  for (int c = 0x5B; c <= 0x60; ++c) t[c] = uint8_t(0x64 + (c - 0x5B));
   // The other bytes of 0x7B-0x9F keep their order above the letters.
   uint8_t next = 0x8D;
   for (int c = 0x7B; c <= 0x9F; ++c)

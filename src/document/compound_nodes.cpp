@@ -1,6 +1,7 @@
 #include "document/compound_nodes.h"
 
 #include "document/estimate_layout.h"
+#include "store/codepage.h"
 
 #include <unordered_set>
 
@@ -38,22 +39,30 @@ int chapter_picture(const Rozdz_Node& node) {
   return node.chapter() && node.chapter()->storage == STORAGE_INTERNAL ? 1 : 2;
 }
 
+std::string estimate_node_text(const general_data& general, bool compound) {
+  if (!compound) return "Kosztorys";
+  std::string name = general.name();
+  store::mazovia_to_1250(name);
+  return name;
+}
+
 Compound_Iterator::Compound_Iterator(compound_source& source) : source_(source), entries_(source.chapters()) {}
 
 chapter_document* Compound_Iterator::open_from(int k) {
   current_.reset();  // the previous chapter is closed first
-  for (; k < int(entries_.size()); ++k) {
-    index_ = k;
-    current_ = source_.open_chapter(entries_[std::size_t(k)]);
-    if (current_) return current_.get();
-    ++failed_;
-  }
   index_ = -1;
-  return nullptr;
+  if (k >= int(entries_.size())) return nullptr;
+  current_ = source_.open_chapter(entries_[std::size_t(k)]);
+  if (!current_) {
+    failed_ = k;  // the walk ends at a chapter that does not open
+    return nullptr;
+  }
+  index_ = k;
+  return current_.get();
 }
 
 chapter_document* Compound_Iterator::first_chapter() {
-  failed_ = 0;
+  failed_ = -1;
   return open_from(0);
 }
 

@@ -64,15 +64,20 @@ private:
 // Picture of a chapter node: 1 stored in the compound file, 2 in a file of its own.
 int chapter_picture(const Rozdz_Node& node);
 
+// Tree-view text of the estimate node: the compound estimate's name (Windows-1250, as the
+// captions are), "Kosztorys" for a simple estimate.
+std::string estimate_node_text(const general_data& general, bool compound);
+
 // Walks the chapters of a compound estimate without a tree; at most one chapter is open
 // at a time (the previous one is closed before the next is opened). A chapter that does
-// not open is passed over and counted.
+// not open ends the walk: the step gives none, and failed() names that chapter's index.
 class Compound_Iterator {
 public:
   explicit Compound_Iterator(compound_source& source);
   chapter_document* first_chapter();
   chapter_document* next_chapter();
   int index() const { return index_; }
+  // Index of the chapter that did not open, -1 when the walk was not cut short.
   int failed() const { return failed_; }
   const std::vector<chapter_entry>& entries() const { return entries_; }
 
@@ -82,7 +87,7 @@ private:
   std::vector<chapter_entry> entries_;
   std::unique_ptr<chapter_document> current_;
   int index_ = -1;
-  int failed_ = 0;
+  int failed_ = -1;
 };
 
 // With a loaded tree: the chapter nodes under the estimate node; otherwise an owned

@@ -36,7 +36,9 @@ std::vector<uint8_t> load_print_config(record_source& records, general_data& g, 
     return *stored;
   }
   std::vector<uint8_t> out(PRINT_CONFIG_SIZE, 0);
-  if (!configured() || !shell::get_current_print_options(out.data(), g.investor_table() != 0))
+  // Investor estimates too take the standard print options ("PRNT"): this edition never
+  // asks for the investor variant.
+  if (!configured() || !shell::get_current_print_options(out.data(), false))
     shell::default_print_block(out.data());
   g.set_print_config_record(store_data_record(records, NO_POS, out, data_chain));
   return out;
@@ -64,7 +66,20 @@ overhead_record read_or_current_overheads(const record_source& records, general_
 overhead_record load_overhead_record(record_source& records, general_data& g, int data_chain) {
   bool stored = false;
   overhead_record r = read_or_current_overheads(records, g, data_chain, &stored);
-  if (stored) return r;
+  if (stored) {
+    // The closing factor is always 1.0: another value is put right in the record as well.
+    if (r.tail() != 1.0) {
+      r.set_tail(1.0);
+      const bool investor = g.investor_table() != 0;
+      const rec_pos at = investor ? g.investor_overheads_record() : g.standard_overheads_record();
+      const rec_pos p = store_data_record(records, at, r.bytes, data_chain);
+      if (p != NO_POS && p != at) {
+        if (investor) g.set_investor_overheads_record(p);
+        else g.set_standard_overheads_record(p);
+      }
+    }
+    return r;
+  }
   const rec_pos p = store_data_record(records, NO_POS, r.bytes, data_chain);
   if (g.investor_table()) g.set_investor_overheads_record(p);
   else g.set_standard_overheads_record(p);

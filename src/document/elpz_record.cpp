@@ -206,7 +206,7 @@ constexpr field_def position_fields[] = {
     COMMON_FIELDS, CATALOGUE_FIELDS,
     {"quantity", 108, K::f64, 0}, {"variants_named", 116, K::i16, 0}, {"variant_count", 118, K::i16, 0},
     {"current_variant", 120, K::i16, 0}, {nullptr, 122, K::pos, 0}, {nullptr, 128, K::pos, 0},
-    {"multiplicity", 135, K::f32, 0}, {"precision_code", 141, K::u8, 0}, {nullptr, 142, K::pos, 0},
+    {"multiplicity", 135, K::f32, 0}, {"precision_code", 141, K::i8, 0}, {nullptr, 142, K::pos, 0},
     {"coef_r", 162, K::f32, 0}, {"coef_m", 166, K::f32, 0}, {"coef_s", 170, K::f32, 0},
     {"coef_text_r", 174, K::text, 48}, {"coef_text_m", 222, K::text, 48}, {"coef_text_s", 270, K::text, 48},
     {"ref_style", 318, K::u8, 0}, {"unit_price_r", 319, K::f64, 0}, {"unit_price_m", 327, K::f64, 0},
@@ -217,7 +217,7 @@ constexpr field_def group_fields[] = {
     {"coef_text_r", 94, K::text, 48}, {"coef_text_m", 142, K::text, 48}, {"coef_text_s", 190, K::text, 48},
     {"coef_r", 238, K::f32, 0}, {"coef_m", 242, K::f32, 0}, {"coef_s", 246, K::f32, 0},
     {"divisor", 254, K::f32, 0}, {"merged_unit_price", 258, K::f64, 0}, {"merged", 266, K::u8, 0},
-    {"merged_precision_code", 267, K::u8, 0}, {"merged_quantity", 268, K::f64, 0}, {nullptr, 276, K::pos, 0},
+    {"merged_precision_code", 267, K::i8, 0}, {"merged_quantity", 268, K::f64, 0}, {nullptr, 276, K::pos, 0},
     {"individual_code", 280, K::text, 28}};
 constexpr field_def one_off_fields[] = {
     COMMON_FIELDS,

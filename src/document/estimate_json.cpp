@@ -122,7 +122,9 @@ void set_field(uint8_t* rec, const field_def& f, const json& v, const std::strin
   uint8_t* p = rec + f.offset;
   switch (f.kind) {
   case field_kind::u8: put_u8(p, uint8_t(integer_of(v, where, 0, 255))); break;
-  case field_kind::i8: put_u8(p, uint8_t(int8_t(integer_of(v, where, -128, 127)))); break;
+  // Signed bytes (precision codes) are dumped as -128..127; a stored byte 128..255, as
+  // earlier dumps wrote it, stands for the same byte.
+  case field_kind::i8: put_u8(p, uint8_t(integer_of(v, where, -128, 255))); break;
   case field_kind::u16: put_u16(p, uint16_t(integer_of(v, where, 0, 65535))); break;
   case field_kind::i16: put_i16(p, int16_t(integer_of(v, where, -32768, 32767))); break;
   case field_kind::u32: put_u32(p, uint32_t(integer_of(v, where, 0, 4294967295LL))); break;
@@ -355,9 +357,9 @@ void general_parts_json(json& out, const record_source& m, int data_chain, const
     authors.push_back({{"name", to_utf8(a.name)}, {"function", to_utf8(a.function)}});
   out["authors"] = std::move(authors);
   if (auto d = read_description_raw(m, g, data_chain)) out["description_text"] = to_utf8(*d);
-  out["note"] = text_json(read_estimate_text(m, g, 0, data_chain));
-  out["cpv"] = text_json(read_estimate_text(m, g, 1, data_chain));
-  out["specification"] = text_json(read_estimate_text(m, g, 2, data_chain));
+  out["note"] = text_json(read_estimate_text_raw(m, g, 0, data_chain));
+  out["cpv"] = text_json(read_estimate_text_raw(m, g, 1, data_chain));
+  out["specification"] = text_json(read_estimate_text_raw(m, g, 2, data_chain));
   auto standard = read_overhead_record(m, g.standard_overheads_record(), data_chain);
   auto investor = read_overhead_record(m, g.investor_overheads_record(), data_chain);
   out["overheads"] = overhead_json(g.investor_table() ? investor : standard);

@@ -1,5 +1,7 @@
 #include "document/estimate_nodes.h"
 
+#include "document/compound_nodes.h"
+
 #include "document/estimate_layout.h"
 #include "store/codepage.h"
 
@@ -44,6 +46,7 @@ int picture_of_type(int type) {
 
 int picture_of(const Base_Node& node) {
   if (auto e = dynamic_cast<const Elpz_Node*>(&node)) return picture_of_type(e->type());
+  if (auto r = dynamic_cast<const Rozdz_Node*>(&node)) return chapter_picture(*r);
   return node.kind == KIND_ESTIMATE ? 0 : 1;
 }
 

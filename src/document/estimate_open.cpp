@@ -328,7 +328,11 @@ int handle_of(const estimate_doc& doc) { return doc.is_open() ? store::set_handl
 } // namespace
 
 bool is_modified(const estimate_doc& doc) { return handle_of(doc) >= 0 && store::container_modified(handle_of(doc)); }
-bool is_changed(const estimate_doc& doc) { return handle_of(doc) >= 0 && store::container_saved(handle_of(doc)); }
+// A file is changed when it has saved or unsaved changes.
+bool is_changed(const estimate_doc& doc) {
+  const int h = handle_of(doc);
+  return h >= 0 && (store::container_saved(h) || store::container_modified(h));
+}
 void clear_modified(estimate_doc& doc) {
   if (handle_of(doc) >= 0) store::set_container_modified(handle_of(doc), false);
 }

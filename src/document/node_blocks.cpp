@@ -44,7 +44,8 @@ std::optional<std::string> read_node_text(const record_source& src, const elpz_r
   return text;
 }
 
-std::optional<std::string> read_estimate_text(const record_source& src, general_data& g, int which, int data_chain) {
+std::optional<std::string> read_estimate_text_raw(const record_source& src, general_data& g, int which,
+                                                  int data_chain) {
   const int offsets[3] = {gd::NOTE_TEXT, gd::CPV_TEXT, gd::SPECIFICATION_TEXT};
   if (which < 0 || which > 2) return std::nullopt;
   rec_pos p = get_i32(g.at(offsets[which]));
@@ -55,6 +56,12 @@ std::optional<std::string> read_estimate_text(const record_source& src, general_
   std::vector<uint8_t> data;
   if (!src.read(data_chain, p, data)) return std::nullopt;
   return decode_text_record(data);
+}
+
+std::optional<std::string> read_estimate_text(const record_source& src, general_data& g, int which, int data_chain) {
+  auto text = read_estimate_text_raw(src, g, which, data_chain);
+  if (text) store::mazovia_to_1250(*text);
+  return text;
 }
 
 } // namespace kovra::document

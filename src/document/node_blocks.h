@@ -32,6 +32,9 @@ std::optional<std::string> read_node_text(const record_source& src, const elpz_r
 
 // The estimate's own texts (0 note, 1 CPV codes, 2 specification) from the data chain; a
 // stored position of 0 or below is set to -1 and gives none. Internal code page.
+std::optional<std::string> read_estimate_text_raw(const record_source& src, general_data& g, int which,
+                                                  int data_chain = 4);
+// The same converted to Windows-1250, as the node texts are.
 std::optional<std::string> read_estimate_text(const record_source& src, general_data& g, int which,
                                               int data_chain = 4);
 

@@ -28,6 +28,9 @@ std::string store_compound::resolve(const chapter_record& record) const {
 
 std::unique_ptr<chapter_document> store_compound::open_chapter(const chapter_entry& entry) {
   chapter_record record = entry.record;
+  // A walk without a window only reads: an internal chapter that has no sub-set yet is
+  // none here (its window creates it).
+  if (record.internal() && record.subset_pos() == NO_POS) return nullptr;
   chapter_open_options quiet;
   quiet.quiet = true;
   return document::open_chapter(*this, record, entry.pos, {}, quiet).chapter;

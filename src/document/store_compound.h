@@ -30,8 +30,8 @@ public:
 
   std::vector<chapter_entry> chapters() const override;
   // One step of a walk without questions (open_chapter, quiet): none when the chapter
-  // does not open. An internal chapter without a sub-set gets one (not in a read-only
-  // compound).
+  // does not open. The walk only reads: an internal chapter without a sub-set is none
+  // (its sub-set is made when a window opens it).
   std::unique_ptr<chapter_document> open_chapter(const chapter_entry& entry) override;
 
   store_records& set() const { return set_; }

@@ -3,6 +3,7 @@
 #include "document/estimate_layout.h"
 #include "document/general_data.h"
 #include "store/container.h"
+#include "store/record_move.h"
 #include "store/records.h"
 #include "store/set_key_binding.h"
 
@@ -127,9 +128,10 @@ bool store_records::remove(int chain, rec_pos pos) {
   return store::delete_record(*c, pos);
 }
 
-bool store_records::move_record(int, rec_pos, int, rec_pos) {
-  // The store cannot relink a record in place; nothing that works on files moves records yet.
-  return false;
+bool store_records::move_record(int chain, rec_pos pos, int mode, rec_pos ref) {
+  store::record_class* c = cls(chain);
+  if (!c || read_only()) return false;
+  return store::move_record(*c, pos, mode, ref);
 }
 
 void store_records::set_user_header(std::span<const uint8_t> data) {

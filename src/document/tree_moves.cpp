@@ -2,6 +2,7 @@
 
 #include "document/estimate_layout.h"
 #include "shell/message_sink.h"
+#include "store/log.h"
 
 namespace kovra::document {
 
@@ -12,10 +13,10 @@ bool is_work_group(const Smp_Node* n) {
 }
 
 // The chain holds the nodes in pre-order: put the subtree's records back behind the
-// stored node that now precedes it.
-void relink_chain(Base_Node& node) {
+// stored node that now precedes it. False when a record could not be relinked.
+bool relink_chain(Base_Node& node) {
   record_source* src = node.records;
-  if (!src) return;
+  if (!src) return true;
   rec_pos after = NO_POS;
   for (Smp_Node* p = prev_in_preorder(*node.tree, &node); p; p = prev_in_preorder(*node.tree, p)) {
     auto e = dynamic_cast<Elpz_Node*>(p);
@@ -28,9 +29,10 @@ void relink_chain(Base_Node& node) {
   for (Smp_Node* n = &node; n && is_in_subtree(n, &node); n = next_in_preorder(n)) {
     auto e = dynamic_cast<Elpz_Node*>(n);
     if (!e || e->pos == NO_POS || e->records != src) continue;
-    src->move_record(CHAIN_ELPZ, e->pos, after == NO_POS ? FIRST_REC : NEXT_REC, after);
+    if (!src->move_record(CHAIN_ELPZ, e->pos, after == NO_POS ? FIRST_REC : NEXT_REC, after)) return false;
     after = e->pos;
   }
+  return true;
 }
 
 void refuse(shell::message_sink* sink, const char* text, const char* caption) {
@@ -73,8 +75,7 @@ bool move_node(Kvr_Tree8& tree, Base_Node* target, Base_Node* node, int mode) {
   node->tree = &tree;
   if (tree.observer) tree.observer->node_moved(*node);
   if (auto e = dynamic_cast<Elpz_Node*>(node)) write_levels(*e);
-  relink_chain(*node);
-  return true;
+  return relink_chain(*node);
 }
 
 Elpz_Node* make_work_group_after(Kvr_Tree8& tree, Elpz_Node& after) {
@@ -93,6 +94,13 @@ Elpz_Node* make_work_group_after(Kvr_Tree8& tree, Elpz_Node& after) {
     std::span<uint8_t> bytes(node->record.bytes.data(), node->record.used_length());
     node->pos = last == NO_POS ? node->records->insert(CHAIN_ELPZ, LAST_REC, NO_POS, bytes)
                                : node->records->insert(CHAIN_ELPZ, NEXT_REC, last, bytes);
+    if (node->pos == NO_POS) {
+      // A group the chain does not hold would let its children fall back under their old
+      // group at the next open: the node goes again, and the store's fatal stop is taken.
+      remove_node(tree, node);
+      store::fatal_error("insert_pos_record");
+      return nullptr;
+    }
   }
   return node;
 }
@@ -110,11 +118,12 @@ move_result outdent_node(Kvr_Tree8& tree, Base_Node* node, shell::message_sink* 
   if (!is_work_group(node->parent)) return move_result::nothing;
   auto parent = static_cast<Elpz_Node*>(node->parent);
   if (node->next) {
+    // Without the new group the following siblings would change places with the node.
     Elpz_Node* group = maker ? maker(tree, *parent) : nullptr;
-    if (group) {
-      while (last_child(tree, parent) != node)
-        move_node(tree, group, static_cast<Base_Node*>(last_child(tree, parent)), MOVE_FIRST_CHILD);
-    }
+    if (!group) return move_result::nothing;
+    while (last_child(tree, parent) != node)
+      if (!move_node(tree, group, static_cast<Base_Node*>(last_child(tree, parent)), MOVE_FIRST_CHILD))
+        return move_result::nothing;
   }
   bool moved = parent->next ? move_node(tree, static_cast<Base_Node*>(parent->next), node, MOVE_BEFORE)
                             : move_node(tree, parent, node, MOVE_AFTER_LAST_SIBLING);

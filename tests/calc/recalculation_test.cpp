@@ -6,6 +6,7 @@
 
 #include "calc/compound_recalc.h"
 #include "calc/estimate_json.h"
+#include "calc/rounding_settings.h"
 #include "calc/recalculation.h"
 #include "calc_builders.h"
 
@@ -119,6 +120,60 @@ TEST(DemoHouse, InvestorMaterialAndWriteBack) {
     if (p.id == 2990101) {
       EXPECT_EQ(p.kz_mode, 4);
     }
+  }
+}
+
+TEST(Recalculation, InvestorModeComesFromThisRunsInputsOnly) {
+  // Material 5 at 12.00 with purchase costs, 10.00 without; one position uses 5 units.
+  estimate_model m = plain_estimate();
+  add_price(m, kind_material, 5, 12.0, 10.0);
+  add_element(m);
+  input_entry& in = add_input(add_position(m, 1.0), kind_material, 5, 5.0);
+  // A record left with mode 2 by an earlier run; the input now says mode 1.
+  m.prices[0].mp_mode = 2;
+  in.mp_mode = 1;
+  estimate_model again = m;
+  recalc_result r = recalculate(m);
+  EXPECT_EQ(m.prices[0].mp_mode, 1);
+  EXPECT_DOUBLE_EQ(r.totals.investor_materials, 60.0);       // 5 × 12.00
+  EXPECT_DOUBLE_EQ(r.totals.investor_materials_base, 50.0);  // 5 × 10.00
+  // The input no longer supplies it: the material is bought again, whatever the record held.
+  m.nodes.back().variants[0].entries[0].mp_mode = 0;
+  r = recalculate(m);
+  EXPECT_EQ(m.prices[0].mp_mode, 0);
+  EXPECT_DOUBLE_EQ(m.prices[0].investor_quantity, 0.0);
+  EXPECT_DOUBLE_EQ(r.totals.investor_materials, 0.0);
+  // Two runs of the same estimate give the same records.
+  recalculate(again);
+  const price_record first = again.prices[0];
+  recalculate(again);
+  EXPECT_EQ(again.prices[0].mp_mode, first.mp_mode);
+  EXPECT_EQ(again.prices[0].investor_quantity, first.investor_quantity);
+}
+
+TEST(Recalculation, PurchaseCostsFillRowsOneAndTwoWhenPricesLeaveThemOut) {
+  // Material 1: 3 × 11.00 (base 10.00); material 2: 1 × 22.00 (base 20.00) supplied by the
+  // investor with its purchase costs charged (mode 2). Without purchase costs in the
+  // prices: rate ((33 + 2) − 2 − 30) × 100 / 30 = 10 %, Kz = 30.00 × 10 % = 3.00, Kz on the
+  // investor material 2.00, M = 30.00 + 3.00 + 2.00 = 35.00.
+  for (bool per_position : {false, true}) {
+    estimate_model m = plain_estimate();
+    m.settings.overheads_per_position = per_position ? 1 : 0;
+    add_price(m, kind_material, 1, 11.0, 10.0);
+    add_price(m, kind_material, 2, 22.0, 20.0);
+    add_element(m);
+    model_node& p = add_position(m, 1.0);
+    add_input(p, kind_material, 1, 3.0);
+    add_input(p, kind_material, 2, 1.0).mp_mode = 2;
+    recalc_options o = options_from_settings(m.settings);
+    o.prices_include_kz = false;
+    const recalc_result r = run_single(m, o);
+    const auto& t = r.totals.overheads.cell;
+    EXPECT_DOUBLE_EQ(t[row_direct][ec_m], 30.0) << per_position;
+    EXPECT_DOUBLE_EQ(t[row_kz_investor][ec_m], 2.0) << per_position;
+    EXPECT_DOUBLE_EQ(t[row_kz][ec_m], 3.0) << per_position;
+    EXPECT_DOUBLE_EQ(t[row_sums][ec_m], 35.0) << per_position;
+    EXPECT_DOUBLE_EQ(r.totals.net, 35.0) << per_position;
   }
 }
 
@@ -290,6 +345,18 @@ TEST(CompoundRecalculation, DemoChaptersAndAdditions) {
   EXPECT_NEAR(r.totals.net, nets + 1800.00, 1e-6);
   EXPECT_NEAR(r.totals.vat, vats + 144.00, 1e-6);
   EXPECT_NEAR(r.totals.gross, r.totals.net + r.totals.vat, 1e-9);
+
+  // With a total-rounding step of 1.00 the compound's total comes out whole.
+  struct whole_steps : rounding_settings {
+    double total_rounding_step() const override { return 1.0; }
+    void set_total_rounding_step(double) override {}
+  } whole;
+  set_rounding_settings(&whole);
+  ASSERT_TRUE(compound_from_json(read_json("examples/demo_compound.json"), c, error)) << error;
+  const compound_result rounded = recalculate_compound(c);
+  set_rounding_settings(nullptr);
+  EXPECT_EQ(rounded.totals.gross, std::round(r.totals.gross));
+  EXPECT_NE(r.totals.gross, std::round(r.totals.gross));  // the demo's total has grosze
 }
 
 TEST(CompoundRecalculation, MergingPricesExtremesAndPurchaseCosts) {

@@ -241,10 +241,11 @@ TEST(RecordModel, ScaffoldLinksAreSettledLikeTheTree) {
   ASSERT_TRUE(recalculate_records(*built.image->records, false, model, result, error)) << error;
   ASSERT_EQ(model.nodes[44].type, node_scaffold);
   ASSERT_EQ(model.nodes[45].type, node_scaffold);
-  // The first keeps position 13 only: 1.37 × 107.6 = 147.412 r-g.
-  EXPECT_EQ(model.nodes[44].links, std::vector<int>{17});
-  EXPECT_DOUBLE_EQ(model.nodes[44].scaffold_labour_hours, 147.412);
-  // The second has position 14 once: 6.6 × 3.12 = 20.592 r-g.
+  // Position 14 counts for both: the first keeps positions 13 and 14,
+  // 1.37 × 107.6 + 6.6 × 3.12 = 147.412 + 20.592 = 168.004 r-g.
+  EXPECT_EQ(model.nodes[44].links, (std::vector<int>{17, 18}));
+  EXPECT_DOUBLE_EQ(model.nodes[44].scaffold_labour_hours, 168.004);
+  // The second names position 14 twice and counts it once: 6.6 × 3.12 = 20.592 r-g.
   EXPECT_EQ(model.nodes[45].links, std::vector<int>{18});
   EXPECT_DOUBLE_EQ(model.nodes[45].scaffold_labour_hours, 20.592);
 }

@@ -5,6 +5,7 @@
 #include "calc/overhead_texts.h"
 #include "calc/recalculation.h"
 #include "calc/result_summaries.h"
+#include "calc/rounding_settings.h"
 #include "calc/summaries.h"
 #include "calc_builders.h"
 #include "store/codepage.h"
@@ -26,11 +27,16 @@ TEST(SummaryOrder, NamesByKindPolishAlphabetAndNumbers) {
   // Cement 4 before Cement 32,5; names equal but for case and blanks keep their order;
   // Ż before Ź; the labour record is not in the walk.
   EXPECT_EQ(inputs_by_name(p, kind_material), (std::vector<int>{1, 4, 3, 2, 0}));
-  EXPECT_EQ(first_of_kind(p, kind_material), 1);
-  EXPECT_EQ(last_of_kind(p, kind_material), 0);
-  EXPECT_EQ(next_by_name(p, 3), 2);
-  EXPECT_EQ(next_by_name(p, 0), -1);
-  EXPECT_EQ(previous_by_name(p, 1), -1);
+  estimate_model m;
+  m.prices = p;
+  const name_walk walk(m);  // a model without a name key walks by name
+  EXPECT_EQ(walk.first_of_kind(kind_material), 1);
+  EXPECT_EQ(walk.last_of_kind(kind_material), 0);
+  EXPECT_EQ(walk.next_by_name(3), 2);
+  EXPECT_EQ(walk.next_by_name(0), -1);
+  EXPECT_EQ(walk.previous_by_name(1), -1);
+  EXPECT_EQ(walk.first_of_kind(kind_labour), 5);
+  EXPECT_EQ(walk.next_by_name(5), -1);
   EXPECT_EQ(find_input(p, 0, 0), 0);
 }
 
@@ -52,6 +58,13 @@ TEST(SummaryOrder, TheNameKeyOfTheRecordsDecidesWhenThereIsOne) {
   m.name_order = {3, 0, 1};
   EXPECT_EQ(inputs_in_name_order(m, kind_material), (std::vector<int>{0, 1, 2}));
   EXPECT_EQ(inputs_in_name_order(m, kind_labour), (std::vector<int>{3}));
+  // The step-by-step walk follows the same key, not a new sort of the names.
+  const name_walk walk(m);
+  EXPECT_EQ(walk.first_of_kind(kind_material), 0);
+  EXPECT_EQ(walk.next_by_name(0), 1);
+  EXPECT_EQ(walk.next_by_name(1), 2);
+  EXPECT_EQ(walk.previous_by_name(0), -1);
+  EXPECT_EQ(walk.last_of_kind(kind_labour), 3);
   // Indexes out of range or repeated in a damaged key are ignored.
   m.name_order = {7, -1, 2, 2, 1, 0};
   EXPECT_EQ(inputs_in_name_order(m, kind_material), (std::vector<int>{2, 1, 0}));
@@ -115,6 +128,19 @@ TEST(SummaryGroups, ExtraLinesAndClosingLine) {
   EXPECT_DOUBLE_EQ(g.total, 75);
   // Nothing at all still closes with the line.
   EXPECT_EQ(summary_group_of(estimate_totals{}, kind_labour).closing_title, closing);
+
+  // Group totals follow the total-rounding step: with 1.00 they are whole.
+  struct whole_steps : rounding_settings {
+    double total_rounding_step() const override { return 1.0; }
+    void set_total_rounding_step(double) override {}
+  } whole;
+  set_rounding_settings(&whole);
+  t.labour = 100.40;
+  t.simplified_labour = 20.35;
+  EXPECT_DOUBLE_EQ(summary_group_of(t, kind_labour).total, 121.0);  // 120.75
+  t.equipment = 70.20;
+  EXPECT_DOUBLE_EQ(summary_group_of(t, kind_equipment).total, 75.0);  // 75.20
+  set_rounding_settings(nullptr);
 }
 
 namespace {

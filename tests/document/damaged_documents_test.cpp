@@ -551,7 +551,7 @@ TEST(DamagedCounts, DataRecordCountsAreHeldToTheRecord) {
   g.set_standard_overheads_record(f.add_raw({9, 0}, CHAIN_DATA));
   overhead_record o = load_overhead_record(*f.m, g, CHAIN_DATA);
   EXPECT_EQ(o.head(), 9);
-  EXPECT_EQ(o.tail(), 0.0);
+  EXPECT_EQ(o.tail(), 1.0);  // the zero the short record leaves is a factor other than 1.0
 }
 
 // ---- texts without terminator -------------------------------------------------------------
@@ -756,14 +756,11 @@ TEST_F(DamagedFiles, ChapterRecordsThatNameNoSubsetOrNoFileLeaveTheirChapterOut)
     EXPECT_NE(sink.requests()[0].text.find(std::string(260, 'x')), std::string::npos);
     EXPECT_EQ(sink.requests()[0].text.find(std::string(261, 'x')), std::string::npos);
 
-    // A walk without a tree passes over the same chapters.
+    // A walk without a tree ends at the first chapter that does not open.
     Compound_Iterator it(*c.compound);
-    int seen = 0;
-    for (chapter_document* d = it.first_chapter(); d; d = it.next_chapter()) {
-      ++seen;
-      EXPECT_EQ(d->chapter.number(), "2");
-    }
-    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(it.first_chapter(), nullptr);
+    EXPECT_EQ(it.failed(), 0);
+    EXPECT_EQ(it.next_chapter(), nullptr);
   }
   EXPECT_EQ(bytes_of(path), before);
   EXPECT_EQ(bytes_of(dir / "e.kvr"), ext_before);

@@ -49,6 +49,10 @@ TEST(DataChain, EstimateTextsAndNodeTexts) {
   EXPECT_EQ(g.note_text(), -1);
   g.set_cpv_text(store_data_record(*m, NO_POS, encode_text_record("45000000-7"), CHAIN_DATA));
   EXPECT_EQ(read_estimate_text(*m, g, 1), "45000000-7");
+  // Converted as the node texts are ("ł": Mazovia 0x92, Windows-1250 0xB3).
+  g.set_note_text(store_data_record(*m, NO_POS, encode_text_record("Uwaga \x92"), CHAIN_DATA));
+  EXPECT_EQ(read_estimate_text(*m, g, 0), "Uwaga \xB3");
+  EXPECT_EQ(read_estimate_text_raw(*m, g, 0), "Uwaga \x92");
 
   elpz_record r = new_elpz_record(NODE_POSITION);
   std::vector<uint8_t> t = encode_text_record("Uwaga \x92");

@@ -1,11 +1,15 @@
 // The parts of a document loaded at open: format upgrades of older revisions, and the
 // print configuration and overhead record, taken from the records or stored there.
+#include "document/data_chain.h"
 #include "document/document_settings.h"
 
 #include "document/estimate_layout.h"
 #include "document/memory_records.h"
+#include "shell/config.h"
 #include "shell/general_settings.h"
 #include "shell/overhead_defaults.h"
+#include "shell/print_block.h"
+#include "shell/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,14 @@ TEST(DocumentSettings, StoredRecordsAreTakenMissingOnesStoredOnce) {
   EXPECT_EQ(g.bytes, first.bytes);
   EXPECT_EQ(m->count(CHAIN_DATA), 2u);
 
+  // A stored closing factor other than 1.0 is put right in the record itself.
+  overhead_record odd = o;
+  odd.set_tail(2.5);
+  ASSERT_EQ(m->rewrite(CHAIN_DATA, g.standard_overheads_record(), odd.bytes), g.standard_overheads_record());
+  EXPECT_EQ(load_overhead_record(*m, g, CHAIN_DATA).tail(), 1.0);
+  EXPECT_EQ(read_overhead_record(*m, g.standard_overheads_record(), CHAIN_DATA)->tail(), 1.0);
+  EXPECT_EQ(m->count(CHAIN_DATA), 2u);
+
   // A short stored print configuration reads as the whole block, the rest zero.
   general_data h = new_general_data();
   std::vector<uint8_t> shorter(100, 7);
@@ -78,6 +90,29 @@ TEST(DocumentSettings, StoredRecordsAreTakenMissingOnesStoredOnce) {
   ASSERT_EQ(got.size(), PRINT_CONFIG_SIZE);
   EXPECT_EQ(got[99], 7);
   EXPECT_EQ(got[100], 0);
+}
+
+TEST(DocumentSettings, InvestorEstimateTakesTheStandardPrintOptions) {
+  kovra::test::temp_folder dir;
+  const std::string path = dir.path() + "kovra.cfg";
+  kovra::shell::print_block block{};
+  kovra::shell::get_current_print_options(block.data(), false, path);  // creates the file
+  {
+    // The investor variant differs from the standard one.
+    kovra::shell::Config c;
+    ASSERT_TRUE(kovra::shell::open_config(c, path));
+    for (auto& e : c.prni.entries) e.data[100] = uint8_t(e.data[100] ^ 0x5A);
+    ASSERT_TRUE(kovra::shell::write_config(c));
+    kovra::shell::close_config(c);
+  }
+  kovra::shell::set_config_path(path);
+  auto m = memory_records::simple_estimate();
+  general_data g = new_general_data();
+  g.set_investor_table(1);
+  const std::vector<uint8_t> got = load_print_config(*m, g, CHAIN_DATA);
+  kovra::shell::reset_config_path();
+  const kovra::shell::print_block standard = kovra::shell::default_print_block();
+  EXPECT_EQ(got, std::vector<uint8_t>(standard.begin(), standard.end()));
 }
 
 TEST(DocumentSettings, InvestorTableTakesTheInvestorDefaultsAndTheirSettingBytes) {

@@ -2,9 +2,12 @@
 // the user sees, the format upgrades of older files, passwords, editing state and titles.
 #include "estimate_doc_support.h"
 
+#include "document/build_tree.h"
 #include "document/data_chain.h"
 #include "document/estimate_layout.h"
+#include "document/tree_moves.h"
 #include "store/paths.h"
+#include "tree_support.h"
 
 #include <algorithm>
 #include <cstring>
@@ -274,6 +277,83 @@ TEST_F(EstimateDocs, ChangeFlagsFollowTheContainer) {
   EXPECT_TRUE(is_changed(doc));
   clear_modified(doc);
   EXPECT_FALSE(is_modified(doc));
+  // Unsaved changes alone make the document changed: a window must ask about saving.
+  set_changed(doc, false);
+  doc.records->set_modified(true);
+  EXPECT_TRUE(is_changed(doc));
   close_estimate(doc);
   EXPECT_FALSE(is_modified(doc));  // a closed document has nothing to save
+}
+
+namespace {
+// A work group "2" with four elements, each holding one position.
+json group_of_four_elements() {
+  json nodes = json::array({{{"type", 9}, {"level", 0}, {"number", "2"}}});
+  for (int i = 1; i <= 4; ++i) {
+    nodes.push_back({{"type", 0}, {"level", 1}, {"number", "2." + std::to_string(i)}});
+    nodes.push_back({{"type", 1}, {"level", 2}, {"number", "p" + std::to_string(i)}, {"quantity", i}});
+  }
+  return {{"general", {{"name", "Ruchy"}}}, {"nodes", nodes}};
+}
+
+// The file opened for work with its tree, and the tree as it stands after a reopen.
+struct tree_on_file {
+  estimate_doc doc;
+  Kvr_Tree8 tree;
+  bool open(const std::string& path) {
+    if (!open_simple_estimate(doc, path)) return false;
+    auto root = new Koszt_Node;
+    attach_last(tree, nullptr, root, 0, "Kosztorys");
+    build_tree(*doc.records, tree, *root, &doc);
+    return true;
+  }
+  Elpz_Node* node(const std::string& number) {
+    for (Smp_Node* n = tree.first; n; n = next_in_preorder(n))
+      if (auto e = dynamic_cast<Elpz_Node*>(n); e && e->record.number() == number) return e;
+    return nullptr;
+  }
+  // Saved (the document is worked on in memory), then closed.
+  bool close() {
+    clear(tree);
+    const bool saved = kovra::store::flush_record_set(doc.records->set()) &&
+                       kovra::store::flush_container(kovra::store::set_handle(doc.records->set()));
+    return close_estimate(doc) && saved;
+  }
+};
+} // namespace
+
+TEST_F(EstimateDocs, MovesKeepTheChainInTreeOrderInTheFile) {
+  using kovra::document::testing::tree_numbers;
+  using strings = std::vector<std::string>;
+  const std::string path = build(group_of_four_elements());
+  const strings outdented = {"2@1", "2.1@2", "p1@3", "2.2@1", "p2@2", "@1", "2.3@2", "p3@3", "2.4@2", "p4@3"};
+  const strings indented = {"2@1", "2.1@2", "p1@3", "2.2@2", "p2@3", "@1", "2.3@2", "p3@3", "2.4@2", "p4@3"};
+  const strings moved = {"2@1", "2.1@2", "p1@3", "2.2@2", "p2@3", "@1", "2.4@2", "p4@3", "2.3@2", "p3@3"};
+  {
+    tree_on_file f;
+    ASSERT_TRUE(f.open(path));
+    // Out of the group: the elements after it go into a new group behind it.
+    ASSERT_EQ(outdent_node(f.tree, f.node("2.2"), nullptr), move_result::moved);
+    EXPECT_EQ(tree_numbers(f.tree), outdented);
+    ASSERT_TRUE(f.close());
+  }
+  {
+    tree_on_file f;
+    ASSERT_TRUE(f.open(path));
+    EXPECT_EQ(tree_numbers(f.tree), outdented);
+    // Back into the group before it, at its end.
+    ASSERT_EQ(indent_node(f.tree, f.node("2.2"), nullptr), move_result::moved);
+    ASSERT_TRUE(f.close());
+  }
+  {
+    tree_on_file f;
+    ASSERT_TRUE(f.open(path));
+    EXPECT_EQ(tree_numbers(f.tree), indented);
+    ASSERT_TRUE(move_node(f.tree, f.node("2.3"), f.node("2.4"), MOVE_BEFORE));
+    ASSERT_TRUE(f.close());
+  }
+  tree_on_file f;
+  ASSERT_TRUE(f.open(path));
+  EXPECT_EQ(tree_numbers(f.tree), moved);
+  f.close();
 }

@@ -142,6 +142,37 @@ TEST(EstimateJson, UnnamedBytesAndTextsSurvive) {
   EXPECT_EQ(dump["general"]["units_count"], 1.0);
 }
 
+TEST(EstimateJson, PrecisionCodesAreSignedBytesBothWays) {
+  json spec = {{"nodes", {{{"type", 0}, {"merged", 1}, {"merged_precision_code", -2}, {"merged_quantity", 2.5}},
+                          {{"type", 1}, {"level", 1}, {"precision_code", -3}, {"quantity", 1.234567}}}}};
+  json_build_result built = estimate_from_json(spec);
+  ASSERT_TRUE(built.image) << built.error;
+  const memory_records& m = *built.image->records;
+  std::vector<uint8_t> d;
+  m.read(CHAIN_ELPZ, m.locate(CHAIN_ELPZ, LAST_REC, NO_POS), d);
+  EXPECT_EQ(d[141], 0xFD);  // -3 as the file stores it
+  json dump = estimate_to_json(*built.image);
+  EXPECT_EQ(dump["nodes"][0]["merged_precision_code"], -2);
+  EXPECT_EQ(dump["nodes"][1]["precision_code"], -3);
+  json_build_result again = estimate_from_json(dump);
+  ASSERT_TRUE(again.image) << again.error;
+  EXPECT_EQ(estimate_to_json(*again.image), dump);
+  // An earlier dump's stored byte (253) is the same code.
+  spec["nodes"][1]["precision_code"] = 253;
+  again = estimate_from_json(spec);
+  ASSERT_TRUE(again.image) << again.error;
+  EXPECT_EQ(estimate_to_json(*again.image)["nodes"][1]["precision_code"], -3);
+
+  json compound = {{"chapters", {{{"number", "1"}, {"storage_name", "internal"}, {"precision_code", -1}}}}};
+  built = estimate_from_json(compound);
+  ASSERT_TRUE(built.image) << built.error;
+  dump = estimate_to_json(*built.image);
+  EXPECT_EQ(dump["chapters"][0]["precision_code"], -1);
+  again = estimate_from_json(dump);
+  ASSERT_TRUE(again.image) << again.error;
+  EXPECT_EQ(estimate_to_json(*again.image), dump);
+}
+
 TEST(EstimateJson, BadSpecsGiveErrorsThatSayWhere) {
   EXPECT_EQ(estimate_from_json(json::array()).error, "document: an object is expected");
   auto e = estimate_from_json({{"nodes", {{{"type", 1}, {"quantity", "many"}}}}});

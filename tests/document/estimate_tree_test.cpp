@@ -1,13 +1,16 @@
 #include "document/build_tree.h"
+#include "document/general_data.h"
 #include "document/scaffold_links.h"
 #include "document/tree_iterators.h"
 #include "document/tree_moves.h"
 #include "shell/message_sink.h"
+#include "fatal_texts.h"
 #include "tree_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace kovra::document;
+using document_test::fatal_texts;
 using namespace kovra::document::testing;
 using strings = std::vector<std::string>;
 
@@ -214,4 +217,35 @@ TEST(IndentOutdent, EstimatesChaptersAndPositionsAreRefused) {
   EXPECT_EQ(sink.requests()[0].caption, "Błąd");
   EXPECT_EQ(sink.requests()[1].text, "Nie mozna przeniesc rozdzialu i pozycji");
   EXPECT_EQ(sink.requests()[1].caption, "Error");
+}
+
+namespace {
+// Node records whose chain takes no new record (a full or damaged file).
+struct no_inserts : memory_records {
+  no_inserts() : memory_records(std::vector<bool>(std::begin(SIMPLE_CHAIN_AUTO_NUMBER), std::end(SIMPLE_CHAIN_AUTO_NUMBER)),
+                                2, GENERAL_DATA_SIZE) {}
+  bool refuse = false;
+  rec_pos insert(int chain, int mode, rec_pos pos, std::span<uint8_t> data) override {
+    return refuse ? NO_POS : memory_records::insert(chain, mode, pos, data);
+  }
+};
+} // namespace
+
+TEST(IndentOutdent, NewGroupThatCannotBeStoredMovesNothing) {
+  fatal_texts fatal;
+  fixture f;
+  auto records = std::make_unique<no_inserts>();
+  no_inserts* m = records.get();
+  f.m = std::move(records);
+  add_node(*f.m, NODE_WORK_GROUP, 0, "g");
+  add_node(*f.m, NODE_ELEMENT, 1, "e1");
+  add_node(*f.m, NODE_ELEMENT, 1, "e2");
+  add_node(*f.m, NODE_ELEMENT, 1, "e3");
+  f.build();
+  m->refuse = true;
+  EXPECT_EQ(outdent_node(f.tree, f.node("e2"), nullptr), move_result::nothing);
+  EXPECT_EQ(tree_numbers(f.tree), (strings{"g@1", "e1@2", "e2@2", "e3@2"}));
+  EXPECT_EQ(chain_numbers(*f.m), (strings{"g", "e1", "e2", "e3"}));
+  EXPECT_EQ(f.tree.count, 5);
+  EXPECT_EQ(fatal.texts, strings{"insert_pos_record"});
 }

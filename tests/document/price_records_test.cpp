@@ -5,10 +5,12 @@
 #include "document/memory_records.h"
 #include "document/price_records.h"
 #include "store/codepage.h"
+#include "fatal_texts.h"
 
 #include <gtest/gtest.h>
 
 using namespace kovra::document;
+using document_test::fatal_texts;
 using kovra::store::utf8_to_mazovia;
 
 namespace {
@@ -30,6 +32,19 @@ std::vector<std::string> chain_names(const memory_records& m) {
   }
   return out;
 }
+
+// Records whose key index refuses entries of one index (as a damaged or full index does).
+struct refusing_keys : memory_records {
+  int refused_index = 0;
+  explicit refusing_keys(bool compound)
+      : memory_records(compound ? std::vector<bool>(std::begin(COMPOUND_CHAIN_AUTO_NUMBER), std::end(COMPOUND_CHAIN_AUTO_NUMBER))
+                                : std::vector<bool>(std::begin(SIMPLE_CHAIN_AUTO_NUMBER), std::end(SIMPLE_CHAIN_AUTO_NUMBER)),
+                       2, GENERAL_DATA_SIZE) {}
+  int key_insert(int index, std::span<const uint8_t> key, rec_pos value, int mode, rec_pos ref) override {
+    if (index == refused_index) return KEY_REF_NOT_FOUND;
+    return memory_records::key_insert(index, key, value, mode, ref);
+  }
+};
 
 std::vector<std::string> key1_names(const memory_records& m) {
   std::vector<std::string> out;
@@ -64,6 +79,7 @@ TEST(PriceChain, NewRecordsKeepNameOrderInChainAndKey1) {
 }
 
 TEST(PriceChain, RepeatedKeyIsRefusedWithoutChange) {
+  fatal_texts fatal;
   auto m = memory_records::simple_estimate();
   zest_record a = price(1, 10, "Cement");
   write_zestaw_record(*m, a, NO_POS);
@@ -71,6 +87,67 @@ TEST(PriceChain, RepeatedKeyIsRefusedWithoutChange) {
   EXPECT_EQ(write_zestaw_record(*m, b, NO_POS), NO_POS);
   EXPECT_EQ(m->count(CHAIN_ZEST), 1u);
   EXPECT_EQ(m->key_entries(KEY_BY_NAME).size(), 1u);
+  EXPECT_EQ(fatal.texts, std::vector<std::string>{"write_zestaw_record"});
+}
+
+TEST(PriceChain, RefusedKeyEntriesLeaveNothingHalfWrittenAndStopFatally) {
+  fatal_texts fatal;
+  for (int index : {KEY_BY_CODE, KEY_BY_NAME}) {
+    refusing_keys m(false);
+    zest_record a = price(1, 10, "Cement");
+    m.refused_index = -1;
+    ASSERT_NE(write_zestaw_record(m, a, NO_POS), NO_POS);
+    m.refused_index = index;
+    zest_record b = price(1, 11, "Piasek");
+    EXPECT_EQ(write_zestaw_record(m, b, NO_POS), NO_POS) << index;
+    EXPECT_EQ(chain_names(m), std::vector<std::string>{"Cement"}) << index;
+    EXPECT_EQ(key1_names(m), std::vector<std::string>{"Cement"}) << index;
+    EXPECT_EQ(m.key_entries(KEY_BY_CODE).size(), 1u) << index;
+  }
+  EXPECT_EQ(fatal.texts, (std::vector<std::string>{"write_zestaw_record", "write_zestaw_record"}));
+
+  // The compound's summary records stop with their own text.
+  fatal.texts.clear();
+  refusing_keys c(true);
+  chpt_zest_record z = new_chpt_zest_record(1, 1, 0, "t", "Cement");
+  EXPECT_EQ(write_chpt_zest_record(c, z, NO_POS), NO_POS);
+  EXPECT_EQ(c.count(CHAIN_CHPT_ZEST), 0u);
+  EXPECT_TRUE(c.key_entries(KEY_BY_NAME).empty());
+  EXPECT_EQ(fatal.texts, std::vector<std::string>{"insert_chpt_zestaw_and_key"});
+
+  // Rebuilding key 0 over an index that refuses a sound record keeps every record.
+  refusing_keys r(false);
+  r.refused_index = -1;
+  zest_record d = price(1, 20, "Drut"), e = price(1, 21, "Gwozdzie");
+  write_zestaw_record(r, d, NO_POS);
+  write_zestaw_record(r, e, NO_POS);
+  r.refused_index = KEY_BY_CODE;
+  EXPECT_EQ(rebuild_key0(r), -1);
+  EXPECT_EQ(r.count(CHAIN_ZEST), 2u);
+  EXPECT_EQ(r.key_entries(KEY_BY_NAME).size(), 2u);
+}
+
+TEST(PriceChain, RenamedRecordTakesItsNewPlaceInChainAndKey1) {
+  auto m = memory_records::simple_estimate();
+  zest_record a = price(1, 10, "Cement"), b = price(1, 11, "Piasek"), c = price(1, 12, "Wapno");
+  const rec_pos pa = write_zestaw_record(*m, a, NO_POS);
+  write_zestaw_record(*m, b, NO_POS);
+  write_zestaw_record(*m, c, NO_POS);
+  // Same length: rewritten in place, yet its name now sorts last.
+  a.set_name("Zaprawa");
+  EXPECT_EQ(write_zestaw_record(*m, a, pa), pa);
+  EXPECT_EQ(chain_names(*m), (std::vector<std::string>{"Piasek", "Wapno", "Zaprawa"}));
+  EXPECT_EQ(key1_names(*m), (std::vector<std::string>{"Piasek", "Wapno", "Zaprawa"}));
+  EXPECT_EQ(m->key_values(KEY_BY_NAME, make_key1(1, "Zaprawa")), std::vector<rec_pos>{pa});
+  EXPECT_TRUE(m->key_values(KEY_BY_NAME, make_key1(1, "Cement")).empty());
+  // A longer name moves the record; both keys follow it.
+  a.set_name("Beton towarowy klasy C16/20");
+  const rec_pos moved = write_zestaw_record(*m, a, pa);
+  ASSERT_NE(moved, NO_POS);
+  EXPECT_EQ(chain_names(*m), (std::vector<std::string>{"Beton towarowy klasy C16/20", "Piasek", "Wapno"}));
+  EXPECT_EQ(key1_names(*m), chain_names(*m));
+  EXPECT_EQ(find_zest(*m, 10, 0), moved);
+  EXPECT_EQ(m->key_entries(KEY_BY_NAME).size(), 3u);
 }
 
 TEST(PriceChain, RewriteAndDelete) {
@@ -174,8 +251,10 @@ TEST(CompoundIterator, OneChapterOpenAtATimeAndInternalSubsetsMadeOnFirstOpen) {
       EXPECT_EQ(c->general().units_count(), 1.0);
     }
   }
-  EXPECT_EQ(seen, (std::vector<std::string>{"1", "3"}));
+  // The missing external chapter ends the walk; "3" is not reached.
+  EXPECT_EQ(seen, (std::vector<std::string>{"1"}));
   EXPECT_EQ(it.failed(), 1);
+  EXPECT_EQ(it.next_chapter(), nullptr);
   EXPECT_EQ(source.most_open, 1);
   EXPECT_EQ(source.open, 0);
 
@@ -205,5 +284,18 @@ TEST(CompoundIterator, NodeIteratorWalksTheChapterNodes) {
   for (chapter_document* c = it.first_chapter(); c; c = it.next_chapter()) seen.push_back(c->chapter.number());
   EXPECT_EQ(seen, (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(chapter_picture(*static_cast<Rozdz_Node*>(estimate->first_child)), 1);
+  EXPECT_EQ(picture_of(*static_cast<Rozdz_Node*>(estimate->first_child)), 1);
+  EXPECT_EQ(picture_of(*estimate), 0);
+  // An external chapter has a picture of its own.
+  externals["zewn.kvr"] = memory_records::simple_estimate();
+  rec_pos ext = add_chapter(*m, "3", false, "zewn.kvr");
+  chapter_entry e{ext, chapter_record::from_bytes(read_or_empty(*m, CHAIN_CHPT_NODE, ext))};
+  Rozdz_Node external(source.open_chapter(e));
+  EXPECT_EQ(picture_of(external), 2);
+  // The estimate node's text: the compound's name, "Kosztorys" for a simple estimate.
+  general_data g = new_general_data();
+  g.set_name(utf8_to_mazovia("Budynek świetlicy"));
+  EXPECT_EQ(estimate_node_text(g, true), "Budynek \x9Cwietlicy");
+  EXPECT_EQ(estimate_node_text(g, false), "Kosztorys");
   EXPECT_EQ(static_cast<Rozdz_Node*>(estimate->first_child)->caption(), "1  ");
 }

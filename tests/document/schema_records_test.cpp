@@ -177,6 +177,16 @@ TEST(Collation, NameOrder) {
   EXPECT_LT(compare_names(utf8_to_mazovia("Lina"), utf8_to_mazovia("Łata")), 0);
   EXPECT_EQ(compare_names("pre t 1", "PRET1"), 0);  // case and blanks do not count
   EXPECT_LT(compare_names("Pret 1,5", "Pret 1.75"), 0);
+  // The six characters after "Z" sort after "ź", each on its own, before the bytes above "z".
+  const std::string after_z = "[\\]^_`";
+  EXPECT_NE(compare_names("[A", "TA"), 0);
+  EXPECT_NE(make_key1(1, "_A"), make_key1(1, "XA"));
+  std::string previous = utf8_to_mazovia("ź");
+  for (char c : after_z) {
+    EXPECT_GT(compare_names(std::string(1, c), previous), 0) << c;
+    previous = std::string(1, c);
+  }
+  EXPECT_LT(compare_names("`", "{"), 0);
   key1_t k = make_key1(1, "a b c d e f g h i j k l");
   EXPECT_EQ(k[0], 1);
   EXPECT_EQ(k[1], 0x41);
