@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "controls/screen_look.h"
 #include "report/printer_config.h"
 #include "shell/command_line.h"
 #include "shell/messages.h"
@@ -74,6 +75,8 @@ int kovra_program::start(const shell::startup_input& input) {
   shell::startup_input with_reader = input;
   if (!with_reader.read_printer_config)  // prnconf.cfg into the configuration text printing uses
     with_reader.read_printer_config = [](const std::string& path) { report::load_current_printer_config(path); };
+  if (!with_reader.load_screen_look)  // the grids' and editors' look, an older kovra.des taken over
+    with_reader.load_screen_look = [](const std::string& ini) { controls::load_screen_look(ini); };
   startup_ = shell::start_up(with_reader, login ? login : &login_dialog);
   steps.push_back("start_up");
   if (startup_.already_running()) {

@@ -2,10 +2,8 @@
 
 #include "shell/config.h"
 #include "shell/general_settings.h"
-#include "shell/ini_file.h"
 #include "shell/messages.h"
 #include "shell/print_look.h"
-#include "shell/screen_look.h"
 #include "shell/users.h"
 #include "shell/version_text.h"
 #include "store/document_texts.h"
@@ -168,16 +166,6 @@ void log_in(const startup_input& input, startup_result& r, login_question* quest
   r.association_written = f.association_written;
 }
 
-// Step 11's screen look: kovra.des beside kovra.ini wins once, else kovra.ini.
-void load_screen_look(startup_result& r) {
-  const program_environment& e = r.environment;
-  r.screen_look = default_screen_look();
-  r.screen_look_converted = convert_design_file(e.des_path, e.ini_path, screen_look_section, r.screen_look);
-  if (r.screen_look_converted) return;
-  ini_file ini;
-  if (ini.load(e.ini_path)) read_design(ini, screen_look_section, r.screen_look);
-}
-
 } // namespace
 
 startup_result start_up(const startup_input& input, login_question* question) {
@@ -197,7 +185,7 @@ startup_result start_up(const startup_input& input, login_question* question) {
   load_print_look(r.environment.ini_path);
   log_in(input, r, question);
   if (!r.logged_in) return r;
-  load_screen_look(r);
+  if (input.load_screen_look) input.load_screen_look(r.environment.ini_path);
   return r;
 }
 

@@ -6,7 +6,6 @@
 #include "shell/command_line.h"
 #include "shell/ini_form.h"
 #include "shell/login_flow.h"
-#include "shell/print_look.h"
 #include "shell/single_instance.h"
 
 #include <cstdint>
@@ -25,6 +24,9 @@ struct startup_input {
   // Reads prnconf.cfg into the configuration text printing uses. The reader belongs to
   // the printing layer, which knows the format; without one the step is skipped.
   std::function<void(const std::string& prnconf_path)> read_printer_config;
+  // Loads the screen look from kovra.ini, taking over an older "kovra.des" beside it (the
+  // controls know the look); without one the step is skipped.
+  std::function<void(const std::string& ini_path)> load_screen_look;
 
   static startup_input from_process(int argc, char** argv);
 };
@@ -81,10 +83,6 @@ struct startup_result {
   login_plan::kind_t login = login_plan::ask;
   bool logged_in = false;
   bool association_written = false;  // the desktop's databases want a refresh
-  // The screen look: built in, replaced by an older kovra.des (converted into kovra.ini
-  // and deleted), else read from kovra.ini.
-  design_look screen_look;
-  bool screen_look_converted = false;
 
   bool already_running() const { return instance == lock_result::already_running; }
 };
@@ -98,7 +96,7 @@ registry_folders registry_folders_of(const startup_input& input);
 // are then skipped), version stamp, built-in document texts, prnconf.cfg (through the input's reader), the paths of
 // kovra.cfg and kovra.ini, the general settings (kovra.cfg is created with the defaults
 // when missing) and the print look, the login (its dialog through `question`; a failed
-// login skips the rest), and the screen look with the conversion of kovra.des.
+// login skips the rest), and the screen look (through the input's loader).
 startup_result start_up(const startup_input& input, login_question* question = nullptr);
 
 } // namespace kovra::shell

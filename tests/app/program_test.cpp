@@ -37,8 +37,14 @@ shell::user_entry user(const std::string& login, const std::string& password) {
 
 TEST(Program, StartUpAndShutdownInOrderWithTheLoginModes) {
   program_fixture f;
+  // An older screen look beside kovra.ini is taken over at start-up.
+  std::filesystem::create_directories(f.user_folder());
+  std::vector<uint8_t> des(4 + 1015, 0);
+  des[0] = 1;
+  test::write_file(f.user_folder() + "kovra.des", des);
   // First run: no users file, so one user without a password logs in silently.
   ASSERT_EQ(f.start(), -1);
+  EXPECT_FALSE(std::filesystem::exists(f.user_folder() + "kovra.des"));
   EXPECT_EQ(f.login.asked, 0);
   EXPECT_EQ(f.program->steps, (steps_t{"start_up", "login", "main window", "tables", "splash", "status line"}));
   EXPECT_EQ(f.main().lbl_mode->text(), "WST");
