@@ -4,6 +4,8 @@
 #include "app/help_window.h"
 #include "app/open_dialog.h"
 #include "app/page_windows.h"
+#include "controls/apply_look.h"
+#include "controls/editor_mode.h"
 #include "document/compound_nodes.h"
 #include "document/estimate_doc.h"
 #include "shell/command_line.h"
@@ -251,6 +253,11 @@ Tfrm_main::Tfrm_main(const std::string& ini_path, const QString& version, const 
     update_menu_items();
   });
   qApp->installEventFilter(this);
+  // The program's own editors ask the main window to switch the mode (Insert pressed).
+  controls::VL_editor_mode::instance().set_switch_handler([this](bool insert) {
+    set_insert_mode(insert);
+    return true;
+  });
 
   // Placement under "Okno glowne": 599 x 432 maximized, at least 300 x 100.
   shell::placement now{x(), y(), 599, 432, 2};
@@ -268,7 +275,10 @@ Tfrm_main::Tfrm_main(const std::string& ini_path, const QString& version, const 
   update_menu_items();
 }
 
-Tfrm_main::~Tfrm_main() { qApp->removeEventFilter(this); }
+Tfrm_main::~Tfrm_main() {
+  qApp->removeEventFilter(this);
+  controls::VL_editor_mode::instance().set_switch_handler(nullptr);
+}
 
 void Tfrm_main::apply_hints(bool show) {
   for (auto& [a, row] : item_rows_) {
@@ -346,6 +356,7 @@ bool Tfrm_main::open_estimate(const std::string& path, int mode, bool find_open)
     update_menu_items();
     return false;
   }
+  controls::apply_screen_look(child);
   sub->setWindowTitle(child->windowTitle());
   sub->setWindowIcon(child->windowIcon());
   connect(child, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
@@ -468,6 +479,7 @@ void Tfrm_main::open_request(const std::string& command) {
 void Tfrm_main::set_insert_mode(bool insert) {
   insert_mode_ = insert;
   lbl_mode->setText(insert ? "WST" : "NAD");
+  controls::VL_editor_mode::instance().set_insert_mode(insert);  // the program's own editors follow
   for (QWidget* w : QApplication::allWidgets()) {
     if (auto* t = qobject_cast<QTextEdit*>(w)) t->setOverwriteMode(!insert);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setOverwriteMode(!insert);

@@ -1,6 +1,7 @@
 #include "app/page_windows.h"
 
 #include "app/document_window.h"
+#include "controls/page_ctrl.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -12,7 +13,7 @@ tabbed_page_window::tabbed_page_window(Tfrm_child* owner, const std::vector<page
     : Tfrm_dsc(owner, parent) {
   auto* l = new QVBoxLayout(this);
   l->setContentsMargins(0, 0, 0, 0);
-  page_ctrl = new QTabWidget(this);
+  page_ctrl = new controls::VL_page_ctrl(this);
   page_ctrl->setObjectName("page_ctrl");
   l->addWidget(page_ctrl);
   for (const page& p : pages) {

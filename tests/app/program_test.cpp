@@ -3,6 +3,7 @@
 #include "app/app_support.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
+#include "controls/editor_mode.h"
 #include "shell/config_file_support.h"
 #include "shell/ini_file.h"
 #include "shell/users.h"
@@ -193,6 +194,11 @@ TEST(Program, InsertKeySwitchesEveryEditorAndHintsCanBeSwitchedOff) {
   line.setCursorPosition(0);
   QTest::keyClicks(&line, "a");
   EXPECT_EQ(line.text(), "aXYZW");
+  // The component library's editors ask the main window, and follow it.
+  EXPECT_TRUE(controls::VL_editor_mode::instance().request_switch(false));
+  EXPECT_EQ(f.main().lbl_mode->text(), "NAD");
+  f.main().set_insert_mode(true);
+  EXPECT_TRUE(controls::VL_editor_mode::instance().insert_mode());
 
   // Tool buttons: "caption  (shortcut)" as tooltip, the sentence in the status line.
   EXPECT_EQ(f.main().btn_open->toolTip(), "Otwórz  (Ctrl+O)");
