@@ -41,12 +41,16 @@ instance_server::instance_server(QObject* parent) : QObject(parent), server_(new
     while (QLocalSocket* c = server_->nextPendingConnection()) {
       connect(c, &QLocalSocket::disconnected, c, &QObject::deleteLater);
       connect(c, &QLocalSocket::readyRead, this, [this, c] {
+        // Every request is taken and acknowledged first: opening a window runs dialogs,
+        // during which the client may go and its socket with it.
+        std::vector<std::string> commands;
         while (c->canReadLine()) {
-          const std::string command = c->readLine().trimmed().toStdString();
+          commands.push_back(c->readLine().trimmed().toStdString());
           c->write("ok\n");
-          c->flush();
-          if (on_command) on_command(command);
         }
+        c->flush();
+        for (const std::string& command : commands)
+          if (on_command) on_command(command);
       });
     }
   });
