@@ -5,6 +5,7 @@
 #include "app/page_windows.h"
 #include "app/tree_pictures.h"
 #include "calc/number_text.h"
+#include "controls/sum_panel.h"
 #include "calc/rounding.h"
 #include "document/store_chapter.h"
 #include "document/build_tree.h"
@@ -43,9 +44,9 @@ constexpr int value_panel_width = 108;
 QString internal_to_screen(const std::string& text) { return QString::fromStdString(store::mazovia_to_utf8(text)); }
 
 QLabel* value_panel(QWidget* parent, const char* name) {
-  auto* l = new QLabel(parent);
+  auto* l = new controls::VL_sum_panel(parent);
   l->setObjectName(name);
-  l->setMinimumWidth(value_panel_width);
+  l->set_min_width(value_panel_width);  // as wide as its value, never narrower
   l->setFrameShape(QFrame::Panel);
   l->setFrameShadow(QFrame::Sunken);
   l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -133,7 +134,8 @@ void Tfrm_child::on_deactivated() {
 }
 
 void Tfrm_child::show_values(std::optional<double> value) {
-  pnl_chd_value->setText(value ? QString::fromLatin1(calc::text_money(*value)).trimmed() : QString());
+  static_cast<controls::VL_sum_panel*>(pnl_chd_value)
+      ->set_caption(value ? QString::fromLatin1(calc::text_money(*value)).trimmed() : QString());
 }
 
 bool Tfrm_child::shows_file(const std::string& path, Base_Node** node) const {
@@ -487,8 +489,9 @@ void Tfrm_multi::constituent_caption(const Base_Node* chapter) {
 void Tfrm_multi::show_values(std::optional<double> value) {
   Tfrm_child::show_values(value);
   // The whole compound, rounded as its totals are.
-  pnl_chd_value_razem->setText(values_ ? QString::fromLatin1(calc::text_money(calc::round_total(values_->result.totals.gross))).trimmed()
-                                       : QString());
+  static_cast<controls::VL_sum_panel*>(pnl_chd_value_razem)
+      ->set_caption(values_ ? QString::fromLatin1(calc::text_money(calc::round_total(values_->result.totals.gross))).trimmed()
+                            : QString());
 }
 
 void Tfrm_multi::close_document() {
