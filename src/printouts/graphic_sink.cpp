@@ -149,6 +149,7 @@ void graphic_sink::table_heading(const table_layout& layout, const std::vector<t
       if (is_rms_header(c.text) && c.first < int(widths.size()) &&
           r_.measure_text_width(c.text, PE_TABLE_HEADER) > widths[std::size_t(c.first)])
         short_headers_ = true;
+  r_.end_table();  // whatever table ran before (the part heading's) ends here
   r_.begin_table_header();
   int32_t y = 0;
   for (table_row row : rows) {
