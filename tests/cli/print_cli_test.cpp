@@ -172,5 +172,124 @@ TEST(PrintCli, TextLayoutsLineForLine) {
   }
 }
 
+
+// A compound estimate of one internal chapter taken twice: the chapter's quantities and values
+// double (R 1 200.00, M 4 000.00, Kp 600.00, net 5 800.00, VAT 1 334.00).
+json small_compound() {
+  json chapter_doc = small_estimate(0);
+  chapter_doc.erase("header");
+  json spec = {{"header", {{"file_type", 2}, {"version", 800}, {"kind", 2}, {"compressed", true}}},
+               {"general", {{"name", "Osiedle"}, {"estimate_date", "261209"}, {"calc_method", 0}}},
+               {"additions", json::array()},
+               {"overheads", small_estimate(0)["overheads"]},
+               {"chapters",
+                {{{"number", "1"}, {"storage_name", "internal"}, {"quantity", 2.0}, {"precision_code", 3},
+                  {"document", chapter_doc}}}}};
+  return spec;
+}
+
+bool has_line(const std::string& text, const std::string& line) {
+  for (const auto& l : lines_of(text))
+    if (l == line) return true;
+  return false;
+}
+
+TEST(PrintCli, CompoundPrintsEachConstituentWithItsMultiplier) {
+  cli_folder dir;
+  const std::string file = dir.build(small_compound(), "c.kvr");
+  const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "5:Drukuj formuły narzutów=off",
+                          "-o", dir / "c.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::string t = file_bytes(dir / "c.txt");
+  EXPECT_NE(t.find("1  Garaż\n"), std::string::npos);
+  EXPECT_TRUE(has_line(t, "|Beton                                       |m3     |        |     ~20.00|         |           |           |           |"));
+  EXPECT_TRUE(has_line(t, "|Robotnicy                                   |r-g    |       2|         40|    30.00|   1 200.00|           |           |"));
+  EXPECT_TRUE(has_line(t, "|                        Podsumowanie rozdziału                         |   Razem   | Robocizna | Materiały |  Sprzęt   |"));
+  // The compound's own summary: the chapters' VAT under its own label.
+  EXPECT_TRUE(has_line(t, "|                        Podsumowanie kosztorysu                        |   Razem   | Robocizna | Materiały |  Sprzęt   |"));
+  EXPECT_TRUE(has_line(t, "|                                                     VAT (z rozdziałów)|   1 334.00|                                   |"));
+  EXPECT_TRUE(has_line(t, "|                                                        Wartość brutto:|   7 134.00|                                   |"));
+}
+
+std::vector<std::string> split_pages(const std::string& text) {
+  std::vector<std::string> pages;
+  std::size_t start = 0;
+  for (std::size_t ff; (ff = text.find('\f', start)) != std::string::npos; start = ff + 1)
+    pages.push_back(text.substr(start, ff - start));
+  if (start < text.size()) pages.push_back(text.substr(start));
+  return pages;
+}
+
+TEST(PrintCli, PagesCarryTheirNumberLineAndRepeatTheTableHeading) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "p.kvr");
+  // A bottom margin of 240 mm leaves 8 * 57 / 25.4 = 17 lines a page at 8 lpi.
+  const auto r = run_cli({"print", file, "--format", "utf8", "--option", "1:Dolny=240", "-o", dir / "p.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto pages = split_pages(file_bytes(dir / "p.txt"));
+  ASSERT_GE(pages.size(), 3u);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const auto l = lines_of(pages[i]);
+    ASSERT_GE(l.size(), 7u) << "page " << i + 1;
+    EXPECT_LE(l.size(), 2u + 17u) << "page " << i + 1;  // two top blank lines, not counted
+    EXPECT_EQ(l[0], "");
+    EXPECT_EQ(l[1], "");
+    char number[32];
+    std::snprintf(number, sizeof number, "strona nr %3d", int(i + 1));
+    EXPECT_EQ(l[2].rfind("Zbiór: p", 0), 0u) << l[2];
+    EXPECT_EQ(l[2].substr(l[2].size() - 13), number);
+    EXPECT_EQ(l[3].rfind("Garaż", 0), 0u) << l[3];
+    EXPECT_EQ(l[3].substr(l[3].size() - 8), "09/12/26");
+    EXPECT_EQ(l[4], std::string(120, '-'));
+    EXPECT_EQ(l[5], "");
+    // A page that goes on with the table repeats its heading; summary tables suspend it.
+    if (i > 0 && pages[i].find("|Robotnicy") != std::string::npos)
+      EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u) << "page " << i + 1 << ": " << l[6];
+  }
+}
+
+TEST(PrintCli, PdfHoldsThePagesAndTotals) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "g.kvr");
+  const auto r = run_cli({"print", file, "--format", "pdf", "-o", dir / "g.pdf"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  FILE* info = ::popen(("pdfinfo " + dir / "g.pdf" + " 2>/dev/null").c_str(), "r");
+  ASSERT_NE(info, nullptr);
+  std::string out;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, info)) out += buf;
+  ::pclose(info);
+  if (out.empty()) GTEST_SKIP() << "pdfinfo is not installed";
+  EXPECT_NE(out.find("Pages:           1"), std::string::npos) << out;
+  FILE* text = ::popen(("pdftotext -layout " + dir / "g.pdf" + " - 2>/dev/null").c_str(), "r");
+  out.clear();
+  while (std::fgets(buf, sizeof buf, text)) out += buf;
+  ::pclose(text);
+  for (const char* t : {"Kosztorys", "Robotnicy", "Beton B20", "Podsumowanie kosztorysu", "Wartość brutto:", "3 567.00"})
+    EXPECT_NE(out.find(t), std::string::npos) << t;
+}
+
+TEST(PrintCli, FollowsTheContract) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "k.kvr");
+  const std::string before = file_bytes(file);
+  EXPECT_EQ(run_cli({"print", file, "--option", "40:Nie ma takiej=on", "-o", dir / "a.txt"}).exit_code, 64);
+  EXPECT_EQ(run_cli({"print", file, "--option", "40:Pełny=maybe", "-o", dir / "a.txt"}).exit_code, 64);
+  EXPECT_EQ(run_cli({"print", file, "--format", "pdf", "--endless", "-o", dir / "a.txt"}).exit_code, 64);
+  EXPECT_EQ(run_cli({"print", dir / "none.kvr", "-o", dir / "a.txt"}).exit_code, 2);
+  // Pages beyond the printout: a failure, and no output left behind.
+  const auto r = run_cli({"print", file, "--format", "text", "--pages", "5-6", "-o", dir / "a.txt"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
+  EXPECT_EQ(run_cli({"print", file, "--format", "pdf", "--pages", "5-6", "-o", dir / "a.pdf"}).exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.pdf"));
+  EXPECT_EQ(file_bytes(file), before);
+  // "text" is the plain file in the configured code page; "printer" keeps the control codes.
+  ASSERT_EQ(run_cli({"print", file, "--format", "text", "-o", dir / "t.txt"}).exit_code, 0);
+  ASSERT_EQ(run_cli({"print", file, "--format", "printer", "-o", dir / "t.prn"}).exit_code, 0);
+  EXPECT_EQ(file_bytes(dir / "t.txt").find('\x1b'), std::string::npos);
+  EXPECT_NE(file_bytes(dir / "t.txt").find("|Robotnicy"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kovra::test
