@@ -37,25 +37,36 @@ void remove_quietly(const std::string& path) {
 bool spool_to_utf8(const std::string& spool, const std::string& output) {
   std::ifstream in(spool, std::ios::binary);
   if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::size_t start = bytes.find("\r\n");
-  start = start == std::string::npos ? bytes.size() : start + 2;
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = start; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == 27) {
-      if (i + 1 < bytes.size() && bytes[i + 1] == char(report::SLOT_PAGE_END)) text += '\f';
-      ++i;
-    } else if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-      continue;
-    } else {
-      text += c;
-    }
-  }
   std::ofstream out(output, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out << store::mazovia_to_utf8(text);
+  bool first_line = true, mark = false, cr = false;
+  std::vector<char> chunk(1 << 16);
+  std::string text;
+  while (in) {
+    in.read(chunk.data(), std::streamsize(chunk.size()));
+    const std::size_t n = std::size_t(in.gcount());
+    text.clear();
+    for (std::size_t i = 0; i < n; ++i) {
+      const char c = chunk[i];
+      if (first_line) {
+        first_line = c != '\n';
+        continue;
+      }
+      if (mark) {  // the slot after a mark byte
+        if (c == char(report::SLOT_PAGE_END)) text += '\f';
+        mark = false;
+        continue;
+      }
+      if (cr) {
+        cr = false;
+        if (c != '\n') text += '\r';
+      }
+      if (c == 27) mark = true;
+      else if (c == '\r') cr = true;
+      else text += c;
+    }
+    out << store::mazovia_to_utf8(text);
+  }
   out.close();
   return bool(out);
 }

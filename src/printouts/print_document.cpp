@@ -67,8 +67,11 @@ bool open_print_document(const std::string& path, print_document& out, std::stri
     }
     document::general_data g = document::general_data::from_bytes(keep->set->user_header());
     print_estimate e;
-    calc::recalc_result result;
-    if (!calc::recalculate_opened(*keep->set, header, false, e.model, result, error)) {
+    // The printout recalculates with its own options; the model is read as opening the
+    // window reads it (upgrades and the overhead record in memory only).
+    document::upgrade_document(*keep->set, g, header);
+    const document::overhead_record overhead = document::load_overhead_record(*keep->set, g, document::CHAIN_DATA);
+    if (!calc::model_from_document(*keep->set, g, overhead, e.model, error)) {
       error = path + ": " + error;
       return false;
     }

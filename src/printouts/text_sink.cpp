@@ -52,9 +52,13 @@ std::vector<std::string> text_title_lines(const std::string& title) {
 }
 
 void text_sink::line(const std::string& text, bool emphasis) {
-  if (emphasis) w_.block_code(report::SLOT_EMPHASIS_ON);
+  if (!emphasis) {
+    w_.block_line(text);
+    return;
+  }
+  w_.block_code(report::SLOT_EMPHASIS_ON);
   w_.block_add("%s", text.c_str());
-  if (emphasis) w_.block_code(report::SLOT_EMPHASIS_OFF);
+  w_.block_code(report::SLOT_EMPHASIS_OFF);
   w_.block_add_flush("\n");
 }
 

@@ -19,10 +19,25 @@ constexpr unsigned char middle_dot = 250;
 // Formats into at most capacity - 1 bytes. A mark byte or a zero byte coming from the text
 // would be read back as a control code or a line end: they become blanks.
 std::string vformat(std::size_t capacity, const char* format, va_list values) {
-  std::vector<char> buffer(capacity);
-  int n = std::vsnprintf(buffer.data(), buffer.size(), format, values);
-  if (n < 0) return {};
-  std::string text(buffer.data(), std::min<std::size_t>(std::size_t(n), capacity - 1));
+  // Most lines fit a small buffer; a longer text is formatted again at its size.
+  char small[512];
+  va_list again;
+  va_copy(again, values);
+  int n = std::vsnprintf(small, sizeof small, format, values);
+  std::string text;
+  if (n < 0) {
+    va_end(again);
+    return {};
+  }
+  const std::size_t wanted = std::min<std::size_t>(std::size_t(n), capacity - 1);
+  if (std::size_t(n) < sizeof small) {
+    text.assign(small, wanted);
+  } else {
+    std::vector<char> buffer(std::size_t(n) + 1);
+    std::vsnprintf(buffer.data(), buffer.size(), format, again);
+    text.assign(buffer.data(), wanted);
+  }
+  va_end(again);
   std::replace(text.begin(), text.end(), mark_byte, ' ');
   std::replace(text.begin(), text.end(), '\0', ' ');
   return text;
@@ -263,6 +278,15 @@ void text_writer::block_add_flush(const char* format, ...) {
   va_start(values, format);
   append_block(vformat(block_capacity, format, values));
   va_end(values);
+  if (auto_flush_) flush_block();
+}
+
+void text_writer::block_line(std::string_view text) {
+  std::string line(text.substr(0, block_capacity - 2));
+  std::replace(line.begin(), line.end(), '\0', ' ');
+  std::replace(line.begin(), line.end(), mark_byte, ' ');
+  line += '\n';
+  append_block(std::move(line));
   if (auto_flush_) flush_block();
 }
 

@@ -76,6 +76,9 @@ public:
   void block_add(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // block_add, then flush_block when auto-flush is on.
   void block_add_flush(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // One line of text (no formatting) and its line end into the block; flushed when
+  // auto-flush is on.
+  void block_line(std::string_view text);
   // Returns the previous setting.
   bool set_auto_flush(bool on);
 
