@@ -12,7 +12,9 @@
 #include "report/text_printout.h"
 #include "report/text_writer.h"
 #include "shell/print_block.h"
+#include "shell/messages.h"
 #include "shell/print_look.h"
+#include "shell/progress.h"
 #include "store/codepage.h"
 
 #include <QPrinter>
@@ -142,7 +144,10 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
   }
   if (!dev.continuous) w.set_auto_flush(false);
   text_sink sink(w);
-  const bool finished = run_parts(sink, doc, parts);
+  // The progress window with its stop button while the parts are written.
+  shell::wait_open(nullptr, shell::ANIM_NONE, shell::WAIT_STOP, 175);
+  const bool finished = run_parts(sink, doc, parts, [] { return !shell::wait_step(); });
+  shell::wait_close();
   w.block_code(SLOT_DOCUMENT_END);
   w.end_page();
   if (!w.close_spool(SLOT_RESET)) {
@@ -150,6 +155,7 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
     return "cannot write the spool file \"" + spool + "\"";
   }
   if (!finished) {
+    shell::msg_box(177);
     remove_quietly(spool);
     return "the printout was stopped";
   }
@@ -166,6 +172,7 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
     request.first_page = range.first - dev.first_page_number + 1;
     request.last_page = std::min(spool_all_pages, range.last - dev.first_page_number + 1);
     request.copies = dev.copies;
+    request.show_progress = true;
     int table = config.code_page;
     if (options.format == text_format::windows) table = CODE_PAGE_WIN_ANSI;
     cups_sink printer(queue);

@@ -105,6 +105,7 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
   request.source = spool;
   request.first_page = job.first_page;
   request.last_page = job.last_page;
+  request.show_progress = true;  // the progress window with its stop button
 
   const bool file_output = job.output != text_output::printer;
   const bool fonts = uses_downloaded_fonts(config);
