@@ -120,7 +120,6 @@ void graphic_sink::part_heading(const std::string& title, bool new_page) {
   r_.end_row(h);
   r_.end_keep_together();
   r_.add_toc_entry(0, std::string(1, next_part_letter()), title);
-  fresh_page_ = false;
 }
 
 void graphic_sink::sub_heading(const std::string& text) {
@@ -132,13 +131,11 @@ void graphic_sink::sub_heading(const std::string& text) {
   r_.draw_text(t, {0, 0, r_.width() - 1, h}, padding_, CELL_INSET, DT_LEFT | DT_WORDBREAK);
   r_.end_row(h);
   r_.end_keep_together();
-  fresh_page_ = false;
 }
 
 void graphic_sink::new_page() {
-  if (fresh_page_) return;
+  if (r_.at_page_top()) return;  // never twice for the same page
   r_.page_break();
-  fresh_page_ = true;
 }
 
 void graphic_sink::table_heading(const table_layout& layout, const std::vector<table_row>& rows) {
@@ -160,7 +157,6 @@ void graphic_sink::table_heading(const table_layout& layout, const std::vector<t
   r_.draw_horizontal_line(0, r_.width() - 1, y);
   r_.end_table_header(y);
   r_.start_table();
-  fresh_page_ = false;
 }
 
 void graphic_sink::suspend_heading() {
@@ -186,7 +182,6 @@ void graphic_sink::row(const table_layout& layout, const table_row& row) {
     r_.draw_horizontal_line(0, r_.width() - 1, h);
   }
   r_.end_row(h);
-  fresh_page_ = false;
 }
 
 void graphic_sink::rule(const table_layout&, char ch) {

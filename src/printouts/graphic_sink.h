@@ -42,7 +42,6 @@ private:
   report::VL_raport& r_;
   const print_document& doc_;
   int padding_;
-  bool fresh_page_ = true;
   bool short_headers_ = false;
   std::map<std::string, std::vector<int32_t>> widths_;  // by the layout's columns
 };
