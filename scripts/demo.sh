@@ -12,3 +12,5 @@ build/default/bin/kovra-cli tree build/default/examples/demo_house.kvr
 build/default/bin/kovra-cli tree build/default/examples/demo_compound.kvr
 build/default/bin/kovra-cli recalc build/default/examples/demo_house.kvr
 build/default/bin/kovra-cli recalc build/default/examples/demo_compound.kvr
+# The demo estimates printed ("Kosztorys" with its summary tables) to PDF and to text files in build/default/printouts/.
+mkdir -p build/default/printouts && for f in demo_house demo_compound; do build/default/bin/kovra-cli print build/default/examples/$f.kvr --format pdf -o build/default/printouts/$f.pdf && build/default/bin/kovra-cli print build/default/examples/$f.kvr --format utf8 -o build/default/printouts/$f.txt && echo "printed build/default/printouts/$f.pdf and $f.txt"; done
