@@ -355,6 +355,7 @@ private:
     if (g_.elements_new_page && (element || contains_element(index))) sink_.new_page();
     const node_texts t = texts_of(n);
     const bool merged = element && n.merged;
+    sink_.toc_entry(element ? 4 : 3, trimmed(n.number), trimmed(n.description));
     sink_.begin_block();
     sink_.row(layout_, desc_row(heading_text(n, t, false), element ? row_style::element : row_style::group));
     if (merged) merged_row(n);
@@ -782,6 +783,8 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
     if (!first && (g.chapters_new_page || g.elements_new_page)) sink.new_page();
     first = false;
     const std::string name = g.names_from_general ? e.general_name : e.tree_name;
+    sink.constituent_bands(e);
+    sink.toc_entry(1, e.number, name);
     sink.sub_heading(e.number.empty() ? name : e.number + "  " + name);
     auto walk = std::make_unique<estimate_walk>(sink, g, o, e, true, simplified_column, stop);
     const summary_sums s = walk->run(summary_kind::chapter);

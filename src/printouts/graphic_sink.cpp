@@ -97,9 +97,9 @@ int32_t graphic_sink::record_row(const table_layout& layout, const table_row& ro
   return draw_row(r_, item, y, true, padding_);
 }
 
-void graphic_sink::bands() {
+void graphic_sink::bands(const print_estimate* constituent) {
   const uint8_t* b = doc_.block.data();
-  const band_context ctx = band_context_of(doc_);
+  const band_context ctx = band_context_of(doc_, constituent);
   record_page_header(r_, parse_band_definition(b + shell::print_offset::header_definition), ctx);
   record_page_footer(r_, parse_band_definition(b + shell::print_offset::footer_definition), ctx);
 }
@@ -170,6 +170,12 @@ void graphic_sink::restore_heading() {
 }
 
 void graphic_sink::end_table() { r_.end_table(); }
+
+void graphic_sink::toc_entry(uint8_t level, const std::string& number, const std::string& title) {
+  r_.add_toc_entry(level, number, title);
+}
+
+void graphic_sink::constituent_bands(const print_estimate& e) { bands(&e); }
 
 void graphic_sink::begin_block() { r_.begin_keep_together(); }
 

@@ -29,6 +29,8 @@ public:
   void row(const table_layout& layout, const table_row& row) override;
   void rule(const table_layout& layout, char ch) override;
   void rule_from(const table_layout& layout, int column, char ch) override;
+  void toc_entry(uint8_t level, const std::string& number, const std::string& title) override;
+  void constituent_bands(const print_estimate& e) override;
 
   // The widths of the layout's columns in device units.
   std::vector<int32_t> column_widths(const table_layout& layout);
@@ -37,7 +39,7 @@ public:
 
 private:
   int32_t record_row(const table_layout& layout, const table_row& row, int32_t y);
-  void bands();
+  void bands(const print_estimate* constituent = nullptr);
 
   report::VL_raport& r_;
   const print_document& doc_;

@@ -3,6 +3,7 @@
 // Generators describe headings, tables and rows once; each sink lays them out its own way.
 #include "printouts/table_layout.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ public:
   // A rule across the table ('-' or '=' for elements), or over the columns from `column` on.
   virtual void rule(const table_layout& layout, char ch) = 0;
   virtual void rule_from(const table_layout& layout, int column, char ch) = 0;
+
+  // A table-of-contents entry (graphic mode; text printouts have none): level 1 a constituent
+  // estimate, 3 a work group, 4 an element.
+  virtual void toc_entry(uint8_t, const std::string&, const std::string&) {}
+  // The page header and footer recomputed for one constituent estimate (graphic mode).
+  virtual void constituent_bands(const struct print_estimate&) {}
 
   // The part's letter for the table of contents: "B" for the first part after the title page.
   char next_part_letter() { return part_letter_++; }
