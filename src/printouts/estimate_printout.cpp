@@ -561,7 +561,12 @@ private:
       if (e.kind == kind_percent) {
         double v = e.sub == 0 ? c.materials_other_m : e.sub == 1 ? c.materials_other_r
                                                                  : e.sub == 2 ? c.equipment_other_r : c.equipment_other_s;
-        input_line(mz(percent_item_name(e.sub)), "%", text_norm(e.norm), "", "", kind, money(v));
+        if (f2_) {
+          input_line(mz(percent_item_name(e.sub)), "%", text_norm(e.norm), "", "", kind, money(v));
+        } else {
+          // A lump amount under the per-unit methods: norm 1, quantity 1, the amount as its price.
+          input_line(mz(percent_item_name(e.sub)), "", text_norm(1.0), text_amount(1.0), price(v), kind, money(v));
+        }
       } else {
         const input_table_entry* t = result_.table.find(e.id, e.sub);
         const double qty = round_amount_auto(input_quantity(ctx_, e, index, x));
@@ -571,6 +576,8 @@ private:
           std::string name = t ? trimmed(t->rec.name) : std::string();
           const uint8_t mode = e.mp_mode == 0 ? 0 : (t && t->rec.mp_mode != 0 ? t->rec.mp_mode : e.mp_mode);
           if (e.kind == kind_material && (mode == 1 || mode == 2)) name += mz(" (Mat. inw.)");
+          // Investor mode 2 values the material at its base price: entered without purchase costs.
+          if (e.kind == kind_material && mode == 2) name += " (-Mp)";
           if (e.coef != 1.0f) {
             static const char* const letter[] = {" (R=", " (M=", " (S="};
             name += letter[e.kind] + trimmed(text_coefficient(e.coef, true)) + ")";
