@@ -10,6 +10,7 @@
 #include "printouts/node_texts.h"
 #include "printouts/print_options.h"
 #include "printouts/summary_table.h"
+#include "shell/general_settings.h"
 #include "store/codepage.h"
 
 #include <algorithm>
@@ -170,11 +171,27 @@ private:
                          col(11, money_sample), col(11, money_sample)};
       desc_ = 0, unit_ = 1, krot_ = 2, qty_ = 3, value_ = 4;
     }
+    if (!sink_.text_mode()) {
+      // Graphic: the number and basis in a column of their own before the description.
+      layout_.columns.insert(layout_.columns.begin(), col(13, "8888888888888"));
+      number_col_ = 0;
+      ++desc_, ++qty_, ++krot_, ++unit_, ++value_;
+      if (extra_ >= 0) ++extra_;
+    }
   }
 
   int values_count() const { return int(layout_.columns.size()) - value_; }
 
   std::vector<table_row> heading_rows() const {
+    std::vector<table_row> rows = heading_cells();
+    if (number_col_ >= 0)
+      for (table_row& r : rows)
+        for (table_cell& c : r.cells)
+          if (c.first == desc_) c.first = number_col_, c.span = 2;
+    return rows;
+  }
+
+  std::vector<table_row> heading_cells() const {
     std::vector<table_row> rows(3);
     auto cell = [](std::string t, int first, int span = 1, cell_align a = cell_align::left) {
       return table_cell{std::move(t), first, span, a};
@@ -248,17 +265,20 @@ private:
 
   std::string quantity_text(const model_node& n, double q, bool from_survey) const {
     std::string t = text_quantity(q, n.precision_code);
-    if (from_survey && n.precision_code != -3) {
+    if (from_survey && n.precision_code != -3 && !shell::general_settings().no_tilde_marks()) {
       const std::size_t first = t.find_first_not_of(' ');
       if (first != std::string::npos && first > 0) t[first - 1] = '~';
     }
     return t;
   }
 
-  std::string heading_text(const model_node& n, const node_texts& t, bool position) const {
+  // The heading of a node: its number (and catalogue basis) first, then the description and
+  // the extra lines. In one cell, or with the number in a column of its own.
+  table_row heading_row(const model_node& n, const node_texts& t, bool position,
+                        row_style st = row_style::normal) const {
     std::string first = trimmed(n.number);
-    if (position && o_.bases && !t.basis.empty()) first += "  " + t.basis;
-    std::string text = first + "\n" + trimmed(n.description);
+    const bool basis = position && o_.bases && !t.basis.empty();
+    std::string text = trimmed(n.description);
     if (o_.note && !t.note.empty()) text += "\n" + t.note;
     if (o_.stwior && !t.specification.empty()) text += "\n" + mz("Nr STWiOR: ") + t.specification;
     if (o_.individual_code && !t.individual_code.empty()) text += "\n" + mz("Kod ind.: ") + t.individual_code;
@@ -270,7 +290,15 @@ private:
                     text_coefficient(n.coef[1], true), text_coefficient(n.coef[2], true));
       text += std::string("\n") + line;
     }
-    return text;
+    table_row r;
+    r.style = st;
+    if (number_col_ >= 0) {
+      r.cells.push_back({basis ? first + "\n" + t.basis : first, number_col_, 1, cell_align::left, true});
+      r.cells.push_back({text, desc_, 1, cell_align::left, true});
+    } else {
+      r.cells.push_back({(basis ? first + "  " + t.basis : first) + "\n" + text, desc_, 1, cell_align::left, true});
+    }
+    return r;
   }
 
   node_texts texts_of(const model_node& n) const {
@@ -357,7 +385,7 @@ private:
     const bool merged = element && n.merged;
     sink_.toc_entry(element ? 4 : 3, trimmed(n.number), trimmed(n.description));
     sink_.begin_block();
-    sink_.row(layout_, desc_row(heading_text(n, t, false), element ? row_style::element : row_style::group));
+    sink_.row(layout_, heading_row(n, t, false, element ? row_style::element : row_style::group));
     if (merged) merged_row(n);
     sink_.end_block();
     summary_sums own;
@@ -461,7 +489,7 @@ private:
 
     sink_.begin_block();
     if (full_) {
-      table_row head = desc_row(heading_text(n, t, true));
+      table_row head = heading_row(n, t, true);
       if (n.type != node_one_off) {
         head.cells.push_back({trimmed(n.unit), unit_, 1, cell_align::left});
         head.cells.push_back({quantity_text(n, q, from_survey), qty_, 1, cell_align::right});
@@ -717,7 +745,7 @@ private:
   }
 
   void unit_price_row(const model_node& n, const node_texts& t, const amounts& a, double q, bool from_survey) {
-    table_row r = desc_row(heading_text(n, t, true));
+    table_row r = heading_row(n, t, true);
     char krot[16];
     text_factor_or_blank(n.is_position_like() ? double(n.multiplicity) : 1.0, krot, sizeof krot);
     std::string unit = trimmed(n.unit);
@@ -755,6 +783,7 @@ private:
   bool f2_ = true, full_ = true, rms_sep_ = true, values_ = true, simplified_column_ = false, vat_rate_ = false;
   table_layout layout_, lines_;
   int desc_ = 0, unit_ = 1, norm_ = 2, qty_ = 3, price_ = 4, krot_ = -1, extra_ = -1, value_ = 5;
+  int number_col_ = -1;  // graphic unit-price layout: the number's own column
 };
 
 bool has_unsplit_costs(const print_estimate& e) {
