@@ -671,6 +671,7 @@ private:
   }
 
   void value_block(const model_node& n, const amounts& a, double q) {
+    if (g_.without_prices) return;  // nothing but the inputs without prices
     if (!f2_) {
       other_value_block(n, a, q);
       return;
@@ -801,7 +802,13 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
   const int own_method = doc.compound ? doc.compound_model.settings.calc_method
                                       : (doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method);
   const print_method method = g.as_estimate ? method_of_document(own_method) : g.method;
-  const estimate_options o = read_estimate_options(block, method);
+  estimate_options o = read_estimate_options(block, method);
+  if (g.without_prices) {
+    // "Bez cen i wartości" switches off every option that shows prices or totals.
+    o.with_overheads = o.unit_price = o.position_summary = o.input_summary = false;
+    o.element_summary = o.group_summary = o.chapter_summary = o.estimate_summary = false;
+    o.vat_in_positions = o.hide_vat = false;
+  }
   bool simplified_column = false;
   for (const print_estimate& e : doc.estimates) simplified_column = simplified_column || has_unsplit_costs(e);
 
