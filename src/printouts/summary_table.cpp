@@ -10,6 +10,8 @@ namespace {
 
 using calc::element_overhead_table;
 constexpr const char* money_sample = "-99999999,99";
+// A label longer than its field is cut after one of these.
+constexpr const char* label_breaks = "-;:\\>)]}?! ";
 
 std::string mz(const char* utf8) { return store::utf8_to_mazovia(utf8); }
 std::string money(double v) { return calc::text_money(v); }
@@ -26,7 +28,7 @@ struct summary_writer {
                    cell_align label_align = cell_align::left) {
     table_row r;
     r.style = st;
-    r.cells.push_back({label, 0, 1, label_align, true});
+    r.cells.push_back({label, 0, 1, label_align, true, true, label_breaks});
     r.cells.push_back({money(total), 1, 1, cell_align::right});
     if (style.details) {
       int c = 2;
@@ -40,7 +42,7 @@ struct summary_writer {
   void closing_row(const std::string& label, double value, bool emphasis) {
     table_row r;
     r.style = emphasis ? row_style::emphasis : row_style::normal;
-    r.cells.push_back({label, 0, 1, cell_align::right, true});
+    r.cells.push_back({label, 0, 1, cell_align::right, true, true, label_breaks});
     r.cells.push_back({money(value), 1, 1, cell_align::right});
     if (style.details) {
       const int n = int(layout.columns.size()) - 2;
