@@ -122,8 +122,7 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
     return exit_cannot_open;
   }
   uint8_t* block = doc.block.data();
-  const int own_method = doc.compound ? doc.compound_model.settings.calc_method
-                                      : (doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method);
+  const int own_method = document_calc_method(doc);
   for (const option_setting& s : settings) {
     if (!set_option_by_caption(block, s.part, s.caption, s.value, own_method, error)) {
       err << "kovra-cli print: " << error << "\n";

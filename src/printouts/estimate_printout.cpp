@@ -79,8 +79,8 @@ struct amounts {
 class estimate_walk {
 public:
   estimate_walk(printout_sink& sink, const general_options& g, const estimate_options& o, print_estimate& e,
-                bool chapter, bool simplified_column, const stop_check& stop)
-      : sink_(sink), g_(g), o_(o), e_(e), chapter_(chapter), stop_(stop) {
+                bool simplified_column, const stop_check& stop)
+      : sink_(sink), g_(g), o_(o), e_(e), stop_(stop) {
     model_ = e.model;
     f2_ = o.method == print_method::formula_2;
     if (!g.as_estimate) {
@@ -96,7 +96,7 @@ public:
     ctx_ = make_costing_context(model_, ro);
     full_ = o.full && model_.settings.calc_method != method_simplified;
     rms_sep_ = !f2_ || !o.rms_total;
-    values_ = g.without_prices ? false : true;
+    values_ = !g.without_prices;
     simplified_column_ = f2_ && rms_sep_ && simplified_column;
     vat_rate_ = vat(model_.overheads, 100.0) != 0;
     build_layout();
@@ -407,7 +407,7 @@ private:
     if (full_) {
       input_line(mz("Razem element scalony (z narzutami)"), n.unit, text_norm(1.0), text_amount(1.0),
                  price(n.merged_unit_price), -1, "");
-      value_block_of_total(n.net, n.net, q);
+      value_block_of_total(n.net, q);
       return;
     }
     table_row r = desc_row("");
@@ -663,11 +663,10 @@ private:
   }
 
   // The value block of a merged element: its value as a total.
-  void value_block_of_total(double net, double gross, double q) {
+  void value_block_of_total(double net, double q) {
     sink_.rule_from(layout_, value_, '-');
     if (o_.position_summary) value_line(mz("Wartość pozycji:"), net);
     if (o_.unit_price && q != 0) value_line(mz("Wartość jednostkowa:"), round_price(net / q));
-    (void)gross;
   }
 
   void value_block(const model_node& n, const amounts& a, double q) {
@@ -775,7 +774,6 @@ private:
   const general_options& g_;
   const estimate_options& o_;
   print_estimate& e_;
-  bool chapter_;
   stop_check stop_;
   bool stopped_ = false;
   estimate_model model_;
@@ -799,9 +797,7 @@ bool has_unsplit_costs(const print_estimate& e) {
 
 bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop) {
   const general_options g = read_general_options(block);
-  const int own_method = doc.compound ? doc.compound_model.settings.calc_method
-                                      : (doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method);
-  const print_method method = g.as_estimate ? method_of_document(own_method) : g.method;
+  const print_method method = g.as_estimate ? method_of_document(document_calc_method(doc)) : g.method;
   estimate_options o = read_estimate_options(block, method);
   if (g.without_prices) {
     // "Bez cen i wartości" switches off every option that shows prices or totals.
@@ -815,7 +811,7 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
   sink.part_heading(o.title, o.new_page);
   if (!doc.compound) {
     if (doc.estimates.empty()) return true;
-    estimate_walk walk(sink, g, o, doc.estimates.front(), false, simplified_column, stop);
+    estimate_walk walk(sink, g, o, doc.estimates.front(), simplified_column, stop);
     walk.run(summary_kind::estimate);
     return !walk.stopped();
   }
@@ -829,7 +825,7 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
     sink.constituent_bands(e);
     sink.toc_entry(1, e.number, name);
     sink.sub_heading(e.number.empty() ? name : e.number + "  " + name);
-    auto walk = std::make_unique<estimate_walk>(sink, g, o, e, true, simplified_column, stop);
+    auto walk = std::make_unique<estimate_walk>(sink, g, o, e, simplified_column, stop);
     const summary_sums s = walk->run(summary_kind::chapter);
     compound.add(s);
     compound.additions += s.additions;

@@ -5,6 +5,8 @@
 #include "calc/rounding.h"
 #include "store/codepage.h"
 
+#include <array>
+
 namespace kovra::printouts {
 namespace {
 
@@ -118,17 +120,15 @@ void print_summary_table(printout_sink& sink, const summary_sums& sums, const su
   sink.rule(w.layout, '-');
 
   const element_overhead_table& t = sums.table;
+  // The "Uproszczone", R, M, S amounts of an entry.
   auto entry = [&](int row) {
-    static thread_local double v[4];
-    v[0] = t.cell[std::size_t(row)][calc::ec_other];
-    v[1] = t.cell[std::size_t(row)][calc::ec_r];
-    v[2] = t.cell[std::size_t(row)][calc::ec_m];
-    v[3] = t.cell[std::size_t(row)][calc::ec_s];
-    return static_cast<const double*>(v);
+    const auto& c = t.cell[std::size_t(row)];
+    return std::array<double, 4>{c[calc::ec_other], c[calc::ec_r], c[calc::ec_m], c[calc::ec_s]};
   };
   auto total = [&](int row) { return t.cell[std::size_t(row)][calc::ec_total]; };
 
-  if (style.details) w.amounts_row(mz("Koszty bezpośrednie"), total(calc::row_direct), entry(calc::row_direct), row_style::normal);
+  if (style.details)
+    w.amounts_row(mz("Koszty bezpośrednie"), total(calc::row_direct), entry(calc::row_direct).data(), row_style::normal);
   if (total(calc::row_kz_investor) != 0) {
     const double m[4] = {0, 0, t.cell[calc::row_kz_investor][calc::ec_m], 0};
     w.amounts_row(mz("Koszty transportu materiałów inwestora"), total(calc::row_kz_investor), m, row_style::normal);
@@ -148,7 +148,8 @@ void print_summary_table(printout_sink& sink, const summary_sums& sums, const su
       const int row = calc::row_first_item + item - 1;
       if (style.compound_own && item >= 5 && item <= 9) {
         own_total += total(row);
-        for (int k = 0; k < 4; ++k) own[k] += entry(row)[k];
+        const auto amounts = entry(row);
+        for (int k = 0; k < 4; ++k) own[k] += amounts[std::size_t(k)];
         if (item == 9 && own_total != 0) w.amounts_row(mz("Narzuty własne"), own_total, own, row_style::normal);
         continue;
       }
@@ -158,13 +159,13 @@ void print_summary_table(printout_sink& sink, const summary_sums& sums, const su
         const std::string f = formula(labels, item);
         if (!f.empty()) label += " " + f;
       }
-      w.amounts_row(label, total(row), entry(row), row_style::normal);
+      w.amounts_row(label, total(row), entry(row).data(), row_style::normal);
     }
     sink.rule(w.layout, '-');
   }
   const std::string total_label =
       big ? mz("Razem") : mz("Ogółem ") + container_name;
-  w.amounts_row(total_label, total(calc::row_sums), entry(calc::row_sums), row_style::emphasis);
+  w.amounts_row(total_label, total(calc::row_sums), entry(calc::row_sums).data(), row_style::emphasis);
 
   if (big) {
     sink.rule(w.layout, '-');
