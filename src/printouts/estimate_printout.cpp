@@ -380,7 +380,12 @@ private:
   void container(int index, summary_sums& sums) {
     const model_node& n = model_.nodes[std::size_t(index)];
     const bool element = n.type == node_element;
-    if (g_.elements_new_page && (element || contains_element(index))) sink_.new_page();
+    // A new page for an element (or a group holding one) once something has been printed
+    // since the last break: a group and its first element share the page they start.
+    if (g_.elements_new_page && body_since_break_ && (element || contains_element(index))) {
+      sink_.new_page();
+      body_since_break_ = false;
+    }
     const node_texts t = texts_of(n);
     const bool merged = element && n.merged;
     sink_.toc_entry(element ? 4 : 3, trimmed(n.number), trimmed(n.description));
@@ -479,6 +484,7 @@ private:
   }
 
   void position(int index, summary_sums& sums) {
+    body_since_break_ = true;
     const model_node& n = model_.nodes[std::size_t(index)];
     const node_texts t = texts_of(n);
     double q = 0;
@@ -776,6 +782,7 @@ private:
   print_estimate& e_;
   stop_check stop_;
   bool stopped_ = false;
+  bool body_since_break_ = false;  // a position printed since the last forced page break
   estimate_model model_;
   recalc_result result_;
   costing_context ctx_;
