@@ -330,7 +330,8 @@ private:
   void rms_line(const std::string& label, double r, double m, double s, row_style st, bool blank_zero = true) {
     table_row row;
     row.style = st;
-    row.cells.push_back({label, 0, value_, cell_align::right, true});
+    // One line; the label keeps its trailing blanks ("Razem:  ").
+    row.cells.push_back({label, 0, value_, cell_align::right, false});
     if (rms_sep_) {
       const double v[3] = {r, m, s};
       for (int k = 0; k < 3; ++k)

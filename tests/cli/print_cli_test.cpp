@@ -93,7 +93,7 @@ const char* const formula_two_full = R"(
 |Robotnicy                                   |r-g    |       2|         20|    30.00|     600.00|           |           |
 |Beton B20                                   |m3     |       1|         10|   200.00|           |   2 000.00|           |
 |                                                                                   ------------------------------------|
-|                                                                             Razem:|     600.00|   2 000.00|           |
+|                                                                           Razem:  |     600.00|   2 000.00|           |
 |                                                               Razem (z narzutami):|     900.00|   2 000.00|           |
 |                                                 Wartość pozycji netto:|   2 900.00|                                   |
 |                                                                   VAT:|     667.00|                                   |
