@@ -292,6 +292,11 @@ private:
     }
     table_row r;
     r.style = st;
+    if (!position) {
+      // A work group's or element's heading spans the table's width.
+      r.cells.push_back({first + "\n" + text, 0, int(layout_.columns.size()), cell_align::left, true});
+      return r;
+    }
     if (number_col_ >= 0) {
       r.cells.push_back({basis ? first + "\n" + t.basis : first, number_col_, 1, cell_align::left, true});
       r.cells.push_back({text, desc_, 1, cell_align::left, true});
