@@ -336,5 +336,33 @@ TEST(PrintCli, OptionEdgeCases) {
   }
 }
 
+TEST(PrintCli, ElementsFromANewPage) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  json second = spec["nodes"][0];
+  second["number"] = "2";
+  second["description"] = "Sciany";
+  json position = spec["nodes"][1];
+  position["number"] = "2";
+  spec["nodes"].push_back(second);
+  spec["nodes"].push_back(position);
+  const std::string file = dir.build(spec, "two.kvr");
+  auto page_of = [](const std::vector<std::string>& pages, const std::string& text) {
+    for (std::size_t i = 0; i < pages.size(); ++i)
+      if (pages[i].find(text) != std::string::npos) return int(i);
+    return -1;
+  };
+  for (const bool on : {false, true}) {
+    std::vector<std::string> args = {"print", file, "--format", "utf8", "-o", dir / "two.txt"};
+    if (on) args.insert(args.end(), {"--option", "5:Elementy od nowej strony=on"});
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    const auto pages = split_pages(file_bytes(dir / "two.txt"));
+    // The first element stays with the part's heading; the second starts a page when asked.
+    EXPECT_EQ(page_of(pages, "|Fundamenty"), 0);
+    EXPECT_EQ(page_of(pages, "K O S Z T O R Y S"), 0);
+    EXPECT_EQ(page_of(pages, "|Sciany"), on ? 1 : 0);
+  }
+}
+
 }  // namespace
 }  // namespace kovra::test
