@@ -246,6 +246,11 @@ TEST(PrintCli, PagesCarryTheirNumberLineAndRepeatTheTableHeading) {
     if (i > 0 && pages[i].find("|Robotnicy") != std::string::npos)
       EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u) << "page " << i + 1 << ": " << l[6];
   }
+
+  // A page range gives exactly those pages.
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--option", "1:Dolny=240", "--pages", "2-2", "-o",
+                     dir / "p2.txt"}).exit_code, 0);
+  EXPECT_EQ(file_bytes(dir / "p2.txt"), pages[1] + "\f");
 }
 
 TEST(PrintCli, PdfHoldsThePagesAndTotals) {
