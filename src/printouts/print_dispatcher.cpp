@@ -224,6 +224,9 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
 
 namespace {
 
+// Before every graphic printout the reserved byte 600 of the block is cleared.
+void clear_reserved_byte(print_document& doc) { doc.block[600] = 0; }
+
 report::report_page_setup page_setup_of(const print_document& doc) {
   const device_options dev = read_device_options(doc.block.data());
   report::report_page_setup setup;
@@ -238,6 +241,7 @@ report::report_page_setup page_setup_of(const print_document& doc) {
 } // namespace
 
 std::string print_pdf(print_document& doc, const std::vector<int>& parts, const std::string& output) {
+  clear_reserved_byte(doc);
   const device_options dev = read_device_options(doc.block.data());
   const page_range range = page_range_of(dev);
   bool finished = true;
@@ -260,6 +264,7 @@ std::string print_pdf(print_document& doc, const std::vector<int>& parts, const 
 }
 
 std::string print_graphic(print_document& doc, const std::vector<int>& parts, QPrinter& printer) {
+  clear_reserved_byte(doc);
   const device_options dev = read_device_options(doc.block.data());
   const page_range range = page_range_of(dev);
   printer.setFullPage(true);
