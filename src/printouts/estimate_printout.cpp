@@ -301,7 +301,7 @@ private:
       r.cells.push_back({basis ? first + "\n" + t.basis : first, number_col_, 1, cell_align::left, true});
       r.cells.push_back({text, desc_, 1, cell_align::left, true});
     } else {
-      r.cells.push_back({(basis ? first + "  " + t.basis : first) + "\n" + text, desc_, 1, cell_align::left, true});
+      r.cells.push_back({(basis ? first + " " + t.basis : first) + "\n" + text, desc_, 1, cell_align::left, true});
     }
     return r;
   }

@@ -108,6 +108,8 @@ TEST(TextTables, WrappingCuttingAndFields) {
   EXPECT_EQ(wrap_text("Beton zwykly C8/10", 9), (std::vector<std::string>{"Beton", "zwykly", "C8/10"}));
   EXPECT_EQ(wrap_text("ab Konstantynopol", 6), (std::vector<std::string>{"ab", "Konsta", "ntynop", "ol"}));
   EXPECT_EQ(wrap_text("1\nBeton", 10), (std::vector<std::string>{"1", "Beton"}));
+  // Blanks between words stay as they are; the blanks at a break go.
+  EXPECT_EQ(wrap_text("S=8  W=0.90  P=1.00", 12), (std::vector<std::string>{"S=8  W=0.90", "P=1.00"}));
   // Summary labels are cut after "-;:\\>)]}?! ".
   EXPECT_EQ(cut_text("Zysk 12%(R+Kp(R))+12%(S+Kp(S))", 14, "-;:\\>)]}?! "),
             (std::vector<std::string>{"Zysk", "12%(R+Kp(R))", "+12%(S+Kp(S))"}));
