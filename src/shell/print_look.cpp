@@ -97,7 +97,7 @@ void read_design(const ini_file& ini, const std::string& section, design_look& l
     if (parts.size() < 4 || !to_long(parts[0], font) || !to_u32(parts[1], colour) || !to_u32(parts[2], third))
       continue;
     if (tail_from(parts, 3) != look.elements[i].name) continue;
-    if (font < 0 || font >= long(look.fonts.size())) font = 0;
+    if (font < 0 || font >= long(look.fonts.size())) continue;  // the element keeps its default
     look.elements[i].font = int(font);
     look.elements[i].colour = colour;
     look.elements[i].third = third;
