@@ -24,3 +24,5 @@ done
 for estimate in demo_house demo_compound; do
   "$cli" recalc "$examples/$estimate.kvr"
 done
+# The demo estimates printed ("Kosztorys" with its summary tables) to PDF and to text files in build/default/printouts/.
+mkdir -p build/default/printouts && for f in demo_house demo_compound; do "$cli" print "$examples/$f.kvr" --format pdf -o build/default/printouts/$f.pdf && "$cli" print "$examples/$f.kvr" --format utf8 -o build/default/printouts/$f.txt && echo "printed build/default/printouts/$f.pdf and $f.txt"; done

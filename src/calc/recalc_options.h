@@ -11,6 +11,7 @@ struct recalc_options {
   bool prices_include_kz = true;       // always on for recalculation
   bool merged_value_correction = false;
   bool multiplicity_outside_unit = false; // per-unit methods with "Krotność w wartości jednostkowej" off
+  bool keep_aggregate_tables = false;     // recalc_result::aggregate_tables wanted
 };
 
 inline recalc_options options_from_settings(const estimate_settings& s) {

@@ -29,6 +29,7 @@ class recalc_steps::run {
 
   // Steps 2 to 5: the input table, pass 1 and the table's purchase costs.
   void quantities() {
+    if (ctx_.options.keep_aggregate_tables && full()) result_.aggregate_tables.resize(model_.nodes.size());
     result_.table.load(model_);
     add_unknown_keys();
     pass_quantities();
@@ -202,6 +203,7 @@ class recalc_steps::run {
         double s = 0;
         walk_children(n.children, t, s);
         aggregate_value(n, t, s);
+        if (!result_.aggregate_tables.empty()) result_.aggregate_tables[static_cast<size_t>(child)] = t;
         table.add(t);
         sum += n.net;
         continue;

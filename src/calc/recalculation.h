@@ -14,6 +14,10 @@ namespace kovra::calc {
 struct recalc_result {
   estimate_totals totals;
   input_table table;
+  // With recalc_options::keep_aggregate_tables: the overhead table of every work group and
+  // element by node index (FORMUŁA II only; empty tables for other nodes). Printouts close
+  // their containers with them.
+  std::vector<element_overhead_table> aggregate_tables;
 };
 
 // The steps of one run, for callers that look at them one by one (benchmarks):

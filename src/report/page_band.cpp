@@ -64,9 +64,11 @@ int32_t record_band_texts(VL_raport& r, const std::array<std::string, 3>& texts,
       if (numbered) text.erase(token, std::strlen(PAGE_NO_TOKEN));
       const int32_t available = right - (numbered ? number_width : 0);
       const uint32_t format = formats[p];
-      h = std::max(h, r.text_size(text, available, format).height());
+      const int32_t text_height = std::max(line_height, r.text_size(text, available, format).height());
+      h = std::max(h, text_height);
       if (!numbered) {
-        r.draw_text(text, {0, y, right, y + line_height}, 0, 0, format);
+        // A left text that wraps is drawn in the height it was measured with.
+        r.draw_text(text, {0, y, right, y + text_height}, 0, 0, format);
         continue;
       }
       const int32_t text_width = std::min(available, r.text_size(text, 1 << 24, DT_SINGLELINE).width());

@@ -70,7 +70,10 @@ void qt_page_canvas::draw_text_flags(const QString& text, const page_rect& r, in
 }
 
 void qt_page_canvas::text(const std::string& text, const page_rect& r, int32_t format) {
-  draw_text_flags(mazovia_qstring(text), r, qt_text_flags(static_cast<uint32_t>(format)));
+  const QFontMetrics fm(painter_.font(), painter_.device());
+  const QString t = break_wide_words(fm, mazovia_qstring(text), std::max(1, r.right - r.left),
+                                     static_cast<uint32_t>(format));
+  draw_text_flags(t, r, qt_text_flags(static_cast<uint32_t>(format)));
 }
 
 void qt_page_canvas::page_number(const page_rect& r, int32_t page_no) {

@@ -42,7 +42,7 @@ bool VL_raport::begin_report(int32_t left, int32_t width, const QImage* backgrou
   page_no_ = first_page_no_ - 1;
   first_page_offset_ = last_page_offset_ = -1;
   keep_together_ = false;
-  at_page_top_ = false;
+  at_page_top_ = true;  // nothing placed yet
   row_.clear();
   block_.clear();
   for (int v = 0; v < 3; ++v) {
@@ -365,6 +365,7 @@ void VL_raport::add_space(int32_t dy) {
     at_page_top_ = false;
   } else {
     remaining_ = 0;
+    at_page_top_ = true;  // what follows starts a page
   }
 }
 
@@ -397,7 +398,8 @@ void VL_raport::flush(bool reserve_table_footer) {
   const int64_t needed = static_cast<int64_t>(block_.height) + (reserve_table_footer ? table_footer_.height : 0);
   // A page that holds nothing yet is used even when the block is taller than it: another
   // page would only stay empty.
-  if (first_page_offset_ < 0 || (remaining_ < needed && !at_page_top_)) {
+  const bool open_and_empty = at_page_top_ && first_page_offset_ >= 0 && remaining_ > 0;
+  if (first_page_offset_ < 0 || (remaining_ < needed && !open_and_empty)) {
     const bool header_was_on_page = table_header_on_page_;
     if (header_was_on_page) write(table_footer_);
     open_page();

@@ -117,6 +117,8 @@ public:
   int dpi_x() const { return dpi_x_; }
   int dpi_y() const { return dpi_y_; }
   bool keep_together() const { return keep_together_; }
+  // Nothing has been placed on the page since it started, or a new page is due: a forced
+  // page break here would only leave a page empty.
   bool at_page_top() const { return at_page_top_; }
   bool table_active() const { return table_active_; }
   int32_t page_header_height(int variant) const { return page_headers_[variant].height; }

@@ -35,16 +35,45 @@ int qt_text_flags(uint32_t format) {
     else flags |= Qt::AlignTop;
   } else {
     flags |= Qt::AlignTop;
-    if (format & DT_WORDBREAK) flags |= (format & DT_EDITCONTROL) ? Qt::TextWrapAnywhere : Qt::TextWordWrap;
+    // Words too wide for the line are cut beforehand (break_wide_words), so breaking stays at
+    // word boundaries with or without the edit-control flag.
+    if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
   }
   if (format & DT_NOCLIP) flags |= Qt::TextDontClip;
   return flags;
 }
 
+QString break_wide_words(const QFontMetrics& fm, const QString& text, int width, uint32_t format) {
+  if (!(format & DT_EDITCONTROL) || !(format & DT_WORDBREAK) || (format & DT_SINGLELINE)) return text;
+  QString out;
+  out.reserve(text.size() + 8);
+  qsizetype i = 0;
+  while (i < text.size()) {
+    if (text[i].isSpace()) {
+      out.append(text[i++]);
+      continue;
+    }
+    qsizetype j = i;
+    while (j < text.size() && !text[j].isSpace()) ++j;
+    QString word = text.mid(i, j - i);
+    i = j;
+    while (fm.horizontalAdvance(word) > width && word.size() > 1) {
+      qsizetype fit = 1;  // the longest start that fits, at least one character
+      while (fit < word.size() && fm.horizontalAdvance(word.left(fit + 1)) <= width) ++fit;
+      out.append(word.left(fit));
+      out.append(QChar(u'\n'));
+      word.remove(0, fit);
+    }
+    out.append(word);
+  }
+  return out;
+}
+
 QSize text_extent(const QFont& font, QPaintDevice* device, const QString& text, int width, uint32_t format) {
   if (text.isEmpty()) return {0, 0};
   const QFontMetrics fm = device ? QFontMetrics(font, device) : QFontMetrics(font);
-  const QRect r = fm.boundingRect(QRect(0, 0, width < 1 ? 1 : width, 1 << 24), qt_text_flags(format), text);
+  const int w = width < 1 ? 1 : width;
+  const QRect r = fm.boundingRect(QRect(0, 0, w, 1 << 24), qt_text_flags(format), break_wide_words(fm, text, w, format));
   return r.size();
 }
 

@@ -243,6 +243,10 @@ spool_result spool_file(const spool_request& request, const printer_codes& codes
     const bool ended = out.end();
     if (stopped) {
       shell::msg_box(177);
+      // A character printer stops in the middle of a page: its paper has to be set to the
+      // top of a new page before anything else is printed.
+      if (to_printer) shell::msg_box(174);
+      if (copy + 1 < copies) shell::msg_box(176);
       return spool_result::stopped;
     }
     if (!sent || !ended) {

@@ -36,15 +36,6 @@ std::string fit(std::string text, std::size_t width) {
   return text;
 }
 
-std::string spool_path(const std::string& folder) {
-  std::string pattern = (std::filesystem::path(folder.empty() ? "/tmp" : folder) / "kovra_spool_XXXXXX").string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return {};
-  ::close(fd);
-  std::filesystem::remove(pattern);  // the writer creates it and would ask before overwriting
-  return pattern;
-}
-
 } // namespace
 
 std::string make_page_line(const text_print_job& job) {
@@ -77,14 +68,15 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
   if (!folders.config.empty()) write_printer_config(folders.config, config);
 
   // 2-3. The spool file and the printer initialisation.
-  const std::string spool = spool_path(folders.temp);
+  std::string spool;
+  std::FILE* spool_file_stream = create_spool_file(folders.temp, spool);
   text_writer writer;
   writer.set_layout(config.lines_per_page, doubled_line_feeds(config.density));
-  if (spool.empty()) {
+  if (!spool_file_stream) {
     shell::msg_box(285, store::utf8_to_mazovia(folders.temp).c_str());
     return result;
   }
-  if (!writer.open_spool(spool, std::max(1, job.first_page_number))) return result;
+  writer.open_spool(spool_file_stream, std::max(1, job.first_page_number));
   if (eight_lpi_family(config.density) || config.kind != PRINTER_DOT)
     writer.write_printer_init({SLOT_RESET, SLOT_MODE_NORMAL, SLOT_EMPHASIS_OFF, SLOT_LEFT_MARGIN, SLOT_LINE_SPACING});
   else
@@ -113,6 +105,7 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
   request.source = spool;
   request.first_page = job.first_page;
   request.last_page = job.last_page;
+  request.show_progress = true;  // the progress window with its stop button
 
   const bool file_output = job.output != text_output::printer;
   const bool fonts = uses_downloaded_fonts(config);

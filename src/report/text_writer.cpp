@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 namespace kovra::report {
@@ -18,10 +19,25 @@ constexpr unsigned char middle_dot = 250;
 // Formats into at most capacity - 1 bytes. A mark byte or a zero byte coming from the text
 // would be read back as a control code or a line end: they become blanks.
 std::string vformat(std::size_t capacity, const char* format, va_list values) {
-  std::vector<char> buffer(capacity);
-  int n = std::vsnprintf(buffer.data(), buffer.size(), format, values);
-  if (n < 0) return {};
-  std::string text(buffer.data(), std::min<std::size_t>(std::size_t(n), capacity - 1));
+  // Most lines fit a small buffer; a longer text is formatted again at its size.
+  char small[512];
+  va_list again;
+  va_copy(again, values);
+  int n = std::vsnprintf(small, sizeof small, format, values);
+  std::string text;
+  if (n < 0) {
+    va_end(again);
+    return {};
+  }
+  const std::size_t wanted = std::min<std::size_t>(std::size_t(n), capacity - 1);
+  if (std::size_t(n) < sizeof small) {
+    text.assign(small, wanted);
+  } else {
+    std::vector<char> buffer(std::size_t(n) + 1);
+    std::vsnprintf(buffer.data(), buffer.size(), format, again);
+    text.assign(buffer.data(), wanted);
+  }
+  va_end(again);
   std::replace(text.begin(), text.end(), mark_byte, ' ');
   std::replace(text.begin(), text.end(), '\0', ' ');
   return text;
@@ -56,6 +72,21 @@ std::string page_line_text(std::string_view line, int page_number) {
   return out;
 }
 
+std::FILE* create_spool_file(const std::string& folder, std::string& path) {
+  path.clear();
+  std::string pattern = (std::filesystem::path(folder.empty() ? "/tmp" : folder) / "kovra_spool_XXXXXX").string();
+  const int fd = ::mkstemp(pattern.data());  // O_CREAT | O_EXCL, mode 0600
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (!file) {
+    ::close(fd);
+    ::unlink(pattern.c_str());
+    return nullptr;
+  }
+  path = pattern;
+  return file;
+}
+
 bool valid_mark_slot(int slot) { return slot >= 1 && slot < printer_code_slots && slot != SLOT_LEFT_MARGIN_FORMAT; }
 
 text_writer::~text_writer() {
@@ -75,11 +106,18 @@ bool text_writer::open_spool(const std::string& path, int first_page_number) {
   const std::string shown = store::utf8_to_mazovia(path);
   std::error_code ec;
   if (std::filesystem::exists(path, ec) && shell::msg_box(26, shown.c_str()) != shell::result_ok) return false;
-  file_ = std::fopen(path.c_str(), "wb");
-  if (!file_) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
     shell::msg_box(285, shown.c_str());
     return false;
   }
+  return open_spool(file, first_page_number);
+}
+
+bool text_writer::open_spool(std::FILE* file, int first_page_number) {
+  if (file_) std::fclose(file_);
+  file_ = file;
+  if (!file_) return false;
   write_failed_ = false;
   heading_.clear();
   page_line_.clear();
@@ -108,7 +146,16 @@ void text_writer::write_mark(int slot) { write_raw(mark(slot)); }
 void text_writer::write_text(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 16);
+  static constexpr char specials[] = {mark_byte, char(middle_dot), '\n', '@'};
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // Plain runs are copied whole.
+    const std::size_t next = text.find_first_of(std::string_view(specials, sizeof specials), i);
+    if (next != i) {
+      const std::size_t end = next == std::string_view::npos ? text.size() : next;
+      out.append(text.data() + i, end - i);
+      if (end == text.size()) break;
+      i = end;
+    }
     const char c = text[i];
     if (c == mark_byte) {
       out += c;
@@ -195,9 +242,32 @@ void text_writer::heading_show(const char* format, ...) {
     open_page();  // writes the whole heading, the new text included
   } else {
     write_text(added);
-    used_ += cost(added);
+    count(cost(added));
   }
   page_has_body_ = true;
+}
+
+void text_writer::heading_replace(const std::string& text) {
+  heading_.clear();
+  append_bounded(heading_, text, heading_capacity);
+  flush_block();
+  if (used_ >= page_ended || lines_per_page_ - used_ < cost(heading_) + 3) {
+    open_page();
+  } else {
+    write_text(heading_);
+    count(cost(heading_));
+  }
+  page_has_body_ = true;
+}
+
+void text_writer::append_bounded_heading(const std::string& text) { append_bounded(heading_, text, heading_capacity); }
+
+void text_writer::set_endless(bool on) {
+  endless_ = on;
+  if (on) {
+    numbering_ = false;
+    lines_per_page_ = 1 << 20;
+  }
 }
 
 void text_writer::append_block(std::string text) {
@@ -220,6 +290,15 @@ void text_writer::block_add_flush(const char* format, ...) {
   if (auto_flush_) flush_block();
 }
 
+void text_writer::block_line(std::string_view text) {
+  std::string line(text.substr(0, block_capacity - 2));
+  std::replace(line.begin(), line.end(), '\0', ' ');
+  std::replace(line.begin(), line.end(), mark_byte, ' ');
+  line += '\n';
+  append_block(std::move(line));
+  if (auto_flush_) flush_block();
+}
+
 bool text_writer::set_auto_flush(bool on) {
   const bool before = auto_flush_;
   auto_flush_ = on;
@@ -237,7 +316,7 @@ void text_writer::flush_block() {
     const int lines = cost(line);
     if (page_has_body_ && lines > 0 && used_ + lines > lines_per_page_) open_page();
     write_text(line);
-    used_ += lines;
+    count(lines);
     page_has_body_ = true;
     pos = end;
   }
@@ -246,6 +325,7 @@ void text_writer::flush_block() {
 
 void text_writer::end_page() {
   flush_block();
+  if (endless_) return;
   if (used_ < page_ended) used_ = page_ended;
 }
 
@@ -264,6 +344,7 @@ void text_writer::blank_lines(int n) {
 }
 
 void text_writer::pad_to_line(int n) {
+  if (endless_) return;
   const int current = (used_ >= page_ended ? fresh_page_lines() : used_) + cost(block_);
   if (current >= n) return;
   const int feeds = (n - current) / (doubled_ ? 2 : 1);

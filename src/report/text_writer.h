@@ -40,6 +40,8 @@ public:
   // (message 26); a file that cannot be created reports message 285. Pages are numbered
   // from first_page_number.
   bool open_spool(const std::string& path, int first_page_number);
+  // Takes a spool file already created (and owned from now on) by create_spool_file.
+  bool open_spool(std::FILE* file, int first_page_number);
   bool is_open() const { return file_ != nullptr; }
 
   // The printer initialisation: the marks of these slots and a line end, written at once
@@ -57,10 +59,26 @@ public:
   // more lines would not fit on this one.
   void heading_show(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void heading_clear() { heading_.clear(); }
+  // Replaces the heading and writes it now, like heading_show. The text may hold
+  // control-code marks (the byte 27 and the slot).
+  void heading_replace(const std::string& text);
+  // Puts back a heading (as heading() gave it) without writing it.
+  void heading_restore(const std::string& text) {
+    heading_.clear();
+    append_bounded_heading(text);
+  }
+
+  // One endless page: no page ends, no page-number line, the heading written only when it
+  // is set, no blank lines that only fill a page. For comparing printouts line by line.
+  void set_endless(bool on);
+  bool endless() const { return endless_; }
 
   void block_add(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // block_add, then flush_block when auto-flush is on.
   void block_add_flush(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // One line of text (no formatting) and its line end into the block; flushed when
+  // auto-flush is on.
+  void block_line(std::string_view text);
   // Returns the previous setting.
   bool set_auto_flush(bool on);
 
@@ -98,6 +116,10 @@ private:
   void write_line_feeds(int n);
   void write_mark(int slot);
   void append_block(std::string text);
+  void append_bounded_heading(const std::string& text);
+  void count(int lines) {
+    if (!endless_) used_ += lines;
+  }
 
   std::FILE* file_ = nullptr;
   bool write_failed_ = false;
@@ -113,11 +135,17 @@ private:
   bool auto_flush_ = true;
   bool any_page_ = false;
   bool page_has_body_ = false;
+  bool endless_ = false;
 };
 
 // The page-number line as printed: the first "%3d" becomes the page number and "%%" a
 // percent sign; anything else is text (the line carries file and estimate names).
 std::string page_line_text(std::string_view line, int page_number);
+
+// Creates a spool file with a fresh name in `folder`, exclusively (an existing file or link
+// of that name is never followed), and keeps it open: the writer takes the stream. Null when
+// it cannot be created; `path` then stays empty.
+std::FILE* create_spool_file(const std::string& folder, std::string& path);
 
 // A valid code-mark slot for spool files.
 bool valid_mark_slot(int slot);

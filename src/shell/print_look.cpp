@@ -97,7 +97,11 @@ void read_design(const ini_file& ini, const std::string& section, design_look& l
     if (parts.size() < 4 || !to_long(parts[0], font) || !to_u32(parts[1], colour) || !to_u32(parts[2], third))
       continue;
     if (tail_from(parts, 3) != look.elements[i].name) continue;
-    if (font < 0 || font >= long(look.fonts.size())) font = 0;
+    if (font < 0 || font >= long(look.fonts.size())) {
+      // The screen's elements fall back to font 0; a print element keeps its whole default.
+      if (section != screen_look_section) continue;
+      font = 0;
+    }
     look.elements[i].font = int(font);
     look.elements[i].colour = colour;
     look.elements[i].third = third;

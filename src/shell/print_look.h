@@ -55,8 +55,9 @@ print_look default_print_look();
 const char* print_element_label(int element);
 
 // "Element<n>" and "Czcionka<n>" keys of a section, numbered from 1. A missing key, a line
-// with too few values, a font number outside the font table or a name that differs from the
-// element's keeps the default; character set 0 is read as 238.
+// with too few values or a name that differs from the element's keeps the default; a font
+// number outside the font table keeps a print element's default and makes a screen element
+// use font 0; character set 0 is read as 238.
 void read_design(const ini_file& ini, const std::string& section, design_look& look);
 void write_design(ini_file& ini, const std::string& section, const design_look& look);
 

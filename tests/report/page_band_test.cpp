@@ -142,6 +142,28 @@ TEST_F(bands, header_with_page_number_on_every_page_and_footer_with_its_line) {
   EXPECT_EQ(lines, 2);  // header and footer separating lines
 }
 
+// A left text too long for one line wraps: the band grows by its lines and the text is drawn
+// in a rectangle of that height (not cut to its first line).
+TEST_F(bands, a_wrapping_left_text_is_drawn_in_its_whole_height) {
+  band_definition header = default_header_definition();
+  for (auto& item : header.items) item.selected = item.kind == BI_FREE_TEXT;
+  header.items[BI_FREE_TEXT - 1].position = BAND_LEFT;
+  header.free_text = "Budowa hali magazynowej z zapleczem socjalnym i biurowym, etap drugi: konstrukcja";
+  r.begin_report(0, 1200, nullptr, pen_table_from_look(shell::default_print_look()),
+                 font_table_from_look(shell::default_print_look()), &test::measuring_device(600), 3, 96, 6000, 200);
+  const int32_t line = r.measure_lines(1, 6);
+  const int32_t h = record_page_header(r, header, ctx);
+  ASSERT_GT(h - 65, line);  // more than one line at this width
+  r.draw_text("row", {0, 0, 100, 100}, 0, 0, 0);
+  r.end_row(100);
+  r.end_report();
+  test::recording_canvas c;
+  r.replay(c, false, {}, 0, 1);
+  const test::drawn* t = c.find_text(header.free_text);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->bottom - t->y, h - 65);
+}
+
 TEST_F(bands, a_band_not_to_be_printed_is_empty) {
   band_definition header = default_header_definition();
   header.print = false;

@@ -64,6 +64,20 @@ TEST_F(rows, a_word_longer_than_its_cell_is_broken_inside_as_the_last_resort) {
   EXPECT_FALSE(item.cells[1].format & DT_EDITCONTROL);
 }
 
+// Breaking inside words is for words that do not fit: short words still break at their gaps.
+TEST_F(rows, edit_control_breaking_keeps_short_words_whole) {
+  r.select_font_now(3);
+  const uint32_t format = DT_WORDBREAK | DT_LEFT | DT_EDITCONTROL;
+  const int32_t ab = r.text_size("Ab", 1 << 20, DT_SINGLELINE).width();
+  const int32_t cd = r.text_size("Cd", 1 << 20, DT_SINGLELINE).width();
+  const int32_t width = r.text_size("Ab C", 1 << 20, DT_SINGLELINE).width() + 1;
+  const QSize two_words = r.text_size("Ab Cd", width, format);
+  EXPECT_LE(two_words.width(), std::max(ab, cd) + 1);  // "Ab" / "Cd", not "Ab C" / "d"
+  EXPECT_EQ(two_words.height(), r.text_size("Ab\nCd", width, DT_WORDBREAK).height());
+  // A word wider than the width is still cut to fit.
+  EXPECT_LE(r.text_size("Konstantynopolitanczykowianeczka", 250, format).width(), 250);
+}
+
 TEST_F(rows, text_that_fits_is_left_alone_and_the_row_has_its_minimum_height) {
   VL_prt_item item = cells({{"  Beton  ", 1000}, {"m3", 400}});
   const int32_t padding = 20;

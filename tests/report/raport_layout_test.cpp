@@ -229,6 +229,7 @@ TEST_F(layout, a_keep_together_block_taller_than_a_page_is_split_without_an_empt
 
 TEST_F(layout, space_and_forced_breaks) {
   begin();
+  EXPECT_TRUE(r.at_page_top());  // nothing placed yet
   bands();
   row("A", 100);
   r.add_space(50);
@@ -236,9 +237,12 @@ TEST_F(layout, space_and_forced_breaks) {
   EXPECT_EQ(r.remaining(), 850 - 250);
   r.add_space(r.remaining());  // forced break with nothing waiting
   row("C", 100);
+  EXPECT_FALSE(r.at_page_top());
   r.add_space(r.remaining());
+  EXPECT_TRUE(r.at_page_top());  // generators skip a second forced break here
   r.add_space(r.remaining());  // a second break right away adds no empty page
   row("D", 100);
+  EXPECT_FALSE(r.at_page_top());
   r.end_report();
   const auto c = replay();
   ASSERT_EQ(c.pages.size(), 3u);

@@ -242,8 +242,12 @@ TEST_F(Spooler, TheUserCanStopAPrintout) {
   r.source = source(spool_of(200));
   r.flags = SPOOL_PRINTER;
   r.show_progress = true;
+  r.copies = 2;
   EXPECT_EQ(spool_file(r, codes, code_page(1), &printer), spool_result::stopped);
-  EXPECT_EQ(last_message(), 177);
+  // Stopped, the paper is to be set at a new page, and the second copy was not printed.
+  std::vector<int> shown;
+  for (const auto& m : sink.requests()) shown.push_back(m.number);
+  EXPECT_EQ(shown, (std::vector<int>{177, 174, 176}));
   EXPECT_EQ(ui.shown, "Program w trakcie drukowania.");
   EXPECT_TRUE(ui.hidden);
   EXPECT_LT(printer.bytes().size(), spool_of(200).size());

@@ -3,6 +3,7 @@
 #include "report/printer_dat.h"
 #include "report/text_printout.h"
 #include "shell/messages.h"
+#include "shell/progress.h"
 #include "shell/temp_folder.h"
 #include "store/codepage.h"
 
@@ -210,5 +211,61 @@ TEST_F(TextPrintout, PreviewCancelAndNoPrinter) {
   job.preview = nullptr;
   EXPECT_FALSE(run(nullptr).printed);
   EXPECT_EQ(sink.requests().back().number, 209);
+  EXPECT_TRUE(temp_is_empty());
+}
+
+namespace {
+
+// A progress window whose stop button is pressed at once.
+class stop_at_once : public kovra::shell::progress_ui {
+public:
+  void show(const kovra::shell::progress_view& v) override { shown = v.text; }
+  void set_position(int) override {}
+  bool refresh() override { return true; }
+  void hide() override {}
+  std::string shown;
+};
+
+} // namespace
+
+TEST_F(TextPrintout, ShowsItsProgressAndCanBeStopped) {
+  stop_at_once ui;
+  int64_t now = 0;
+  kovra::shell::set_progress_ui(&ui);
+  kovra::shell::set_progress_clock([&] { return now += 1000; });
+  memory_sink printer;
+  job.copies = 2;
+  const auto r = run(&printer);
+  kovra::shell::reset_progress();
+  EXPECT_FALSE(r.printed);
+  EXPECT_EQ(r.spool, spool_result::stopped);
+  EXPECT_EQ(ui.shown, "Program w trakcie drukowania.");
+  std::vector<int> shown;
+  for (const auto& m : sink.requests()) shown.push_back(m.number);
+  EXPECT_EQ(shown, (std::vector<int>{177, 174, 176}));
+  EXPECT_TRUE(temp_is_empty());
+}
+
+// The spool file is made once, exclusively, and kept open: a name planted in the folder is
+// never opened, and no spool file is left in the temporary folder afterwards.
+TEST_F(TextPrintout, SpoolFileIsCreatedExclusively) {
+  std::string path;
+  std::FILE* f = create_spool_file(folders.temp, path);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(path.rfind(folders.temp, 0), 0u);
+  // The name exists from the start, so a link planted after the name was chosen cannot be
+  // taken for it: the stream writes into the file that was created.
+  const std::string target = dir.path() + "victim";
+  std::ofstream(target) << "keep";
+  fs::remove(path);
+  fs::create_symlink(target, path);
+  text_writer w;
+  ASSERT_TRUE(w.open_spool(f, 1));
+  w.block_add_flush("x\n");
+  ASSERT_TRUE(w.close_spool(SLOT_RESET));
+  EXPECT_EQ(slurp(target), "keep");
+  fs::remove(path);
+  memory_sink printer;
+  ASSERT_TRUE(run(&printer).printed);
   EXPECT_TRUE(temp_is_empty());
 }

@@ -46,8 +46,10 @@ TEST(PrintLook, IniLinesWithWrongNamesOrValuesKeepTheDefault) {
   EXPECT_EQ(look.design.elements[1].colour, 255u);
   EXPECT_EQ(look.design.elements[2].font, defaults.design.elements[2].font);  // another name
   EXPECT_EQ(look.design.elements[2].colour, 0u);
-  EXPECT_EQ(look.design.elements[3].font, 0);  // outside the font table
-  EXPECT_EQ(look.design.elements[3].colour, 16711680u);
+  // A font outside the font table: the whole line is left out, the element keeps its default.
+  EXPECT_EQ(look.design.elements[3].font, defaults.design.elements[3].font);
+  EXPECT_EQ(look.design.elements[3].colour, defaults.design.elements[3].colour);
+  EXPECT_NE(defaults.design.elements[3].font, 0);
   EXPECT_EQ(look.design.elements[4].font, 4);  // not a number
   EXPECT_EQ(look.design.fonts[0].size, 11);
   EXPECT_EQ(look.design.fonts[0].face, "Liberation Mono");

@@ -1,0 +1,373 @@
+// kovra-cli print: the estimate printout in text mode compared line by line with texts written
+// by hand from the layout, the page structure of a paginated printout, the PDF output and the
+// command's contract (exit codes, OUT never left half written).
+#include "cli/cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+namespace kovra::test {
+namespace {
+
+using nlohmann::json;
+
+// One element with one position of two inputs: 20 r-g of labour at 30.00 and 10 m3 of
+// concrete at 200.00 for 10 m3 of work (from one survey line); Kp 50% of R, VAT 23%.
+json small_estimate(int calc_method) {
+  json rows = json::array();
+  for (int i = 0; i < 12; ++i) rows.push_back({{"name", ""}, {"rates", {-1, -1, -1, -1, -1, -1, -1}}});
+  rows[1] = {{"name", "Koszty pośrednie"}, {"rates", {50, -1, -1, -1, -1, -1, -1}}};
+  rows[11] = {{"name", "VAT"}, {"rates", {-1, -1, -1, -1, -1, -1, 23}}};
+  json position = {{"type", 1},
+                   {"level", 1},
+                   {"number", "1"},
+                   {"unit", "m3"},
+                   {"description", "Beton"},
+                   {"catalogue_name", "KNR"},
+                   {"catalogue_number", 202},
+                   {"table_number", 1101},
+                   {"column_number", 1},
+                   {"quantity", 10.0},
+                   {"precision_code", 1},
+                   {"multiplicity", 1.0},
+                   {"inputs",
+                    {{"current", 0},
+                     {"variants",
+                      {{{"name", ""},
+                        {"short_name", ""},
+                        {"entries",
+                         {{{"kind", 0}, {"id", 999}, {"sub", 0}, {"norm", 2.0}, {"coef", 1.0}, {"excluded", 0},
+                           {"mp_mode", 0}, {"blocked", 0}},
+                          {{"kind", 1}, {"id", 100}, {"sub", 0}, {"norm", 1.0}, {"coef", 1.0}, {"excluded", 0},
+                           {"mp_mode", 0}, {"blocked", 0}}}}}}}}},
+                   {"survey", {{{"description", "Ława"}, {"expression", "2*5"}, {"value", 10.0}, {"flags", 0}}}}};
+  return {{"header", {{"file_type", 2}, {"version", 800}, {"kind", 1}, {"compressed", true}}},
+          {"general", {{"name", "Garaż"}, {"estimate_date", "261209"}, {"calc_method", calc_method},
+                       {"purchase_cost_percent", 0.0}}},
+          {"nodes", {{{"type", 0}, {"level", 0}, {"number", "1"}, {"unit", ""}, {"description", "Fundamenty"}},
+                     position}},
+          {"prices",
+           {{{"kind", 0}, {"id", 999}, {"sub", 0}, {"unit", "r-g"}, {"name", "Robotnicy"}, {"price", 30.0},
+             {"base_price", 30.0}, {"kz_mode", 0}, {"kz_value", 0}, {"base_material", 0}, {"mp_mode", 0}},
+            {{"kind", 1}, {"id", 100}, {"sub", 0}, {"unit", "m3"}, {"name", "Beton B20"}, {"price", 200.0},
+             {"base_price", 200.0}, {"kz_mode", 0}, {"kz_value", 0}, {"base_material", 0}, {"mp_mode", 0}}}},
+          {"additions", json::array()},
+          {"overheads", {{"rows", rows}, {"kp_plus_cz", 0}, {"kp_plus_ws", 0}, {"z_plus_cz", 0}, {"z_plus_ws", 0}}}};
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::stringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+void expect_same_lines(const std::string& got, const std::string& expected) {
+  const auto g = lines_of(got), e = lines_of(expected);
+  for (std::size_t i = 0; i < std::max(g.size(), e.size()); ++i) {
+    const std::string a = i < g.size() ? g[i] : "<none>", b = i < e.size() ? e[i] : "<none>";
+    EXPECT_EQ(a, b) << "line " << i + 1;
+  }
+}
+
+// FORMUŁA II, full layout, R, M, S apart, the default options but the formula texts.
+const char* const formula_two_full = R"(
+
+                           K O S Z T O R Y S
+
+
+|Opis pozycji                                | Jedn. | Norma  |   Ilość   |  Cena   |              Wartość              |
+|podstawy nakładów                           |       |        |           |         |-----------------------------------|
+|wyliczenie ilości robót                     |       |        |           |         | Robocizna | Materiały |  Sprzęt   |
+-------------------------------------------------------------------------------------------------------------------------
+|1                                                                                                                      |
+|Fundamenty                                                                                                             |
+=========================================================================================================================
+|1 KNR 202/1101/1                            |       |        |           |         |           |           |           |
+|Beton                                       |m3     |        |     ~10.00|         |           |           |           |
+|Ława 2*5                                    |       |        |       10.0|         |           |           |           |
+|Robotnicy                                   |r-g    |       2|         20|    30.00|     600.00|           |           |
+|Beton B20                                   |m3     |       1|         10|   200.00|           |   2 000.00|           |
+|                                                                                   ------------------------------------|
+|                                                                           Razem:  |     600.00|   2 000.00|           |
+|                                                               Razem (z narzutami):|     900.00|   2 000.00|           |
+|                                                 Wartość pozycji netto:|   2 900.00|                                   |
+|                                                                   VAT:|     667.00|                                   |
+|                                                Wartość pozycji brutto:|   3 567.00|                                   |
+-------------------------------------------------------------------------------------------------------------------------
+|                         Podsumowanie elementu                         |   Razem   | Robocizna | Materiały |  Sprzęt   |
+-------------------------------------------------------------------------------------------------------------------------
+|Koszty bezpośrednie                                                    |   2 600.00|     600.00|   2 000.00|           |
+|Koszty pośrednie                                                       |     300.00|     300.00|           |           |
+-------------------------------------------------------------------------------------------------------------------------
+|Ogółem Fundamenty                                                      |   2 900.00|     900.00|   2 000.00|           |
+-------------------------------------------------------------------------------------------------------------------------
+-------------------------------------------------------------------------------------------------------------------------
+|                        Podsumowanie kosztorysu                        |   Razem   | Robocizna | Materiały |  Sprzęt   |
+-------------------------------------------------------------------------------------------------------------------------
+|Koszty bezpośrednie                                                    |   2 600.00|     600.00|   2 000.00|           |
+|Koszty pośrednie                                                       |     300.00|     300.00|           |           |
+-------------------------------------------------------------------------------------------------------------------------
+|Razem                                                                  |   2 900.00|     900.00|   2 000.00|           |
+-------------------------------------------------------------------------------------------------------------------------
+|                                                         Wartość netto:|   2 900.00|                                   |
+-------------------------------------------------------------------------------------------------------------------------
+|                                                                    VAT|     667.00|                                   |
+-------------------------------------------------------------------------------------------------------------------------
+|                                                        Wartość brutto:|   3 567.00|                                   |
+-------------------------------------------------------------------------------------------------------------------------
+)";
+
+// FORMUŁA I, unit-price layout: per unit 60.00 R + 30.00 Kp + 200.00 M = 290.00, ten units.
+const char* const formula_one_unit_price = R"(
+
+               K O S Z T O R Y S   I N W E S T O R S K I
+
+
+|Element, asortyment, rodzaj robót, pozycja przedmiarowa           | Jedn. |Krot.|     Ilość    |  Wartość  |  Wartość  |
+|podstawy nakładów                                                 |       |     |              |jednostkowa|  netto    |
+-------------------------------------------------------------------------------------------------------------------------
+|1                                                                                                                      |
+|Fundamenty                                                                                                             |
+=========================================================================================================================
+|1 KNR 202/1101/1                                                  |       |     |              |           |           |
+|Beton                                                             |m3     |     |        ~10.00|     290.00|   2 900.00|
+-------------------------------------------------------------------------------------------------------------------------
+|                                           Podsumowanie elementu                                           |   Razem   |
+-------------------------------------------------------------------------------------------------------------------------
+|Ogółem Fundamenty                                                                                          |   2 900.00|
+-------------------------------------------------------------------------------------------------------------------------
+-------------------------------------------------------------------------------------------------------------------------
+|                                          Podsumowanie kosztorysu                                          |   Razem   |
+-------------------------------------------------------------------------------------------------------------------------
+|Razem                                                                                                      |   2 900.00|
+-------------------------------------------------------------------------------------------------------------------------
+|                                                                                             Wartość netto:|   2 900.00|
+-------------------------------------------------------------------------------------------------------------------------
+|                                                                                                        VAT|     667.00|
+-------------------------------------------------------------------------------------------------------------------------
+|                                                                                            Wartość brutto:|   3 567.00|
+-------------------------------------------------------------------------------------------------------------------------
+)";
+
+TEST(PrintCli, TextLayoutsLineForLine) {
+  cli_folder dir;
+  {
+    const std::string file = dir.build(small_estimate(0), "f2.kvr");
+    const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "5:Drukuj formuły narzutów=off",
+                            "-o", dir / "f2.txt"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    expect_same_lines(file_bytes(dir / "f2.txt"), formula_two_full);
+  }
+  {
+    const std::string file = dir.build(small_estimate(1), "f1.kvr");
+    const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "40:Uproszczony=on", "--option",
+                            "5:Drukuj formuły narzutów=off", "-o", dir / "f1.txt"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    expect_same_lines(file_bytes(dir / "f1.txt"), formula_one_unit_price);
+  }
+}
+
+
+// A compound estimate of one internal chapter taken twice: the chapter's quantities and values
+// double (R 1 200.00, M 4 000.00, Kp 600.00, net 5 800.00, VAT 1 334.00).
+json small_compound() {
+  json chapter_doc = small_estimate(0);
+  chapter_doc.erase("header");
+  json spec = {{"header", {{"file_type", 2}, {"version", 800}, {"kind", 2}, {"compressed", true}}},
+               {"general", {{"name", "Osiedle"}, {"estimate_date", "261209"}, {"calc_method", 0}}},
+               {"additions", json::array()},
+               {"overheads", small_estimate(0)["overheads"]},
+               {"chapters",
+                {{{"number", "1"}, {"storage_name", "internal"}, {"quantity", 2.0}, {"precision_code", 3},
+                  {"document", chapter_doc}}}}};
+  return spec;
+}
+
+bool has_line(const std::string& text, const std::string& line) {
+  for (const auto& l : lines_of(text))
+    if (l == line) return true;
+  return false;
+}
+
+TEST(PrintCli, CompoundPrintsEachConstituentWithItsMultiplier) {
+  cli_folder dir;
+  const std::string file = dir.build(small_compound(), "c.kvr");
+  const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "5:Drukuj formuły narzutów=off",
+                          "-o", dir / "c.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::string t = file_bytes(dir / "c.txt");
+  EXPECT_NE(t.find("1  Garaż\n"), std::string::npos);
+  EXPECT_TRUE(has_line(t, "|Beton                                       |m3     |        |     ~20.00|         |           |           |           |"));
+  EXPECT_TRUE(has_line(t, "|Robotnicy                                   |r-g    |       2|         40|    30.00|   1 200.00|           |           |"));
+  EXPECT_TRUE(has_line(t, "|                        Podsumowanie rozdziału                         |   Razem   | Robocizna | Materiały |  Sprzęt   |"));
+  // The compound's own summary: the chapters' VAT under its own label.
+  EXPECT_TRUE(has_line(t, "|                        Podsumowanie kosztorysu                        |   Razem   | Robocizna | Materiały |  Sprzęt   |"));
+  EXPECT_TRUE(has_line(t, "|                                                     VAT (z rozdziałów)|   1 334.00|                                   |"));
+  EXPECT_TRUE(has_line(t, "|                                                        Wartość brutto:|   7 134.00|                                   |"));
+}
+
+std::vector<std::string> split_pages(const std::string& text) {
+  std::vector<std::string> pages;
+  std::size_t start = 0;
+  for (std::size_t ff; (ff = text.find('\f', start)) != std::string::npos; start = ff + 1)
+    pages.push_back(text.substr(start, ff - start));
+  if (start < text.size()) pages.push_back(text.substr(start));
+  return pages;
+}
+
+TEST(PrintCli, PagesCarryTheirNumberLineAndRepeatTheTableHeading) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "p.kvr");
+  // A bottom margin of 240 mm leaves 8 * 57 / 25.4 = 17 lines a page at 8 lpi.
+  const auto r = run_cli({"print", file, "--format", "utf8", "--option", "1:Dolny=240", "-o", dir / "p.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto pages = split_pages(file_bytes(dir / "p.txt"));
+  ASSERT_GE(pages.size(), 3u);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const auto l = lines_of(pages[i]);
+    ASSERT_GE(l.size(), 7u) << "page " << i + 1;
+    EXPECT_LE(l.size(), 2u + 17u) << "page " << i + 1;  // two top blank lines, not counted
+    EXPECT_EQ(l[0], "");
+    EXPECT_EQ(l[1], "");
+    char number[32];
+    std::snprintf(number, sizeof number, "strona nr %3d", int(i + 1));
+    EXPECT_EQ(l[2].rfind("Zbiór: p", 0), 0u) << l[2];
+    EXPECT_EQ(l[2].substr(l[2].size() - 13), number);
+    EXPECT_EQ(l[3].rfind("Garaż", 0), 0u) << l[3];
+    EXPECT_EQ(l[3].substr(l[3].size() - 8), "09/12/26");
+    EXPECT_EQ(l[4], std::string(120, '-'));
+    EXPECT_EQ(l[5], "");
+    // A page that goes on with the table repeats its heading; summary tables suspend it.
+    if (i > 0 && pages[i].find("|Robotnicy") != std::string::npos)
+      EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u) << "page " << i + 1 << ": " << l[6];
+  }
+
+  // A page range gives exactly those pages.
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--option", "1:Dolny=240", "--pages", "2-2", "-o",
+                     dir / "p2.txt"}).exit_code, 0);
+  EXPECT_EQ(file_bytes(dir / "p2.txt"), pages[1] + "\f");
+}
+
+TEST(PrintCli, PdfHoldsThePagesAndTotals) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "g.kvr");
+  const auto r = run_cli({"print", file, "--format", "pdf", "-o", dir / "g.pdf"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  FILE* info = ::popen(("pdfinfo " + dir / "g.pdf" + " 2>/dev/null").c_str(), "r");
+  ASSERT_NE(info, nullptr);
+  std::string out;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, info)) out += buf;
+  ::pclose(info);
+  if (out.empty()) GTEST_SKIP() << "pdfinfo is not installed";
+  EXPECT_NE(out.find("Pages:           1"), std::string::npos) << out;
+  FILE* text = ::popen(("pdftotext -layout " + dir / "g.pdf" + " - 2>/dev/null").c_str(), "r");
+  out.clear();
+  while (std::fgets(buf, sizeof buf, text)) out += buf;
+  ::pclose(text);
+  for (const char* t : {"Kosztorys", "Robotnicy", "Beton B20", "Podsumowanie kosztorysu", "Wartość brutto:", "3 567.00"})
+    EXPECT_NE(out.find(t), std::string::npos) << t;
+}
+
+TEST(PrintCli, FollowsTheContract) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "k.kvr");
+  const std::string before = file_bytes(file);
+  EXPECT_EQ(run_cli({"print", file, "--option", "40:Nie ma takiej=on", "-o", dir / "a.txt"}).exit_code, 64);
+  EXPECT_EQ(run_cli({"print", file, "--option", "40:Pełny=maybe", "-o", dir / "a.txt"}).exit_code, 64);
+  EXPECT_EQ(run_cli({"print", file, "--format", "pdf", "--endless", "-o", dir / "a.txt"}).exit_code, 64);
+  EXPECT_EQ(run_cli({"print", dir / "none.kvr", "-o", dir / "a.txt"}).exit_code, 2);
+  // Pages beyond the printout: a failure, and no output left behind.
+  const auto r = run_cli({"print", file, "--format", "text", "--pages", "5-6", "-o", dir / "a.txt"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
+  EXPECT_EQ(run_cli({"print", file, "--format", "pdf", "--pages", "5-6", "-o", dir / "a.pdf"}).exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.pdf"));
+  EXPECT_EQ(file_bytes(file), before);
+  // "text" is the plain file in the configured code page; "printer" keeps the control codes.
+  ASSERT_EQ(run_cli({"print", file, "--format", "text", "-o", dir / "t.txt"}).exit_code, 0);
+  ASSERT_EQ(run_cli({"print", file, "--format", "printer", "-o", dir / "t.prn"}).exit_code, 0);
+  EXPECT_EQ(file_bytes(dir / "t.txt").find('\x1b'), std::string::npos);
+  EXPECT_NE(file_bytes(dir / "t.txt").find("|Robotnicy"), std::string::npos);
+}
+
+std::string command_output(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    ::pclose(p);
+  }
+  return out;
+}
+
+TEST(PrintCli, OptionEdgeCases) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "e.kvr");
+  {
+    // Without prices: no summary table, and the kind subtotals of one value column are rules.
+    const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "5:Bez cen i wartości=on",
+                            "--option", "40:RMS razem=on", "-o", dir / "n.txt"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string t = file_bytes(dir / "n.txt");
+    EXPECT_EQ(t.find("Podsumowanie"), std::string::npos);
+    EXPECT_EQ(t.find("Razem"), std::string::npos);
+    EXPECT_EQ(t.find("600.00"), std::string::npos);
+    const std::string rule = "|" + std::string(107, ' ') + std::string(12, '-') + "|";
+    int rules = 0;
+    for (const auto& l : lines_of(t)) rules += l == rule;
+    EXPECT_EQ(rules, 2);  // after the labour and after the materials
+  }
+  {
+    // "Nie pokazuj VAT w pozycjach": the graphic printout shows the net line only, the text
+    // printout the VAT and gross lines as well.
+    const std::vector<std::string> hide = {"--option", "40:Nie pokazuj VAT w pozycjach=on"};
+    auto args = std::vector<std::string>{"print", file, "--format", "utf8", "--endless", "-o", dir / "v.txt"};
+    args.insert(args.end(), hide.begin(), hide.end());
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    EXPECT_NE(file_bytes(dir / "v.txt").find("Wartość pozycji brutto:|   3 567.00|"), std::string::npos);
+    args = {"print", file, "--format", "pdf", "-o", dir / "v.pdf"};
+    args.insert(args.end(), hide.begin(), hide.end());
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    const std::string pdf = command_output("pdftotext -layout " + dir / "v.pdf" + " - 2>/dev/null");
+    if (pdf.empty()) GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_NE(pdf.find("Wartość pozycji netto"), std::string::npos);
+    EXPECT_EQ(pdf.find("Wartość pozycji brutto"), std::string::npos);
+  }
+}
+
+TEST(PrintCli, ElementsFromANewPage) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  json second = spec["nodes"][0];
+  second["number"] = "2";
+  second["description"] = "Sciany";
+  json position = spec["nodes"][1];
+  position["number"] = "2";
+  spec["nodes"].push_back(second);
+  spec["nodes"].push_back(position);
+  const std::string file = dir.build(spec, "two.kvr");
+  auto page_of = [](const std::vector<std::string>& pages, const std::string& text) {
+    for (std::size_t i = 0; i < pages.size(); ++i)
+      if (pages[i].find(text) != std::string::npos) return int(i);
+    return -1;
+  };
+  for (const bool on : {false, true}) {
+    std::vector<std::string> args = {"print", file, "--format", "utf8", "-o", dir / "two.txt"};
+    if (on) args.insert(args.end(), {"--option", "5:Elementy od nowej strony=on"});
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    const auto pages = split_pages(file_bytes(dir / "two.txt"));
+    // The first element stays with the part's heading; the second starts a page when asked.
+    EXPECT_EQ(page_of(pages, "|Fundamenty"), 0);
+    EXPECT_EQ(page_of(pages, "K O S Z T O R Y S"), 0);
+    EXPECT_EQ(page_of(pages, "|Sciany"), on ? 1 : 0);
+  }
+}
+
+}  // namespace
+}  // namespace kovra::test
