@@ -117,7 +117,10 @@ Tfrm_child::Tfrm_child(Tfrm_main* main, QWidget* parent) : QWidget(parent), main
           [this](const QPoint& p) { popup_tree->popup(tree_multi->viewport()->mapToGlobal(p)); });
   connect(tree_multi->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& now, const QModelIndex&) {
-            if (Base_Node* n = estimate_tree_model::node_of(now)) node_selected(n, !program_selection_);
+            Base_Node* n = estimate_tree_model::node_of(now);
+            if (!n) return;
+            node_selected(n, !program_selection_);
+            if (tabbed_page_window* pages = front_page_window()) pages->node_changed(n);
           });
 }
 
@@ -178,6 +181,8 @@ void Tfrm_child::select_node(Base_Node* node) {
   tree_multi->setCurrentIndex(model->index_of(node));
   program_selection_ = false;
 }
+
+Base_Node* Tfrm_child::current_node() const { return estimate_tree_model::node_of(tree_multi->currentIndex()); }
 
 void Tfrm_child::page_window_activated(Tfrm_dsc*) {
   update_caption();
@@ -420,12 +425,6 @@ bool Tfrm_multi::open(const std::string& path, int mode) {
   return true;
 }
 
-const estimate_values* compound_values::chapter(const Base_Node* node) const {
-  for (const auto& [key, values] : chapters)
-    if (key == node) return values.get();
-  return nullptr;
-}
-
 bool Tfrm_multi::recalculate() {
   if (!doc_ || !doc_->is_open() || !doc_->tree) return false;
   std::vector<store_chapter*> chapters;
@@ -466,6 +465,12 @@ bool Tfrm_multi::recalculate() {
   if (write_back) calc::write_summary_results(v->model, *doc_->records);
   if (!was_modified) document::clear_modified(*doc_);
   values_ = std::move(v);
+  // The pages read the new run (a constituent's page window its chapter's part of it).
+  if (koszt_ && koszt_->bound()) {
+    auto* chapter = static_cast<const Base_Node*>(koszt_->bound());
+    koszt_->bind(chapter, values_->chapter(chapter));
+  }
+  if (chapter_) chapter_->values_changed();
   return true;
 }
 

@@ -3,6 +3,7 @@
 // of totals at the bottom), Tfrm_simple for a simple estimate and Tfrm_multi for a compound
 // one. A window owns its estimate document and the values of its last recalculation.
 #include "calc/record_model.h"
+#include "views/estimate_values.h"
 #include "document/estimate_doc.h"
 #include "document/store_compound.h"
 
@@ -24,12 +25,8 @@ class Tfrm_chapter;
 class tabbed_page_window;
 class estimate_tree_model;
 
-// One recalculation of an open estimate: what the tree, the views and the printouts show.
-struct estimate_values {
-  calc::estimate_model model;
-  calc::recalc_result result;
-  std::optional<double> total() const { return result.totals.gross; }
-};
+using views::compound_values;
+using views::estimate_values;
 
 // Open modes of a document window.
 inline constexpr int OPEN_FOR_WORK = 0;
@@ -87,6 +84,10 @@ public:
   void item_left_click();
   void item_right_click();
   void select_node(document::Base_Node* node);  // by the program: no navigation
+  // The node chosen in the tree, none when none.
+  document::Base_Node* current_node() const;
+  // Recalculates the document; its pages read the new values.
+  virtual bool recalculate() = 0;
 
   // Called by a page window when it becomes active.
   void page_window_activated(Tfrm_dsc* page);
@@ -121,7 +122,7 @@ public:
   const estimate_values* values() const { return values_.get(); }
   // The recalculation of the open document: the model from its records, the run, and
   // (unless read-only) the results written back; the tree's nodes take the run's values.
-  bool recalculate();
+  bool recalculate() override;
 
 protected:
   void node_selected(document::Base_Node* node, bool by_user) override;
@@ -133,15 +134,6 @@ private:
   std::unique_ptr<document::estimate_doc> doc_;
   std::unique_ptr<estimate_values> values_;
   Tfrm_koszt* koszt_ = nullptr;
-};
-
-// One recalculation of an open compound estimate: its totals and summary, and each chapter's
-// model and run by the chapter node it belongs to.
-struct compound_values {
-  calc::compound_model model;  // the chapters' models are moved into `chapters`
-  calc::compound_result result;
-  std::vector<std::pair<const document::Base_Node*, std::unique_ptr<estimate_values>>> chapters;
-  const estimate_values* chapter(const document::Base_Node* node) const;
 };
 
 class Tfrm_multi : public Tfrm_child {
@@ -161,7 +153,7 @@ public:
   const compound_values* values() const { return values_.get(); }
   // The compound's run over the chapters the window holds: every chapter, the summary, the
   // totals; (unless read-only) the results written back.
-  bool recalculate();
+  bool recalculate() override;
   void show_values(std::optional<double> value) override;
   // The compound's caption, or the constituent's while its page window is in front.
   void update_caption() override;

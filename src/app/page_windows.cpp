@@ -2,6 +2,9 @@
 
 #include "app/document_window.h"
 #include "controls/page_ctrl.h"
+#include "document/compound_nodes.h"
+#include "document/estimate_nodes.h"
+#include "views/view_factory.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,10 +19,11 @@ tabbed_page_window::tabbed_page_window(Tfrm_child* owner, const std::vector<page
   page_ctrl = new controls::VL_page_ctrl(this);
   page_ctrl->setObjectName("page_ctrl");
   l->addWidget(page_ctrl);
+  views::register_views();
   for (const page& p : pages) {
     auto* tab = new QWidget(page_ctrl);
     page_ctrl->addTab(tab, QString::fromUtf8(p.caption));
-    auto* v = new Tfrm_pending_view(p.view_class, QString::fromUtf8(p.caption));
+    TTabForm* v = views::make_view(QString::fromUtf8(p.view_class), QString::fromUtf8(p.caption), *this);
     v->host(tab, true);
     views_.push_back(v);
   }
@@ -88,6 +92,45 @@ void tabbed_page_window::refresh_views() {
   for (int i = 0; i < page_count(); ++i) views_[std::size_t(i)]->set_shown(i == current_);
 }
 
+void tabbed_page_window::values_changed() {
+  for (TTabForm* v : views_) v->values_changed();
+}
+
+void tabbed_page_window::node_changed(document::Base_Node* node) {
+  for (TTabForm* v : views_) v->node_changed(node);
+}
+
+document::estimate_doc* tabbed_page_window::document() const { return owner()->document(); }
+
+document::record_source* tabbed_page_window::records() const {
+  if (document::chapter_document* c = chapter()) return &c->records();
+  document::estimate_doc* doc = document();
+  return doc && doc->records ? doc->records.get() : nullptr;
+}
+
+document::general_data* tabbed_page_window::general() const {
+  if (document::chapter_document* c = chapter()) return &c->general();
+  document::estimate_doc* doc = document();
+  return doc ? &doc->general : nullptr;
+}
+
+document::Base_Node* tabbed_page_window::estimate_node() const {
+  document::estimate_doc* doc = document();
+  if (!doc || !doc->tree) return nullptr;
+  return static_cast<document::Base_Node*>(doc->tree->first);
+}
+
+const views::compound_values* tabbed_page_window::compound() const {
+  auto* multi = dynamic_cast<Tfrm_multi*>(owner());
+  return multi ? multi->values() : nullptr;
+}
+
+document::Base_Node* tabbed_page_window::current_node() const { return owner()->current_node(); }
+
+void tabbed_page_window::select_node(document::Base_Node* node) { owner()->select_node(node); }
+
+bool tabbed_page_window::recalculate() { return owner()->recalculate(); }
+
 Tfrm_koszt::Tfrm_koszt(Tfrm_child* owner, QWidget* parent)
     : tabbed_page_window(owner,
                          {{"Dane ogólne", "Tfrm_dane_ogolne_simpl"},
@@ -107,6 +150,21 @@ Tfrm_koszt::Tfrm_koszt(Tfrm_child* owner, QWidget* parent)
 void Tfrm_koszt::bind(const void* key, const estimate_values* values) {
   bound_ = key;
   values_ = values;
+  values_changed();
+}
+
+document::chapter_document* Tfrm_koszt::chapter() const {
+  // A compound's page window for constituents is bound to a chapter node.
+  if (!bound_ || !dynamic_cast<Tfrm_multi*>(owner())) return nullptr;
+  auto* node = static_cast<document::Base_Node*>(const_cast<void*>(bound_));
+  auto* chapter = dynamic_cast<document::Rozdz_Node*>(node);
+  return chapter ? chapter->chapter() : nullptr;
+}
+
+document::Base_Node* Tfrm_koszt::estimate_node() const {
+  if (dynamic_cast<Tfrm_multi*>(owner()))
+    return static_cast<document::Base_Node*>(const_cast<void*>(bound_));
+  return tabbed_page_window::estimate_node();
 }
 
 void Tfrm_koszt::show_total() { owner()->show_values(values_ ? values_->total() : std::optional<double>()); }

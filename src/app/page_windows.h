@@ -3,6 +3,8 @@
 // compound one) and Tfrm_chapter (the pages of the compound level). A page window hosts
 // one view per page and runs the page protocol when the shown page changes.
 #include "app/tab_form.h"
+#include "views/estimate_values.h"
+#include "views/view_host.h"
 
 #include <QString>
 #include <vector>
@@ -11,9 +13,10 @@ class QTabWidget;
 
 namespace kovra::app {
 
-struct estimate_values;
+using views::estimate_values;
 
-class tabbed_page_window : public Tfrm_dsc {
+// A page window is the host of its pages' views (what they read of the document window).
+class tabbed_page_window : public Tfrm_dsc, public views::view_host {
 public:
   struct page {
     const char* caption;
@@ -37,6 +40,22 @@ public:
 
   // Tells every view whether its page is the shown one.
   void refresh_views();
+  // Tells every view that the values it shows were bound, unbound or recalculated, or
+  // that the chosen node changed.
+  void values_changed();
+  void node_changed(document::Base_Node* node);
+
+  // views::view_host, for the views of the pages.
+  document::estimate_doc* document() const override;
+  document::chapter_document* chapter() const override { return nullptr; }
+  document::record_source* records() const override;
+  document::general_data* general() const override;
+  document::Base_Node* estimate_node() const override;
+  const views::estimate_values* values() const override { return nullptr; }
+  const views::compound_values* compound() const override;
+  document::Base_Node* current_node() const override;
+  void select_node(document::Base_Node* node) override;
+  bool recalculate() override;
 
 protected:
   QTabWidget* page_ctrl;
@@ -55,8 +74,11 @@ public:
   // the values of its last recalculation (none when it has none).
   void bind(const void* key, const estimate_values* values);
   const void* bound() const { return bound_; }
-  const estimate_values* values() const { return values_; }
+  const estimate_values* values() const override { return values_; }
   void show_total() override;
+
+  document::chapter_document* chapter() const override;
+  document::Base_Node* estimate_node() const override;
 
 private:
   const void* bound_ = nullptr;
