@@ -283,4 +283,23 @@ std::string print_graphic(print_document& doc, const std::vector<int>& parts, QP
   return r.ok ? std::string() : r.error;
 }
 
+report::report_page_setup graphic_page_setup(const print_document& doc) { return page_setup_of(doc); }
+
+report::generated_report record_graphic(print_document& doc, const std::vector<int>& parts, QPaintDevice& device,
+                                        const QSize& page_size) {
+  clear_reserved_byte(doc);
+  bool finished = true;
+  report::generated_report rep =
+      report::generate_report(device, page_size, page_setup_of(doc), shell::current_print_look(),
+                              [&](report::VL_raport& raport) {
+                                graphic_sink sink(raport, doc, shell::current_print_look().line_spacing);
+                                finished = run_parts(sink, doc, parts);
+                              });
+  if (rep && !finished) {
+    rep.raport.reset();
+    rep.error = "the printout was stopped";
+  }
+  return rep;
+}
+
 } // namespace kovra::printouts
