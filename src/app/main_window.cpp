@@ -4,6 +4,7 @@
 #include "app/help_window.h"
 #include "app/open_dialog.h"
 #include "app/page_windows.h"
+#include "app/print_command.h"
 #include "controls/apply_look.h"
 #include "controls/editor_mode.h"
 #include "document/compound_nodes.h"
@@ -460,7 +461,7 @@ void Tfrm_main::item_print_click() {
   if (!active_document()) return;
   QWidget* focused = QApplication::focusWidget();
   active_document()->pnl_chd_value->setFocus();
-  shell::msg_box(275);  // the print dialog comes with the printouts
+  configure_print(this, active_document()->file_name());
   if (focused) focused->setFocus();
   active_document()->refresh_values();
 }

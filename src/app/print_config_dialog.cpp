@@ -4,6 +4,11 @@
 #include "store/codepage.h"
 
 #include <QButtonGroup>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QUrl>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -322,6 +327,24 @@ void Tdlg_print_config::show_page(int code) {
       layout->addWidget(range);
     }
   }
+  if (code == 10) {
+    // "Wydruk z Worda": the title page as an editable document, from the shipped templates.
+    auto* word = new QGroupBox(QStringLiteral("Wydruk z Worda"), page);
+    auto* wl = new QVBoxLayout(word);
+    for (printouts::template_kind kind : {printouts::template_kind::docx, printouts::template_kind::odt}) {
+      const QString tpl =
+          QString::fromStdString(printouts::title_template_path(template_folder.toStdString(), kind));
+      auto* b = new QPushButton(kind == printouts::template_kind::docx ? QStringLiteral("Strona tytułowa do .docx")
+                                                                        : QStringLiteral("Strona tytułowa do .odt"),
+                                word);
+      b->setObjectName(kind == printouts::template_kind::docx ? "btn_title_docx" : "btn_title_odt");
+      b->setEnabled(!template_folder.isEmpty() && QFileInfo(tpl).isFile());
+      wl->addWidget(new QLabel(tpl, word));
+      wl->addWidget(b);
+      connect(b, &QPushButton::clicked, this, [this, kind] { export_title_page(kind); });
+    }
+    layout->addWidget(word);
+  }
   layout->addStretch();
   page_area_->setWidget(page);
   refresh_page();
@@ -454,6 +477,28 @@ void Tdlg_print_config::refresh_page() {
     range->setEnabled(shell::item_on(block, po::page_range_mode, 2));
   }
   refreshing_ = false;
+}
+
+QString Tdlg_print_config::export_title_page(printouts::template_kind kind, bool open) {
+  uint8_t* block = doc_.block.data();
+  std::string title;
+  for (const page_option& o : printouts::page_options(block, 10, shown_method()))
+    if (o.kind == option_kind::title) title = store::mazovia_to_utf8(shell::effective_title(block, o.offset));
+  const printouts::general_options g = printouts::read_general_options(block);
+  const printouts::title_fields fields = printouts::title_fields_of(doc_, title, !g.without_prices);
+  const std::string tpl = printouts::title_template_path(template_folder.toStdString(), kind);
+  const std::string out = printouts::title_output_path(doc_.path, kind);
+  const std::string error = printouts::merge_title_page(tpl, out, fields);
+  if (!error.empty()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    return {};
+  }
+  const QString merged = QString::fromStdString(out);
+  if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(merged)))
+    QMessageBox::warning(this, windowTitle(),
+                         QStringLiteral("Strona tytułowa została zapisana, ale nie ma programu, który ją otworzy:\n") +
+                             merged);
+  return merged;
 }
 
 bool Tdlg_print_config::option_enabled(const QString& caption) const {

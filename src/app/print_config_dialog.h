@@ -4,6 +4,7 @@
 // previewing with those settings.
 #include "printouts/print_document.h"
 #include "printouts/print_options.h"
+#include "printouts/title_merge.h"
 
 #include <QDialog>
 
@@ -44,6 +45,11 @@ class Tdlg_print_config : public QDialog {
 
   QPushButton* btn_print = nullptr;
   QPushButton* btn_preview = nullptr;
+
+  // Where the title-page templates are; the export buttons are enabled only when one exists.
+  QString template_folder;
+  // The title page merged into a template and opened; the merged file, or empty (the reason shown).
+  QString export_title_page(printouts::template_kind kind, bool open = true);
 
   // What "&Drukuj" and "&Podgląd" do with the stored settings (the main window prints).
   std::function<void(bool preview)> on_print;

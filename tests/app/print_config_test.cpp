@@ -6,6 +6,7 @@
 #include "printouts/print_dispatcher.h"
 #include "shell/print_block.h"
 
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -121,6 +122,24 @@ TEST(PrintConfig, PageRangeOptionRulesAndMethodPages) {
   ASSERT_TRUE(d.set_option("FORMUŁA I", "on"));
   d.select_part(40);
   EXPECT_TRUE(d.option_checked("Z notatką"));
+}
+
+TEST(PrintConfig, TitlePageExportOnlyWithATemplate) {
+  test::program_fixture f;
+  test::test_app();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  Tdlg_print_config d(doc);
+  d.template_folder = QString::fromStdString(f.tmp.path());  // no templates there
+  d.select_part(10);
+  ASSERT_NE(d.findChild<QPushButton*>("btn_title_odt"), nullptr);
+  EXPECT_FALSE(d.findChild<QPushButton*>("btn_title_odt")->isEnabled());
+  d.template_folder = KOVRA_SOURCE_DIR "/data";
+  d.select_part(1);
+  d.select_part(10);
+  EXPECT_TRUE(d.findChild<QPushButton*>("btn_title_odt")->isEnabled());
+  const QString merged = d.export_title_page(printouts::template_kind::odt, false);
+  EXPECT_EQ(merged.toStdString(), printouts::title_output_path(doc.path, printouts::template_kind::odt));
+  EXPECT_TRUE(QFileInfo(merged).size() > 0);
 }
 
 } // namespace

@@ -1,0 +1,111 @@
+#include "app/print_command.h"
+
+#include "app/print_config_dialog.h"
+#include "app/print_preview.h"
+#include "printouts/print_dispatcher.h"
+#include "printouts/print_options.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace kovra::app {
+namespace {
+
+void failed(QWidget* parent, const std::string& why) {
+  QMessageBox::warning(parent, QStringLiteral("Wydruk"),
+                       QStringLiteral("Drukownie nie powiodło się !") +
+                           (why.empty() ? QString() : QStringLiteral("\n") + QString::fromStdString(why)));
+}
+
+QString ask_output(QWidget* parent, const printouts::print_document& doc, const QString& ext, const QString& filter) {
+  const QFileInfo est(QString::fromStdString(doc.path));
+  return QFileDialog::getSaveFileName(parent, QStringLiteral("Zapisz wydruk"),
+                                      est.absolutePath() + "/" + est.completeBaseName() + ext, filter);
+}
+
+} // namespace
+
+QString title_template_folder() {
+  const QString exe = QCoreApplication::applicationDirPath();
+  for (const QString& rel : {QStringLiteral("data"), QStringLiteral("../data"), QStringLiteral("../share/kovra"),
+                             QStringLiteral("../../data"), QStringLiteral("../../../data")}) {
+    const QString dir = QDir(exe).absoluteFilePath(rel);
+    if (QFileInfo(dir + "/strtyt.docx").isFile() || QFileInfo(dir + "/strtyt.odt").isFile()) return QDir::cleanPath(dir);
+  }
+  return {};
+}
+
+bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool preview) {
+  const std::vector<int> parts = printouts::parts_to_print(doc.block.data(), doc.compound, {});
+  const printouts::device_options dev = printouts::read_device_options(doc.block.data());
+  std::string error;
+  if (dev.text_mode) {
+    printouts::text_print_options opts;
+    if (dev.device == printouts::print_device::printer && !preview) {
+      opts.format = printouts::text_format::printer_codes;
+      const QString queue = QPrinterInfo::defaultPrinterName();
+      if (queue.isEmpty()) {
+        failed(parent, "brak drukarki");
+        return false;
+      }
+      const std::string spool = QDir::temp().filePath("kovra_text.prn").toStdString();
+      error = printouts::print_text(doc, parts, opts, spool, queue.toStdString());
+    } else {
+      opts.format = dev.file_type == printouts::text_file_type::windows ? printouts::text_format::windows
+                    : dev.file_type == printouts::text_file_type::mazovia ? printouts::text_format::plain
+                                                                          : printouts::text_format::utf8;
+      const QString out = ask_output(parent, doc, ".txt", QStringLiteral("Tekst (*.txt *.prn)"));
+      if (out.isEmpty()) return false;
+      error = printouts::print_text(doc, parts, opts, out.toStdString());
+    }
+  } else if (dev.device == printouts::print_device::pdf && !preview) {
+    const QString out = ask_output(parent, doc, ".pdf", QStringLiteral("PDF (*.pdf)"));
+    if (out.isEmpty()) return false;
+    error = printouts::print_pdf(doc, parts, out.toStdString());
+  } else {
+    QPrinter printer(QPrinter::HighResolution);
+    if (dev.device != printouts::print_device::printer || QPrinterInfo::availablePrinterNames().isEmpty()) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QFileInfo(QString::fromStdString(doc.path)).absolutePath() + "/" +
+                                QFileInfo(QString::fromStdString(doc.path)).completeBaseName() + ".pdf");
+    }
+    rp_preview_setup setup;
+    const printouts::page_range range = printouts::page_range_of(dev);
+    setup.first_page_number = dev.first_page_number;
+    setup.first = range.first - dev.first_page_number + 1;
+    setup.last = range.last - dev.first_page_number + 1;
+    setup.copies = dev.copies;
+    setup.title = QStringLiteral("Wydruk kosztorysu");
+    QString why;
+    const bool ok = show_report(
+        parent, printer,
+        [&](QPaintDevice& device, const QSize& page) { return printouts::record_graphic(doc, parts, device, page); },
+        setup, preview, &why);
+    if (!ok) error = why.isEmpty() ? std::string("the page range holds no page of the printout") : why.toStdString();
+  }
+  if (!error.empty()) {
+    failed(parent, error);
+    return false;
+  }
+  return true;
+}
+
+bool configure_print(QWidget* parent, const std::string& path) {
+  printouts::print_document doc;
+  std::string error;
+  if (!printouts::open_print_document(path, doc, error)) {
+    failed(parent, error);
+    return false;
+  }
+  Tdlg_print_config dialog(doc, parent);
+  dialog.template_folder = title_template_folder();
+  dialog.on_print = [&](bool preview) { print_with_settings(&dialog, doc, preview); };
+  return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace kovra::app

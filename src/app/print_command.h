@@ -1,0 +1,22 @@
+#pragma once
+// The main window's printing: the configuration dialog over an estimate's print settings, and
+// printing or previewing with them (graphic to a printer or PDF, text to a file or a printer).
+#include "printouts/print_document.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace kovra::app {
+
+// The folder of the title-page templates (strtyt.docx, strtyt.odt): beside the program or in
+// the source tree's data/ during development; empty when none is found.
+QString title_template_folder();
+
+// Prints (or previews) `doc` with its block's settings. False with the reason shown to the user.
+bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool preview);
+
+// "Konfiguracja wydruku" over the estimate `path`; true when closed with "OK".
+bool configure_print(QWidget* parent, const std::string& path);
+
+} // namespace kovra::app
