@@ -4,6 +4,7 @@
 #include "bench_files.h"
 
 #include "app/print_preview.h"
+#include "app/text_preview.h"
 #include "printouts/print_dispatcher.h"
 #include "printouts/print_document.h"
 
@@ -11,6 +12,10 @@
 
 #include <QApplication>
 #include <QPrinter>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -66,5 +71,30 @@ void BM_PreviewTurnPage(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PreviewTurnPage)->Unit(benchmark::kMillisecond);
+
+// A spool file of 100,000 lines (1,600 pages of 62 lines and their separators) opened in the
+// text preview: indexed and its first lines drawn.
+void BM_TextPreviewOpen(benchmark::State& state) {
+  app();
+  const std::string spool =
+      (std::filesystem::temp_directory_path() / ("kovra_bench_spool_" + std::to_string(::getpid()) + ".prn")).string();
+  {
+    std::ofstream out(spool, std::ios::binary);
+    for (int line = 0; line < 100000; ++line) {
+      if (line % 62 == 0) out << "\x1b\x01";
+      out << "  12 KNR 2-02 0290-02   Tynki zwykle kat. III na scianach   m2   123.45   45.67   5 637.98\n";
+    }
+  }
+  std::size_t lines = 0;
+  for (auto _ : state) {
+    kovra::app::Tdlg_preview d(spool);
+    d.show();
+    benchmark::DoNotOptimize(d.lines()->viewport()->grab());
+    lines = d.index().offsets.size();
+  }
+  state.counters["lines"] = double(lines);
+  std::filesystem::remove(spool);
+}
+BENCHMARK(BM_TextPreviewOpen)->Unit(benchmark::kMillisecond);
 
 } // namespace

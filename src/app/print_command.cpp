@@ -2,6 +2,7 @@
 
 #include "app/print_config_dialog.h"
 #include "app/print_preview.h"
+#include "app/text_preview.h"
 #include "printouts/print_dispatcher.h"
 #include "printouts/print_options.h"
 
@@ -46,7 +47,14 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
   std::string error;
   if (dev.text_mode) {
     printouts::text_print_options opts;
-    if (dev.device == printouts::print_device::printer && !preview) {
+    opts.temp_folder = QDir::tempPath().toStdString();
+    if (preview) {
+      const printouts::page_range range = printouts::page_range_of(dev);
+      opts.preview = [&](const std::string& spool) {
+        return preview_text(parent, spool, dev.first_page_number, range.first, range.last);
+      };
+    }
+    if (dev.device == printouts::print_device::printer) {
       opts.format = printouts::text_format::printer_codes;
       const QString queue = QPrinterInfo::defaultPrinterName();
       if (queue.isEmpty()) {

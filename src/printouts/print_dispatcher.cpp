@@ -183,6 +183,10 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
     remove_quietly(spool);
     return "the printout was stopped";
   }
+  if (options.preview && !options.preview(spool)) {
+    remove_quietly(spool);  // the user left the preview without printing
+    return {};
+  }
 
   std::string error;
   if (options.format == text_format::utf8) {

@@ -37,6 +37,8 @@ struct text_print_options {
   text_format format = text_format::utf8;
   bool endless = false;           // one endless page
   std::string temp_folder;        // where the spool file is made
+  // Shown the finished spool file before any output; false ends the printout quietly.
+  std::function<bool(const std::string& spool)> preview;
 };
 
 // A text printout of `parts` into `output` (a file), or to the CUPS queue `queue` for
