@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation fontconfig
   poppler-utils
+  cups-daemon cups-client  # the private-cupsd printing test
 )
 
 missing=()
