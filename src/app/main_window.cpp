@@ -5,6 +5,8 @@
 #include "app/open_dialog.h"
 #include "app/page_windows.h"
 #include "app/print_command.h"
+#include "app/printer_dialogs.h"
+#include "store/paths.h"
 #include "controls/apply_look.h"
 #include "controls/editor_mode.h"
 #include "document/compound_nodes.h"
@@ -123,7 +125,10 @@ Tfrm_main::Tfrm_main(const std::string& ini_path, const QString& version, const 
   QMenu* menu_setup = menu_kosztorys->addMenu("&Ustawienia drukarki");
   item_printer_setup = menu_setup->menuAction();
   item_rows_.emplace_back(item_printer_setup, 22);
-  item_printer_text = add_item(menu_setup, "Tryb &tekstowy", 23, [] { shell::msg_box(275); });
+  item_printer_text = add_item(menu_setup, "Tryb &tekstowy", 23, [this] {
+    const auto defs = report::load_printer_dat(store::program_file("printer.dat"));
+    Tdlg_printer_conf(report::current_printer_config(), defs ? &*defs : nullptr, prnconf_path, this).exec();
+  });
   item_printer_graphic = add_item(menu_setup, "Tryb &graficzny", 24, [this] {
     QPrinter printer;
     QPageSetupDialog(&printer, this).exec();
