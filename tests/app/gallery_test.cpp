@@ -11,6 +11,9 @@
 #include "app/progress_window.h"
 #include "app/print_config_dialog.h"
 #include "app/print_preview.h"
+#include "app/printer_dialogs.h"
+#include "app/text_preview.h"
+#include <fstream>
 #include "printouts/print_dispatcher.h"
 #include <QPrinter>
 #include "app/estimate_tree_model.h"
@@ -154,5 +157,27 @@ TEST(gallery, PrintWindows) {
   g.take(preview, "print_preview");
   preview.pages()->set_two_pages(true);
   g.take(preview, "print_preview_two_pages");
-  EXPECT_EQ(g.taken.size(), 7);
+  // The text preview over a small spool file, and the text printer's dialogs.
+  const std::string spool = f.tmp.path() + "gallery.prn";
+  {
+    std::ofstream out(spool, std::ios::binary);
+    for (int page = 1; page <= 2; ++page) {
+      out << "\x1b\x01";
+      for (int line = 1; line <= 30; ++line) out << "  " << line << "  KNR 2-02 0290-02  Tynki zwykle  m2  12.50\n";
+    }
+  }
+  Tdlg_preview text(spool);
+  ASSERT_TRUE(text.ready());
+  text.show();
+  g.take(text, "text_preview");
+  const auto defs = report::load_printer_dat(KOVRA_SOURCE_DIR "/data/printer.dat");
+  ASSERT_TRUE(defs);
+  report::printer_config printer_config;
+  Tdlg_printer_conf conf(printer_config, &*defs, f.tmp.path() + "prnconf.cfg");
+  conf.show();
+  g.take(conf, "printer_conf");
+  Tdlg_choose_printer choose(*defs);
+  choose.show();
+  g.take(choose, "choose_printer");
+  EXPECT_EQ(g.taken.size(), 10);
 }
