@@ -33,7 +33,7 @@ QString ask_output(QWidget* parent, const printouts::print_document& doc, const 
 
 QString title_template_folder() {
   const QString exe = QCoreApplication::applicationDirPath();
-  for (const QString& rel : {QStringLiteral("data"), QStringLiteral("../data"), QStringLiteral("../share/kovra"),
+  for (const QString& rel : {QStringLiteral("."), QStringLiteral("data"), QStringLiteral("../data"), QStringLiteral("../share/kovra"),
                              QStringLiteral("../../data"), QStringLiteral("../../../data")}) {
     const QString dir = QDir(exe).absoluteFilePath(rel);
     if (QFileInfo(dir + "/strtyt.docx").isFile() || QFileInfo(dir + "/strtyt.odt").isFile()) return QDir::cleanPath(dir);

@@ -9,8 +9,8 @@ class QWidget;
 
 namespace kovra::app {
 
-// The folder of the title-page templates (strtyt.docx, strtyt.odt): beside the program or in
-// the source tree's data/ during development; empty when none is found.
+// The folder of the title-page templates (strtyt.docx, strtyt.odt): the program's own folder
+// (they are copied there at build time) or a data/ folder near it; empty when none is found.
 QString title_template_folder();
 
 // Prints (or previews) `doc` with its block's settings. False with the reason shown to the user.
