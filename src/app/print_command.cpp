@@ -6,6 +6,8 @@
 #include "printouts/print_dispatcher.h"
 #include "printouts/print_options.h"
 
+#include "shell/messages.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -13,6 +15,11 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <cups/cups.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace kovra::app {
 namespace {
@@ -30,6 +37,22 @@ QString ask_output(QWidget* parent, const printouts::print_document& doc, const 
 }
 
 } // namespace
+
+int printer_status(const std::string& queue) {
+  cups_dest_t* dests = nullptr;
+  const int n = cupsGetDests(&dests);
+  const cups_dest_t* d = cupsGetDest(queue.c_str(), nullptr, n, dests);
+  int status = 4;
+  if (d) {
+    const char* state = cupsGetOption("printer-state", d->num_options, d->options);
+    const char* reasons = cupsGetOption("printer-state-reasons", d->num_options, d->options);
+    if (reasons && std::strstr(reasons, "offline")) status = 3;
+    else if (state && std::atoi(state) == IPP_PSTATE_STOPPED) status = 2;
+    else status = 0;
+  }
+  cupsFreeDests(n, dests);
+  return status;
+}
 
 QString title_template_folder() {
   const QString exe = QCoreApplication::applicationDirPath();
@@ -89,6 +112,11 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
     setup.last = range.last - dev.first_page_number + 1;
     setup.copies = dev.copies;
     setup.title = QStringLiteral("Wydruk kosztorysu");
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+      const std::string name = printer.printerName().toStdString();
+      setup.printer_check = [name] { return printer_status(name); };
+      setup.check_failed = [name](int status) { shell::msg_box(status == 3 ? 166 : status == 2 ? 165 : 167, name.c_str()); };
+    }
     QString why;
     const bool ok = show_report(
         parent, printer,

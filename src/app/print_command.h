@@ -13,6 +13,10 @@ namespace kovra::app {
 // (they are copied there at build time) or a data/ folder near it; empty when none is found.
 QString title_template_folder();
 
+// The state of a CUPS queue before printing: 0 ready, 3 offline, 2 paused (stopped), 4 any
+// other problem (the queue unknown included).
+int printer_status(const std::string& queue);
+
 // Prints (or previews) `doc` with its block's settings. False with the reason shown to the user.
 bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool preview);
 

@@ -4,6 +4,7 @@
 // Skipped with a message when cupsd is not installed or cannot start (Debian: cups-daemon,
 // cups-client).
 #include "app/app_support.h"
+#include "app/print_command.h"
 #include "printouts/print_dispatcher.h"
 #include "printouts/print_document.h"
 
@@ -150,6 +151,12 @@ TEST(CupsPrinting, TextAndGraphicPrintoutsArriveAtAPrivateQueue) {
   const std::string pdf = wait_for_output(graphic_out, 20);
   ASSERT_GT(pdf.size(), 1000u);
   EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+
+  // The state asked before printing: a paused queue, and one that does not exist.
+  EXPECT_EQ(app::printer_status("kovra_graphic"), 0);
+  ASSERT_EQ(std::system(("CUPS_SERVER='" + cups.socket + "' cupsdisable kovra_graphic").c_str()), 0);
+  EXPECT_EQ(app::printer_status("kovra_graphic"), 2);
+  EXPECT_EQ(app::printer_status("no_such_queue"), 4);
 }
 
 } // namespace
