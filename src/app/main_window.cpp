@@ -129,10 +129,7 @@ Tfrm_main::Tfrm_main(const std::string& ini_path, const QString& version, const 
     const auto defs = report::load_printer_dat(store::program_file("printer.dat"));
     Tdlg_printer_conf(report::current_printer_config(), defs ? &*defs : nullptr, prnconf_path, this).exec();
   });
-  item_printer_graphic = add_item(menu_setup, "Tryb &graficzny", 24, [this] {
-    QPrinter printer;
-    QPageSetupDialog(&printer, this).exec();
-  });
+  item_printer_graphic = add_item(menu_setup, "Tryb &graficzny", 24, [this] { graphic_printer_setup(this); });
   item_print_k = add_item(menu_kosztorys, "&Drukuj", 25);
   hidden_items << item_print_k;
   menu_kosztorys->addSeparator();

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinterInfo>
 
 #include <cups/cups.h>
@@ -37,6 +39,36 @@ QString ask_output(QWidget* parent, const printouts::print_document& doc, const 
 }
 
 } // namespace
+
+print_session& current_print_session() {
+  static print_session session;
+  return session;
+}
+
+void reset_print_session() { current_print_session() = print_session{}; }
+
+namespace {
+
+// A printer set as the session chose (a queue that has gone falls back to the default).
+void apply_session(QPrinter& printer) {
+  const print_session& s = current_print_session();
+  if (!s.printer_name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(s.printer_name))
+    printer.setPrinterName(s.printer_name);
+  if (s.layout) printer.setPageLayout(*s.layout);
+}
+
+} // namespace
+
+void graphic_printer_setup(QWidget* parent) {
+  QPrinter printer(QPrinter::HighResolution);
+  apply_session(printer);
+  QPrintDialog choose(&printer, parent);
+  choose.setWindowTitle(QStringLiteral("Ustawienia wydruku"));
+  if (choose.exec() != QDialog::Accepted) return;
+  if (QPageSetupDialog(&printer, parent).exec() != QDialog::Accepted) return;
+  current_print_session().printer_name = printer.printerName();
+  current_print_session().layout = printer.pageLayout();
+}
 
 int printer_status(const std::string& queue) {
   cups_dest_t* dests = nullptr;
@@ -100,6 +132,7 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
     error = printouts::print_pdf(doc, parts, out.toStdString());
   } else {
     QPrinter printer(QPrinter::HighResolution);
+    apply_session(printer);
     if (dev.device != printouts::print_device::printer || QPrinterInfo::availablePrinterNames().isEmpty()) {
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(QFileInfo(QString::fromStdString(doc.path)).absolutePath() + "/" +
@@ -138,10 +171,15 @@ bool configure_print(QWidget* parent, const std::string& path) {
     failed(parent, error);
     return false;
   }
+  // The settings as the dialog left them earlier in this session.
+  auto& blocks = current_print_session().blocks;
+  if (auto it = blocks.find(path); it != blocks.end() && it->second.size() == doc.block.size()) doc.block = it->second;
   Tdlg_print_config dialog(doc, parent);
   dialog.template_folder = title_template_folder();
   dialog.on_print = [&](bool preview) { print_with_settings(&dialog, doc, preview); };
-  return dialog.exec() == QDialog::Accepted;
+  const bool ok = dialog.exec() == QDialog::Accepted;
+  blocks[path] = doc.block;
+  return ok;
 }
 
 } // namespace kovra::app

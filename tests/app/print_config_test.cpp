@@ -2,6 +2,7 @@
 // the buttons without any part, the page range, the rules between options and the method
 // pages keeping their options.
 #include "app/app_support.h"
+#include "app/print_command.h"
 #include "app/print_config_dialog.h"
 #include "printouts/print_dispatcher.h"
 #include "shell/print_block.h"
@@ -140,6 +141,32 @@ TEST(PrintConfig, TitlePageExportOnlyWithATemplate) {
   const QString merged = d.export_title_page(printouts::template_kind::odt, false);
   EXPECT_EQ(merged.toStdString(), printouts::title_output_path(doc.path, printouts::template_kind::odt));
   EXPECT_TRUE(QFileInfo(merged).size() > 0);
+}
+
+// The settings stay for the rest of the session; "&Anuluj" keeps the options set but not a
+// new order of the parts (the order is stored by "OK", "&Drukuj" and "&Podgląd").
+TEST(PrintConfig, SettingsStayForTheSession) {
+  test::program_fixture f;
+  test::test_app();
+  reset_print_session();
+  const std::string path = f.demo("demo_house");
+  for (const char* button : {"OK", "&Anuluj"}) {
+    test::click_later([button] {
+      auto* d = qobject_cast<Tdlg_print_config*>(QApplication::activeModalWidget());
+      ASSERT_NE(d, nullptr);
+      d->move_part(40, 1);
+      d->set_included(50, true);
+      for (auto* b : d->findChildren<QPushButton*>())
+        if (b->text() == button) b->click();
+    });
+    configure_print(nullptr, path);
+  }
+  const std::vector<uint8_t>& block = current_print_session().blocks.at(path);
+  const std::vector<int> order = shell::print_order(block.data());
+  EXPECT_LT(position(order, 45), position(order, 40));  // the first run's move
+  EXPECT_GT(position(order, 50), position(order, 40));  // the cancelled run's move is not kept
+  EXPECT_EQ(block[shell::print_offset::include + 50], 1);
+  reset_print_session();
 }
 
 } // namespace
