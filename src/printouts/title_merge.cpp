@@ -2,11 +2,13 @@
 
 #include "calc/amount_in_words.h"
 #include "calc/number_text.h"
+#include "calc/overhead_texts.h"
 #include "calc/recalculation.h"
 #include "document/estimate_file.h"
 #include "document/general_data.h"
 #include "document/store_compound.h"
 #include "printouts/page_context.h"
+#include "printouts/print_options.h"
 #include "store/codepage.h"
 
 #include <zip.h>
@@ -274,6 +276,28 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
     f["Budowa"] = utf8(g.site_text());
     f["Autor"] = utf8(g.preparer_text());
     if (!doc.compound && g.labour_rate() != 0 && with_values) f["StawkaRG"] = trimmed(calc::text_price(g.labour_rate()));
+  }
+  const general_options options = read_general_options(doc.block.data());
+  if (!doc.compound && !doc.estimates.empty() && options.overhead_formulas) {
+    // The overheads as their rate texts: purchase costs only with FORMUŁA II, slots 5 to 9
+    // with their names, then general contracting and VAT.
+    calc::estimate_model model = doc.estimates.front().model;
+    const calc::recalc_result run = calc::run_single(model, calc::options_from_settings(model.settings));
+    const calc::formula_context ctx{&model, &run.totals, true};
+    auto rate = [&](int row) { return store::mazovia_to_utf8(trimmed(calc::overhead_formula_text(ctx, row))); };
+    f["Narzuty"] = "Narzuty";
+    if (model.settings.calc_method == calc::method_formula_2) f["KosztyZakupu"] = rate(0);
+    f["KosztyPośrednie"] = rate(1);
+    f["Zysk"] = rate(2);
+    f["CzynnyZakład"] = rate(3);
+    f["WarunkiSzkodliwe"] = rate(4);
+    for (int slot = 5; slot <= 9; ++slot) {
+      const std::string n = std::to_string(slot - 4);
+      f["Narzut" + n + "_Nazwa"] = utf8(model.overheads.rows[std::size_t(slot)].name);
+      f["Narzut" + n + "_Wartość"] = rate(slot);
+    }
+    f["NarzutGW"] = rate(10);
+    f["NarzutVAT"] = rate(11);
   }
   if (with_values && !doc.compound && !doc.estimates.empty()) {
     calc::estimate_model model = doc.estimates.front().model;

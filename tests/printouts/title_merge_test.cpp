@@ -3,6 +3,7 @@
 // stored) and the failures a user can meet.
 #include "document/estimate_file.h"
 #include "printouts/print_document.h"
+#include "printouts/print_options.h"
 #include "printouts/title_merge.h"
 #include "shell/temp_folder.h"
 
@@ -123,6 +124,16 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
   EXPECT_EQ(f.at("KwotaSłownie").rfind("dwa tysiące sześćset", 0), 0u) << f.at("KwotaSłownie");
   const title_fields without = title_fields_of(doc, "K", false);
   EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie"), 0u);
+  // The overheads only with "Drukuj formuły narzutów"; purchase costs with FORMUŁA II.
+  std::string why;
+  ASSERT_TRUE(set_option_by_caption(doc.block.data(), 5, "Drukuj formuły narzutów", "off", 0, why)) << why;
+  const title_fields plain = title_fields_of(doc, "K", true);
+  EXPECT_EQ(plain.count("Narzuty") + plain.count("KosztyZakupu"), 0u);
+  ASSERT_TRUE(set_option_by_caption(doc.block.data(), 5, "Drukuj formuły narzutów", "on", 0, why)) << why;
+  const title_fields formulas = title_fields_of(doc, "K", true);
+  EXPECT_EQ(formulas.at("Narzuty"), "Narzuty");
+  EXPECT_EQ(formulas.count("KosztyZakupu"), 1u);
+  EXPECT_EQ(formulas.count("NarzutVAT"), 1u);
 
   for (template_kind kind : {template_kind::docx, template_kind::odt}) {
     const std::string tpl = title_template_path(data_folder(), kind);
