@@ -24,6 +24,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The package tool's progress goes to a log, shown only when something fails.
+  log="$(mktemp "${TMPDIR:-/tmp}/kovra-setup.XXXXXX.log")"
+  if ! { $sudo apt-get update -qq &&
+         $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; \
+       } >"$log" 2>&1; then
+    echo "setup: installing the packages failed; the package tool said:" >&2
+    cat "$log" >&2
+    echo "setup: (kept in $log)" >&2
+    exit 1
+  fi
+  rm -f "$log"
+  echo "setup: done"
 fi

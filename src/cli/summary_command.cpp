@@ -1,4 +1,4 @@
-// kovra-cli summary FILE --kind R|M|S [--json]
+// kovra-cli summary FILE --kind R|M|S [--json | --format text|json|csv]
 //
 // The labour, material or equipment summary of an estimate as its summary page shows it,
 // after the recalculation that opening the estimate runs: the inputs of the kind in name
@@ -12,6 +12,12 @@
 // "value", "excluded_quantity", "excluded_value", "base_material"}], "extras": [{"title",
 // "value"}], "closing": {"title", "total", "hours"}}. In a compound estimate "price" and
 // "base_price" are the average prices and "kz", "kz_value" those the chapters gave.
+//
+// CSV form (UTF-8, RFC 4180, for spreadsheets): the header "Lp.,Kod,Nazwa,Jedn.,Ilość,Cena,
+// Wartość", one record per line of the text form with the same values unpadded (quantity
+// to its displayed decimals, price and value to the grosz), then the extra lines and the
+// closing line with their title under "Nazwa" and their value under "Wartość"; the closing
+// line of labour and equipment carries the man- or machine-hours under "Ilość".
 #include "cli/command.h"
 
 #include <algorithm>
@@ -21,7 +27,9 @@
 #include <nlohmann/json.hpp>
 
 #include "calc/number_text.h"
+#include "calc/rounding.h"
 #include "calc/summaries.h"
+#include "cli/csv_text.h"
 #include "cli/recalculated_file.h"
 #include "document/collation.h"
 #include "store/codepage.h"
@@ -91,9 +99,10 @@ json compound_lines(const calc::compound_model& model, uint8_t kind) {
 
 int run_summary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string file, kind_text;
-  bool as_json = false;
+  std::string format = "text";
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--json") as_json = true;
+    if (args[i] == "--json") format = "json";
+    else if (args[i] == "--format" && i + 1 < args.size()) format = args[++i];
     else if (args[i] == "--kind" && i + 1 < args.size()) kind_text = args[++i];
     else if (file.empty() && !args[i].empty() && args[i][0] != '-') file = args[i];
     else {
@@ -103,8 +112,8 @@ int run_summary(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   const uint8_t kind = kind_text == "R" ? calc::kind_labour : kind_text == "M" ? calc::kind_material
                        : kind_text == "S" ? calc::kind_equipment : 255;
-  if (file.empty() || kind == 255) {
-    err << "usage: kovra-cli summary FILE --kind R|M|S [--json]\n";
+  if (file.empty() || kind == 255 || (format != "text" && format != "json" && format != "csv")) {
+    err << "usage: kovra-cli summary FILE --kind R|M|S [--json | --format text|json|csv]\n";
     return exit_usage;
   }
   recalculated_file f;
@@ -119,7 +128,21 @@ int run_summary(const std::vector<std::string>& args, std::ostream& out, std::os
   const json lines = f.compound ? compound_lines(f.compound_model, kind) : simple_lines(f.model, kind);
   json extras = json::array();
   for (const auto& e : group.extras) extras.push_back({{"title", utf8(e.title)}, {"value", e.value}});
-  if (as_json) {
+  if (format == "csv") {
+    auto quantity = [](double v) { return csv_quantity(calc::round_amount_auto(v)); };
+    auto money = [](double v) { return csv_fixed(calc::round_2(v), 2); };
+    out << csv_record({"Lp.", "Kod", "Nazwa", "Jedn.", "Ilość", "Cena", "Wartość"});
+    int lp = 0;
+    for (const auto& l : lines)
+      out << csv_record({std::to_string(++lp), l["number"].is_null() ? "" : std::to_string(l["number"].get<unsigned>()),
+                         l["name"].get<std::string>(), l["unit"].get<std::string>(), quantity(l["quantity"].get<double>()),
+                         money(l["price"].get<double>()), money(l["value"].get<double>())});
+    for (const auto& e : group.extras) out << csv_record({"", "", utf8(e.title), "", "", "", money(e.value)});
+    out << csv_record({"", "", utf8(group.closing_title), "", kind != calc::kind_material ? quantity(group.hours) : "",
+                       "", money(group.total)});
+    return exit_ok;
+  }
+  if (format == "json") {
     out << json{{"file", file}, {"kind", kind_text}, {"compound", f.compound}, {"lines", lines}, {"extras", extras},
                 {"closing", {{"title", utf8(group.closing_title)}, {"total", group.total}, {"hours", group.hours}}}}
                .dump(2)
@@ -144,9 +167,10 @@ int run_summary(const std::vector<std::string>& args, std::ostream& out, std::os
   return exit_ok;
 }
 
-const command_registration reg{{"summary", "FILE --kind R|M|S [--json]",
+const command_registration reg{{"summary", "FILE --kind R|M|S [--json | --format text|json|csv]",
                                 "print the labour, material or equipment summary of an estimate (.kvr read-only, or "
-                                "its JSON form) as its summary page shows it; --json: lines, extras, closing",
+                                "its JSON form) as its summary page shows it; --json: lines, extras, closing; "
+                                "--format csv: the same rows for spreadsheets",
                                 run_summary}};
 
 } // namespace

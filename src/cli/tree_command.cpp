@@ -1,11 +1,8 @@
 // kovra-cli tree FILE: the estimate opened read-only as its window opens it, its title and
 // its tree (one caption a line, indented by depth).
 #include "cli/command.h"
-#include "document/build_tree.h"
-#include "document/chapter_open.h"
-#include "document/estimate_doc.h"
+#include "cli/opened_tree.h"
 #include "document/estimate_layout.h"
-#include "document/store_compound.h"
 #include "store/codepage.h"
 
 #include <ostream>
@@ -35,32 +32,10 @@ int run_tree(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return exit_usage;
   }
   const std::string& path = args[0];
-  uint8_t error = 0;
-  const int kind = document_kind(path, &error);
-  std::unique_ptr<estimate_doc> doc = kind < 0 ? nullptr : open_estimate_by_kind(path, kind, true);
-  if (!doc) {
-    err << "kovra-cli: " << path << ": the estimate cannot be opened\n";
-    return exit_cannot_open;
-  }
-  out << document_title(*doc, path) << "\n";
-  doc->tree = std::make_unique<Kvr_Tree8>();
-  auto* root = new Koszt_Node;
-  root->doc = doc.get();
-  attach_last(*doc->tree, nullptr, root, 0, "");
-  if (doc->structure_kind == LAYOUT_SIMPLE) {
-    build_tree(*doc->records, *doc->tree, *root, doc.get());
-  } else {
-    store_compound compound(*doc->records, path, doc->header, doc->general, doc->overhead);
-    chapter_open_options quiet;
-    quiet.quiet = true;
-    quiet.check_password = true;  // a protected external chapter shows for --password only
-    open_all_chapters(*doc->tree, *root, compound, quiet);
-    print_tree(*root, out);
-    close_estimate(*doc);  // the chapters close with the tree, before the compound
-    return exit_ok;
-  }
-  print_tree(*root, out);
-  close_estimate(*doc);
+  std::unique_ptr<opened_tree> t = open_tree(path, err);
+  if (!t) return exit_cannot_open;
+  out << document_title(*t->doc, path) << "\n";
+  print_tree(*t->root, out);
   return exit_ok;
 }
 

@@ -36,7 +36,9 @@ std::vector<uint8_t> load_print_config(record_source& records, general_data& g, 
     return *stored;
   }
   std::vector<uint8_t> out(PRINT_CONFIG_SIZE, 0);
-  if (!configured() || !shell::get_current_print_options(out.data(), g.investor_table() != 0))
+  // Investor estimates too take the standard print options ("PRNT"): this edition never
+  // asks for the investor variant.
+  if (!configured() || !shell::get_current_print_options(out.data(), false))
     shell::default_print_block(out.data());
   g.set_print_config_record(store_data_record(records, NO_POS, out, data_chain));
   return out;

@@ -7,12 +7,11 @@
 #include "store/container.h"
 #include "store/paths.h"
 #include "store/records.h"
+#include "store/staged_names.h"
 
 #include <cstring>
 #include <filesystem>
 #include <map>
-
-#include <unistd.h>
 
 namespace kovra::document {
 
@@ -103,10 +102,9 @@ class staged_file {
 public:
   explicit staged_file(std::string target) : target_(std::move(target)) {
     static unsigned counter = 0;
-    std::filesystem::path t(target_);
-    temp_ = (t.parent_path() / ("." + t.filename().string() + "-" + std::to_string(::getpid()) + "-" +
-                                std::to_string(++counter) + ".kvr"))
-                .string();
+    // What a build killed before its end left here goes now.
+    store::remove_stale_staged(target_);
+    temp_ = store::staged_name(target_, ++counter);
   }
   staged_file(const staged_file&) = delete;
   staged_file& operator=(const staged_file&) = delete;

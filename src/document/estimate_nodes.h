@@ -2,6 +2,7 @@
 // Nodes of the estimate tree: Base_Node (kind, document, tree-view link), Elpz_Node (one
 // node record of a simple estimate with its position), Koszt_Node (the estimate itself),
 // and the tree that the window shares among the documents it shows.
+#include "document/cpv_codes.h"
 #include "document/elpz_record.h"
 #include "document/record_source.h"
 #include "document/smp_tree.h"
@@ -31,7 +32,10 @@ public:
   virtual std::string caption() const { return {}; }
 
   uint8_t kind = 0;
-  std::vector<std::string> cpv_own, cpv_aggregated, cpv_collected;
+  // CPV codes (rebuilt by collect_cpv): the node's own pairs, its subtree's codes cut to
+  // the node's level, and the distinct main codes of its subtree.
+  std::vector<cpv_pair> cpv_own;
+  std::vector<cpv_code> cpv_aggregated, cpv_collected;
   estimate_doc* doc = nullptr;
   record_source* records = nullptr;  // the records of the node's document
   Kvr_Tree8* tree = nullptr;

@@ -94,11 +94,16 @@ std::optional<printer_config> decode_printer_config(const uint8_t* b, std::size_
 printer_config_read read_printer_config(const std::string& path) {
   printer_config_read r;
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return r;
+  const auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) return r;
+  r.source = printer_config_source::unreadable;
+  if (!std::filesystem::is_regular_file(status)) return r;  // not ours to delete
   std::ifstream in(path, std::ios::binary);
+  if (!in) return r;
   std::array<char, printer_config_size + 1> raw{};
   in.read(raw.data(), raw.size());
   const auto n = std::size_t(in.gcount());
+  if (in.bad()) return r;
   in.close();
   if (auto c = decode_printer_config(reinterpret_cast<const uint8_t*>(raw.data()), n)) {
     r.config = *c;
@@ -114,6 +119,19 @@ printer_config_read read_printer_config(const std::string& path) {
   r.source = printer_config_source::replaced;
   return r;
 }
+
+printer_config& current_printer_config() {
+  static printer_config current;
+  return current;
+}
+
+printer_config_source load_current_printer_config(const std::string& path) {
+  printer_config_read r = read_printer_config(path);
+  current_printer_config() = r.config;
+  return r.source;
+}
+
+void reset_current_printer_config() { current_printer_config() = printer_config{}; }
 
 bool write_printer_config(const std::string& path, const printer_config& config) {
   const printer_config_bytes b = encode_printer_config(config);

@@ -59,16 +59,25 @@ printer_config_bytes encode_printer_config(const printer_config& config);
 // of its range, a code longer than 19 bytes, or a model name without its terminator.
 std::optional<printer_config> decode_printer_config(const uint8_t* bytes, std::size_t size);
 
-enum class printer_config_source { file, missing, replaced };
+// missing: no file; replaced: the file was read and was not a sound configuration, so it
+// was deleted; unreadable: the file could not be read (permissions, not a plain file) and
+// stays as it is.
+enum class printer_config_source { file, missing, replaced, unreadable };
 
 struct printer_config_read {
   printer_config config;
   printer_config_source source = printer_config_source::missing;
 };
 
-// Reads the file. A file that is not a sound configuration (wrong size included) is
-// deleted and the defaults are used.
+// Reads the file; the defaults stand in for a file that is missing or not sound. Only a
+// file that was read and found unsound (wrong size included) is deleted.
 printer_config_read read_printer_config(const std::string& path);
+
+// The configuration text printing uses: read once at start-up (load_current_printer_config
+// is the start-up step), changed by the printer dialog, which writes it back.
+printer_config& current_printer_config();
+printer_config_source load_current_printer_config(const std::string& path);
+void reset_current_printer_config();
 // Writes all 512 bytes; false when the file cannot be written.
 bool write_printer_config(const std::string& path, const printer_config& config);
 

@@ -1,7 +1,6 @@
 #include "shell/config.h"
 
 #include "shell/messages.h"
-#include "store/codepage.h"
 
 namespace kovra::shell {
 namespace {
@@ -133,7 +132,6 @@ bool open_config(Config& c, const std::string& path) {
     c.file.reset();
     return false;
   }
-  std::string shown = store::utf8_to_mazovia(path);
   if (status == section_open_status::missing) {
     c.file = create_section_file(path, status);
     if (c.file) {
@@ -141,11 +139,11 @@ bool open_config(Config& c, const std::string& path) {
       if (write_config(c)) return true;
       c.file.reset();
     }
-    msg_box(message_foreign_file, shown.c_str());
+    msg_box_screen(message_foreign_file, path.c_str());
     return false;
   }
-  msg_box(status == section_open_status::wrong_version ? message_wrong_version : message_foreign_file,
-          shown.c_str());
+  msg_box_screen(status == section_open_status::wrong_version ? message_wrong_version : message_foreign_file,
+                 path.c_str());
   return false;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kovra::shell {
@@ -89,12 +90,18 @@ std::string ini_file::text() const {
 bool ini_file::save(const std::string& path, int* error_code) const {
   std::string tmp = path + ".tmp~";
   std::string data = text();
-  FILE* f = std::fopen(tmp.c_str(), "wb");
   auto fail = [&](int err) {
     if (error_code) *error_code = err;
     return false;
   };
+  // The rename below would replace a file the user marked read-only: refuse it instead.
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists && (::access(path.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+    return fail(EACCES);
+  FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return fail(errno);
+  if (exists) ::fchmod(fileno(f), st.st_mode & 07777);
   bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
   int err = ok ? 0 : errno;
   ok = (std::fflush(f) == 0) && ok;

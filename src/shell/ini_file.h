@@ -19,7 +19,8 @@ public:
   // Replaces the content with the file's; false (and empty) when it cannot be read.
   bool load(const std::string& path);
   // Writes the content to `path` through a temporary file in the same folder; on failure
-  // `error_code` gets the system's error number and the old file stays.
+  // `error_code` gets the system's error number and the old file stays. A file without
+  // write permission (read-only) is refused with EACCES and left as it is.
   bool save(const std::string& path, int* error_code = nullptr) const;
 
   void parse(const std::string& text);

@@ -238,7 +238,8 @@ constexpr std::array<catalogue_entry, message_count> entries = {{
     /* 176 */ {1, "Pozostały niewydrukowane zbiory."},
     /* 177 */ {1, "Wydruk został przerwany."},
     /* 178 */ {1, "Drukarka nie jest gotowa."},
-    /* 179 */ {10, "Czy zapisać kosztorys\n\"%s\"?"},
+    // Kind 8 (Yes, No, Cancel): its callers tell "No" (close without saving) from "Cancel".
+    /* 179 */ {8, "Czy zapisać kosztorys\n\"%s\"?"},
     /* 180 */ {3, "Kosztorys \"%s\"\n"
                   "nie został poprawnie zapisany !\n"
                   "Jego zawartość zostanie odczytana z kopii !"},

@@ -44,6 +44,26 @@ std::string vformat_message(int number, std::size_t buffer_size, va_list values)
   return store::mazovia_to_utf8(std::string_view(buffer.data(), length));
 }
 
+std::string vformat_screen_message(int number, std::size_t buffer_size, va_list values) {
+  const catalogue_entry* entry = catalogue_message(number);
+  if (!entry || buffer_size == 0) return {};
+  // A character takes up to four bytes here, where the internal code page has one.
+  std::vector<char> buffer(4 * buffer_size);
+  int n = std::vsnprintf(buffer.data(), buffer.size(), entry->text, values);
+  if (n < 0) return {};
+  std::size_t length = std::min<std::size_t>(std::size_t(n), buffer.size() - 1);
+  // Cut after buffer_size - 1 characters, never inside one.
+  std::size_t characters = 0, end = 0;
+  while (end < length) {
+    if (characters == buffer_size - 1) break;
+    std::size_t next = end + 1;
+    while (next < length && (uint8_t(buffer[next]) & 0xC0) == 0x80) ++next;
+    if ((uint8_t(buffer[end]) & 0xC0) != 0x80) ++characters;
+    end = next;
+  }
+  return std::string(buffer.data(), end);
+}
+
 std::string format_message(int number, std::size_t buffer_size, ...) {
   va_list values;
   va_start(values, buffer_size);
@@ -58,6 +78,16 @@ int msg_box(int number, ...) {
   va_list values;
   va_start(values, number);
   std::string text = vformat_message(number, message_buffer_size, values);
+  va_end(values);
+  return current_message_sink().ask(make_request(number, *entry, std::move(text)));
+}
+
+int msg_box_screen(int number, ...) {
+  const catalogue_entry* entry = catalogue_message(number);
+  if (!entry) return result_cancel;
+  va_list values;
+  va_start(values, number);
+  std::string text = vformat_screen_message(number, message_buffer_size, values);
   va_end(values);
   return current_message_sink().ask(make_request(number, *entry, std::move(text)));
 }

@@ -30,6 +30,12 @@ std::string vformat_message(int number, std::size_t buffer_size, va_list values)
 // shown and the result is result_cancel.
 int msg_box(int number, ...);
 
+// The same for values that are screen text (UTF-8) rather than internal text: file paths
+// above all, which must show exactly as the user typed them, letters the internal code
+// page lacks included. The result is cut after buffer_size - 1 characters.
+std::string vformat_screen_message(int number, std::size_t buffer_size, va_list values);
+int msg_box_screen(int number, ...);
+
 // The same in a message window whose first two buttons carry the caller's texts (UTF-8).
 int msg_choice(int number, const char* first_button, const char* second_button, ...);
 

@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <unistd.h>
 
@@ -137,25 +136,6 @@ program_environment make_program_environment(const startup_input& in) {
   return e;
 }
 
-std::optional<printer_config_bytes> read_printer_config(const std::string& path) {
-  std::error_code ec;
-  auto status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) return std::nullopt;
-  if (!fs::is_regular_file(status)) return std::nullopt;  // not ours to delete
-
-  printer_config_bytes bytes{};
-  bool good = false;
-  if (fs::file_size(path, ec) == printer_config_size && !ec) {
-    std::ifstream f(path, std::ios::binary);
-    f.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
-    good = f.gcount() == std::streamsize(bytes.size()) &&
-           uint16_t(bytes[0] | (bytes[1] << 8)) == printer_config_format;
-  }
-  if (good) return bytes;
-  fs::remove(path, ec);
-  return std::nullopt;
-}
-
 startup_result start_up(const startup_input& input) {
   startup_result r;
   r.environment = make_program_environment(input);
@@ -165,7 +145,7 @@ startup_result start_up(const startup_input& input) {
   if (r.already_running()) return r;
   stamp_version();
   store::document_text(0);  // converts the built-in texts once, now
-  r.printer_config = read_printer_config(r.environment.prnconf_path);
+  if (input.read_printer_config) input.read_printer_config(r.environment.prnconf_path);
   set_config_path(r.environment.cfg_path);
   r.ini_error = set_ini_filename(r.environment.ini_path);
   r.general_settings_loaded = load_general_settings(general_settings());

@@ -7,8 +7,8 @@
 #include "shell/ini_form.h"
 #include "shell/single_instance.h"
 
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +20,9 @@ struct startup_input {
   std::vector<std::string> args;            // argv; args[0] names the program
   std::map<std::string, std::string> env;   // HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR, PATH
   std::string current_dir;                  // relative folders are taken against it
+  // Reads prnconf.cfg into the configuration text printing uses. The reader belongs to
+  // the printing layer, which knows the format; without one the step is skipped.
+  std::function<void(const std::string& prnconf_path)> read_printer_config;
 
   static startup_input from_process(int argc, char** argv);
 };
@@ -64,20 +67,10 @@ std::string absolute_folder(const std::string& value, const std::string& current
 // Folders and file paths, with the folders created when missing.
 program_environment make_program_environment(const startup_input& input);
 
-inline constexpr std::size_t printer_config_size = 512;
-inline constexpr uint16_t printer_config_format = 315;
-using printer_config_bytes = std::array<uint8_t, printer_config_size>;
-
-// prnconf.cfg: exactly 512 bytes whose first 16-bit little-endian word is 315. A file of
-// another size or with another first word is deleted, and nothing is returned (the defaults
-// stay); so is a missing file.
-std::optional<printer_config_bytes> read_printer_config(const std::string& path);
-
 struct startup_result {
   program_environment environment;
   instance_lock lock;
   lock_result instance = lock_result::unavailable;
-  std::optional<printer_config_bytes> printer_config;
   bool general_settings_loaded = false;    // false: the defaults are in use
   std::optional<ini_form_error> ini_error; // set_ini_filename was already called in this run
 
@@ -86,7 +79,8 @@ struct startup_result {
 
 // The steps of start-up that need no window: folders, default user, single instance
 // (message 182 when another copy runs; the remaining steps are then skipped), version
-// stamp, built-in document texts, prnconf.cfg, the paths of kovra.cfg and kovra.ini, and the
+// stamp, built-in document texts, prnconf.cfg (through the input's reader), the paths of
+// kovra.cfg and kovra.ini, and the
 // general settings (kovra.cfg is created with the defaults when missing) and the print look.
 startup_result start_up(const startup_input& input);
 

@@ -4,10 +4,10 @@
 
 namespace kovra::shell {
 
-void catalogue_store_notices::notice(int number, const std::string& value) { msg_box(number, value.c_str()); }
+void catalogue_store_notices::notice(int number, const std::string& value) { msg_box_screen(number, value.c_str()); }
 
 void catalogue_corruption_handler::corrupted(const std::string& report_path, bool report_written) {
-  msg_box(report_written ? 2 : 1, report_path.c_str());
+  msg_box_screen(report_written ? 2 : 1, report_path.c_str());
   if (end_program_) end_program_(1);
 }
 

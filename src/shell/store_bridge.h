@@ -10,7 +10,7 @@
 
 namespace kovra::shell {
 
-// Store notices through msg_box (the value is internal text).
+// Store notices through the catalogue; the value is a file path, shown as it is named.
 class catalogue_store_notices final : public store::store_notice_sink {
 public:
   void notice(int number, const std::string& value) override;

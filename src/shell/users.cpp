@@ -112,7 +112,6 @@ psd_result Cfg_Psd::read(const std::string& path, const user_record& fallback) {
   firm_texts[0].reset();
   firm_texts[1].reset();
   file.reset();
-  std::string shown = store::utf8_to_mazovia(path);
 
   section_open_status status;
   file = open_section_file(path, section_access::read_shared, status);
@@ -130,7 +129,7 @@ psd_result Cfg_Psd::read(const std::string& path, const user_record& fallback) {
       int number = status == section_open_status::foreign         ? 16
                    : status == section_open_status::wrong_version ? 76
                                                                    : 1;
-      msg_box(number, shown.c_str());
+      msg_box_screen(number, path.c_str());
     }
     return psd_open_failed;
   }

@@ -54,6 +54,7 @@ void write_blob_segments(record_set& s, const uint8_t* data, int64_t length, std
   for (int64_t i = 0; i < n; ++i) {
     const int32_t piece = int32_t(std::min<int64_t>(segment_size, length - i * segment_size));
     const rec_pos at = take_free_block(s.lists(), piece + block_header_size);
+    out.push_back(at);  // listed before it is written, so a failed write can give it back
     block_header h;
     h.type = REC_TYPE_BLOB_SEGMENT;
     h.set_no = uint16_t(s.header.set_no);
@@ -62,16 +63,29 @@ void write_blob_segments(record_set& s, const uint8_t* data, int64_t length, std
     if (!write_block_header(s.handle, at, h) ||
         !write_at(s.handle, at + block_header_size, data + i * segment_size, piece))
       throw store_failure("blob write failed");
-    out.push_back(at);
   }
 }
 
-void free_blob_segments(record_set& s, rec_pos at, const block_header& h) {
-  const blob_head b = read_head(s, at, h);
-  for (rec_pos seg : b.segments) {
-    const block_header sh = segment_header(s, seg, at);
-    give_free_block(s.lists(), seg, sh.size);
+void give_back_segments(record_set& s, const std::vector<rec_pos>& segments) noexcept {
+  for (rec_pos seg : segments) {
+    try {
+      block_header h;
+      if (read_block_header(s.handle, seg, h)) give_free_block(s.lists(), seg, h.size);
+    } catch (...) {
+      // The block stays taken: lost space, never a block used twice.
+    }
   }
+}
+
+std::vector<segment_block> blob_segments(record_set& s, rec_pos at, const block_header& h) {
+  const blob_head b = read_head(s, at, h);
+  std::vector<segment_block> out;
+  for (rec_pos seg : b.segments) out.push_back({seg, segment_header(s, seg, at).size});
+  return out;
+}
+
+void free_blob_segments(record_set& s, rec_pos at, const block_header& h) {
+  for (const segment_block& seg : blob_segments(s, at, h)) give_free_block(s.lists(), seg.position, seg.size);
 }
 
 bool read_blob(record_set& s, rec_pos at, const block_header& h, std::vector<uint8_t>& out) {

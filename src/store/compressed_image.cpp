@@ -2,6 +2,7 @@
 
 #include "store/byte_order.h"
 #include "store/container.h"
+#include "store/file_access.h"
 #include "store/file_header.h"
 
 #include <algorithm>
@@ -65,7 +66,7 @@ bool run_inflate(NextPiece next_piece, std::vector<uint8_t>& image, int64_t limi
 
 bool write_all(int fd, int64_t offset, const uint8_t* data, size_t size) {
   while (size > 0) {
-    const ssize_t n = pwrite(fd, data, size, offset);
+    const ssize_t n = file_pwrite(fd, data, size, offset);
     if (n <= 0) return false;
     data += n;
     size -= size_t(n);
@@ -123,8 +124,8 @@ int64_t write_compressed(int fd, std::vector<uint8_t>& image) {
   if (!write_all(fd, 0, image.data(), file_header_size)) return -1;
   if (!write_all(fd, file_header_size, stream.data(), stream.size())) return -1;
   const int64_t length = file_header_size + int64_t(stream.size());
-  if (ftruncate(fd, off_t(length)) != 0) return -1;
-  sync_file(fd);
+  if (file_truncate(fd, off_t(length)) != 0) return -1;
+  if (sync_file(fd) != 0) return -1;
   return length;
 }
 

@@ -1,6 +1,7 @@
 #include "store/container.h"
 
 #include "store/compressed_image.h"
+#include "store/file_access.h"
 #include "store/log.h"
 #include "store/open_files.h"
 #include "store/share_lock.h"
@@ -31,17 +32,15 @@ struct container_entry {
   std::vector<uint8_t> image;
   bool modified = false;
   bool saved = false;
+  // False once a write or sync of the disk file failed: the file may not be whole. A later
+  // flush that writes a whole image makes it whole again.
+  bool whole = true;
 };
 
 struct container_table {
   std::array<container_entry, max_open_files> entries;
   uint8_t last_error = 0;
 };
-
-bool& disk_sync() {
-  static bool on = true;
-  return on;
-}
 
 container_table& table() {
   static container_table t;
@@ -74,7 +73,7 @@ bool grow_image(container_entry& e, size_t length) {
 
 bool pwrite_all(int fd, int64_t offset, const uint8_t* data, size_t size) {
   while (size > 0) {
-    const ssize_t n = pwrite(fd, data, size, off_t(offset));
+    const ssize_t n = file_pwrite(fd, data, size, off_t(offset));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     data += n;
@@ -175,15 +174,14 @@ bool change_open_count(int handle, int delta) {
   // The header is stored as it is in every mode: the byte goes straight to the disk (and
   // to the image), without marking the image modified or recompressing it.
   if (image_mode(*e) && e->image.size() > 7) e->image[7] = count;
-  if (!pwrite_all(e->fd, 7, &count, 1)) return false;
-  if (disk_sync()) fdatasync(e->fd);
+  if (!pwrite_all(e->fd, 7, &count, 1) || file_sync(e->fd, true) != 0) {
+    e->whole = false;
+    return false;
+  }
   return true;
 }
 
 } // namespace
-
-void set_disk_sync(bool on) { disk_sync() = on; }
-int sync_file(int fd) { return disk_sync() ? fsync(fd) : 0; }
 
 uint8_t last_open_error() { return table().last_error; }
 void set_last_open_error(uint8_t code) { table().last_error = code; }
@@ -318,6 +316,9 @@ int open_container(const std::string& path, int storage, int open_mode, uint8_t 
   // on. Only after the checks: a file that is not ours is never rewritten, nor one opened
   // for reading only.
   if (to_compress && mode <= 1 && write_compressed(e.fd, e.image) < 0) {
+    // Put the plain bytes back: the file may have been half overwritten.
+    e.image[8] = uint8_t(e.image[8] & ~HEADER_COMPRESSED);
+    if (pwrite_all(e.fd, 0, e.image.data(), e.image.size())) file_truncate(e.fd, off_t(e.image.size()));
     release(handle);
     set_last_open_error(OPEN_FAILED);
     return -1;
@@ -338,8 +339,9 @@ bool close_container(int handle) {
   container_entry* e = entry(handle);
   if (!e) return false;
   if (e->counted) decrement_open_count(handle);
+  const bool whole = e->whole;
   release(handle);
-  return true;
+  return whole;
 }
 
 bool valid_container(int handle) { return entry(handle) != nullptr; }
@@ -376,7 +378,10 @@ bool write_at(int handle, int64_t offset, const void* buffer, int64_t length) {
   if (!e || offset < 0 || length < 0 || offset + length > max_container_length) return false;
   if ((e->open_mode & 3) >= 2) return false;
   if (!image_mode(*e)) {
-    if (!pwrite_all(e->fd, offset, static_cast<const uint8_t*>(buffer), size_t(length))) return false;
+    if (!pwrite_all(e->fd, offset, static_cast<const uint8_t*>(buffer), size_t(length))) {
+      e->whole = false;
+      return false;
+    }
   } else {
     if (size_t(offset + length) > e->image.size() && !grow_image(*e, size_t(offset + length))) return false;
     if (length > 0) std::memcpy(e->image.data() + offset, buffer, size_t(length));
@@ -421,7 +426,8 @@ bool set_length(int handle, int64_t length) {
   if (!e || length < 0 || length > max_container_length || (e->open_mode & 3) >= 2) return false;
   if (image_mode(*e)) {
     if (!grow_image(*e, size_t(length))) return false;
-  } else if (ftruncate(e->fd, off_t(length)) != 0) {
+  } else if (file_truncate(e->fd, off_t(length)) != 0) {
+    e->whole = false;
     return false;
   }
   e->modified = true;
@@ -442,26 +448,38 @@ bool flush_container(int handle) {
   if (!e) return false;
   if (!e->modified) return true;
   if ((e->open_mode & 3) >= 2) return false;
+  bool ok = true;
   switch (e->storage) {
   case STORAGE_IMAGE:
-    if (!pwrite_all(e->fd, 0, e->image.data(), e->image.size())) return false;
-    if (ftruncate(e->fd, off_t(e->image.size())) != 0) return false;
+    ok = pwrite_all(e->fd, 0, e->image.data(), e->image.size()) &&
+         file_truncate(e->fd, off_t(e->image.size())) == 0;
     break;
-  case STORAGE_COMPRESSED:
-    if (write_compressed(e->fd, e->image) < 0) return false;
-    break;
-  default:
-    break;
+  case STORAGE_COMPRESSED: ok = write_compressed(e->fd, e->image) >= 0; break;
+  default: break;
   }
-  sync_file(e->fd);
+  // A sync that fails is a flush that failed: the bytes may never reach the disk.
+  ok = ok && sync_file(e->fd) == 0;
+  if (!ok) {
+    e->whole = false;
+    return false;
+  }
+  if (image_mode(*e)) e->whole = true;
   e->modified = false;
   e->saved = true;
   return true;
 }
 
 bool sync_container(int handle) {
+  container_entry* e = entry(handle);
+  if (!e) return false;
+  if (sync_file(e->fd) == 0) return true;
+  e->whole = false;
+  return false;
+}
+
+bool container_whole(int handle) {
   const container_entry* e = entry(handle);
-  return e && sync_file(e->fd) == 0;
+  return e && e->whole;
 }
 
 bool container_modified(int handle) {

@@ -60,7 +60,8 @@ int create_container(const std::string& path, int storage, const file_header& he
 int open_container(const std::string& path, int storage, int open_mode, uint8_t file_type, int16_t version,
                    int checks, file_header* header_out);
 // Lowers open_count when the open raised it, releases the handle and its image. Changes to
-// an image that were not flushed are dropped.
+// an image that were not flushed are dropped. False when the file on disk may not be whole
+// (a write or sync of it failed, the last one included).
 bool close_container(int handle);
 
 bool valid_container(int handle);
@@ -88,6 +89,8 @@ int64_t expand_file(int handle, int64_t n);
 bool flush_container(int handle);
 // Flushes system buffers only (direct storage).
 bool sync_container(int handle);
+// False once a write or sync of the disk file failed and no whole image was written since.
+bool container_whole(int handle);
 
 // Modified: changed since the last flush. Saved: a flush wrote changes to disk.
 bool container_modified(int handle);

@@ -90,7 +90,7 @@ bool flush_all(record_set& s) {
   // The stored checksum follows every flush: a document saved and then lost with the
   // program still matches its checksum.
   if (!s.main && s.checksum_wanted) ok = store_set_checksum(s, nullptr) && ok;
-  if (s.storage == STORAGE_DIRECT && !s.read_only) sync_container(s.handle);
+  if (s.storage == STORAGE_DIRECT && !s.read_only) ok = sync_container(s.handle) && ok;
   return ok;
 }
 
@@ -230,14 +230,16 @@ bool close_record_set(record_set* s, int32_t* checksum_out, bool store_checksum)
     s->keys.reset();
     if (s->checksum_wanted && store_checksum) ok = store_set_checksum(*s, checksum_out) && ok;
     else if (checksum_out) *checksum_out = s->header.checksum;
-    if (s->storage == STORAGE_DIRECT && !s->read_only) sync_container(s->handle);
+    if (s->storage == STORAGE_DIRECT && !s->read_only) ok = sync_container(s->handle) && ok;
   } catch (const store_failure&) {
     ok = false;
   } catch (const std::bad_alloc&) {
     ok = false;
   }
-  close_container(s->handle);
-  if (!s->copy_path.empty()) ::unlink(s->copy_path.c_str());
+  ok = close_container(s->handle) && ok;
+  // The working copy goes only with a close that wrote everything: after any failure the
+  // file may not be whole, and the copy is what the next open restores.
+  if (ok && !s->copy_path.empty()) ::unlink(s->copy_path.c_str());
   unbind_classes(s->classes, s->class_count);
   free_set(s);
   return ok;

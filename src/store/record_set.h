@@ -83,7 +83,8 @@ enum checksum_result : int { CHECKSUM_OK = 0, CHECKSUM_OFF_BY_ONE = 3, CHECKSUM_
 record_set* open_record_set(const open_set_request& request, int* result = nullptr);
 // Flushes sub-sets and the set, stores the checksum (unless `store_checksum` is false: a
 // document refused for its checksum is closed unchanged), closes the container, deletes
-// the working copy, unbinds the classes and frees the set. `checksum_out` may be null.
+// the working copy (kept when anything failed: the file may not be whole), unbinds the
+// classes and frees the set. `checksum_out` may be null.
 bool close_record_set(record_set* set, int32_t* checksum_out = nullptr, bool store_checksum = true);
 // Writes back key index, set header and user header of every open sub-set and then of the
 // set; flushes system buffers in direct storage.

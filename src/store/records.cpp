@@ -93,7 +93,12 @@ rec_pos linked_insert(record_set& s, record_class& c, uint8_t type, int mode, re
       break;
     }
   }
-  if (replaces && old.type == REC_TYPE_BLOB) free_blob_segments(s, p, old);
+  // A record that changes shape keeps its serial; the segments of a blob it replaces are
+  // freed only once the new record is written.
+  std::vector<segment_block> old_segments;
+  if (replaces && old.type == REC_TYPE_BLOB) old_segments = blob_segments(s, p, old);
+  if (replaces && c.auto_number && length >= 2 && (old.type == REC_TYPE_BLOB || type == REC_TYPE_BLOB))
+    put_u16(data, stored_serial(s, p, old));
 
   block_header h;
   h.set_no = uint16_t(s.header.set_no);
@@ -130,9 +135,16 @@ rec_pos linked_insert(record_set& s, record_class& c, uint8_t type, int mode, re
   }
   if (!write_block_header(s.handle, n, h) || !write_at(s.handle, n + block_header_size, data, length))
     throw store_failure("record write failed");
+  for (const segment_block& seg : old_segments) give_free_block(s.lists(), seg.position, seg.size);
   note_block("inslk rec this", s.handle, n);
   require_sound_block(s.handle, n);
   return n;
+}
+
+uint16_t stored_serial(record_set& s, rec_pos position, const block_header& h) {
+  uint8_t bytes[2] = {};
+  if (h.used < 2 || read_at(s.handle, position + block_header_size, bytes, 2) != 2) return 0;
+  return get_u16(bytes);
 }
 
 } // namespace detail
@@ -156,18 +168,23 @@ int64_t walk_limit(int handle) { return file_length(handle) / block_header_size 
 
 rec_pos blob_insert(record_set& s, record_class& c, int mode, rec_pos p, uint8_t* data, int32_t length) {
   std::vector<rec_pos> segments;
-  write_blob_segments(s, data, length, segments);
-  const int32_t n = int32_t(segments.size());
-  std::vector<uint8_t> head(size_t(10 + 4 * n), 0);
-  put_i32(head.data() + 2, length);
-  put_i32(head.data() + 6, n);
-  for (int32_t i = 0; i < n; ++i) put_i32(head.data() + 10 + 4 * i, segments[size_t(i)]);
-  const rec_pos at = linked_insert(s, c, REC_TYPE_BLOB, mode, p, head.data(), int32_t(head.size()));
+  rec_pos at = -1;
+  std::vector<uint8_t> head;
+  try {
+    write_blob_segments(s, data, length, segments);
+    const int32_t n = int32_t(segments.size());
+    head.assign(size_t(10 + 4 * n), 0);
+    put_i32(head.data() + 2, length);
+    put_i32(head.data() + 6, n);
+    for (int32_t i = 0; i < n; ++i) put_i32(head.data() + 10 + 4 * i, segments[size_t(i)]);
+    // A rewrite finds the record's own serial here (the linked insert puts it in).
+    at = linked_insert(s, c, REC_TYPE_BLOB, mode, p, head.data(), int32_t(head.size()));
+  } catch (...) {
+    give_back_segments(s, segments);
+    throw;
+  }
   if (at < 0) {
-    for (rec_pos seg : segments) {
-      block_header h;
-      if (read_block_header(s.handle, seg, h)) give_free_block(s.lists(), seg, h.size);
-    }
+    give_back_segments(s, segments);
     return -1;
   }
   // The serial lands in the caller's data and in the stored data alike.

@@ -58,14 +58,14 @@ bool take_share_locks(int fd, share_access access, share_deny deny) {
   const bool writing = access == share_access::read_write;
   const bool deny_read = deny == share_deny::read_write;
   const bool deny_write = deny != share_deny::none;
-  if (held_by_other(fd, denies_read)) return false;
-  if (writing && held_by_other(fd, denies_write)) return false;
-  if (deny_read && held_by_other(fd, reads)) return false;
-  if (deny_write && held_by_other(fd, writes)) return false;
+  // Take first, then look. Of two opens racing, the one that looks last sees the other's
+  // locks, so they can never both pass; at worst both are refused.
   bool ok = hold(fd, reads);
   if (ok && writing) ok = hold(fd, writes);
   if (ok && deny_read) ok = hold(fd, denies_read);
   if (ok && deny_write) ok = hold(fd, denies_write);
+  ok = ok && !held_by_other(fd, denies_read) && !(writing && held_by_other(fd, denies_write)) &&
+       !(deny_read && held_by_other(fd, reads)) && !(deny_write && held_by_other(fd, writes));
   if (!ok) release_all(fd);
   return ok;
 }

@@ -18,7 +18,8 @@ enum class share_deny { none, write, read_write };
 share_access open_mode_access(int open_mode);
 share_deny open_mode_deny(int open_mode);
 
-// Takes the locks for `fd`; false (nothing held) when the sharing rules refuse.
+// Takes the locks for `fd`; false (nothing held) when the sharing rules refuse. Atomic
+// across processes: two opens that exclude each other never both succeed.
 bool take_share_locks(int fd, share_access access, share_deny deny);
 // True when some other open denies writing (a writer would be refused).
 bool writing_denied(int fd);

@@ -8,7 +8,8 @@ namespace kovra::store {
 class store_notice_sink {
 public:
   virtual ~store_notice_sink() = default;
-  // Shows catalogue message `number` with one value (internal text, Mazovia).
+  // Shows catalogue message `number` with one value: a file path as the system names it
+  // (UTF-8), never converted to the internal code page.
   virtual void notice(int number, const std::string& value) = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "store/working_copy.h"
 
 #include "store/container.h"
+#include "store/file_access.h"
 #include "store/paths.h"
 #include "store/share_lock.h"
 #include "store/store_notice.h"
@@ -31,7 +32,7 @@ bool copy_file(const std::string& from, const std::string& to) {
     if (n < 0) ok = false;
     if (n <= 0) break;
     for (ssize_t done = 0; done < n;) {
-      const ssize_t w = ::write(out, buffer.data() + done, size_t(n - done));
+      const ssize_t w = file_write(out, buffer.data() + done, size_t(n - done));
       if (w < 0 && errno == EINTR) continue;
       if (w <= 0) {
         ok = false;

@@ -4,8 +4,11 @@
 
 #include "document/estimate_layout.h"
 #include "document/memory_records.h"
+#include "shell/config.h"
 #include "shell/general_settings.h"
 #include "shell/overhead_defaults.h"
+#include "shell/print_block.h"
+#include "shell/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,29 @@ TEST(DocumentSettings, StoredRecordsAreTakenMissingOnesStoredOnce) {
   ASSERT_EQ(got.size(), PRINT_CONFIG_SIZE);
   EXPECT_EQ(got[99], 7);
   EXPECT_EQ(got[100], 0);
+}
+
+TEST(DocumentSettings, InvestorEstimateTakesTheStandardPrintOptions) {
+  kovra::test::temp_folder dir;
+  const std::string path = dir.path() + "kovra.cfg";
+  kovra::shell::print_block block{};
+  kovra::shell::get_current_print_options(block.data(), false, path);  // creates the file
+  {
+    // The investor variant differs from the standard one.
+    kovra::shell::Config c;
+    ASSERT_TRUE(kovra::shell::open_config(c, path));
+    for (auto& e : c.prni.entries) e.data[100] = uint8_t(e.data[100] ^ 0x5A);
+    ASSERT_TRUE(kovra::shell::write_config(c));
+    kovra::shell::close_config(c);
+  }
+  kovra::shell::set_config_path(path);
+  auto m = memory_records::simple_estimate();
+  general_data g = new_general_data();
+  g.set_investor_table(1);
+  const std::vector<uint8_t> got = load_print_config(*m, g, CHAIN_DATA);
+  kovra::shell::reset_config_path();
+  const kovra::shell::print_block standard = kovra::shell::default_print_block();
+  EXPECT_EQ(got, std::vector<uint8_t>(standard.begin(), standard.end()));
 }
 
 TEST(DocumentSettings, InvestorTableTakesTheInvestorDefaultsAndTheirSettingBytes) {

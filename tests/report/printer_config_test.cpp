@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kovra::report;
 
@@ -100,14 +102,37 @@ TEST(PrinterConfig, ReadingReplacesADamagedFileWithDefaults) {
   EXPECT_EQ(read.source, printer_config_source::file);
   EXPECT_EQ(read.config, sample());
 
+  printer_config no_such_port = sample();
+  no_such_port.port = 9;  // 512 bytes starting with 315, and still not a configuration
   for (std::string bad : {as_string(encode_printer_config(sample())).substr(0, 511),
-                          as_string(encode_printer_config(sample())) + "x", std::string(512, '\0')}) {
+                          as_string(encode_printer_config(sample())) + "x", std::string(512, '\0'),
+                          as_string(encode_printer_config(no_such_port))}) {
     write_bytes(path, bad);
     auto r = read_printer_config(path);
     EXPECT_EQ(r.source, printer_config_source::replaced) << bad.size();
     EXPECT_EQ(r.config, printer_config{});
     EXPECT_FALSE(std::filesystem::exists(path));
   }
+
+  // A file that cannot be read is not a damaged one: it stays, and the defaults are used.
+  std::filesystem::create_directory(path);
+  EXPECT_EQ(read_printer_config(path).source, printer_config_source::unreadable);
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+  std::filesystem::remove(path);
+  ASSERT_TRUE(write_printer_config(path, sample()));
+  if (::geteuid() != 0) {
+    ::chmod(path.c_str(), 0);
+    auto locked = read_printer_config(path);
+    EXPECT_EQ(locked.source, printer_config_source::unreadable);
+    EXPECT_EQ(locked.config, printer_config{});
+    EXPECT_TRUE(std::filesystem::exists(path));
+    ::chmod(path.c_str(), 0644);
+  }
+  // The start-up step fills the configuration text printing uses.
+  EXPECT_EQ(load_current_printer_config(path), printer_config_source::file);
+  EXPECT_EQ(current_printer_config(), sample());
+  reset_current_printer_config();
+  EXPECT_EQ(current_printer_config(), printer_config{});
 
   // A run that switched to Win ANSI for a Windows file and was cut short.
   printer_config left_over = sample();

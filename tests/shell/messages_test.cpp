@@ -33,17 +33,16 @@ TEST_F(MessagesTest, SecondCopyMessageIsAnErrorWithOkAndCaptionBlad) {
   EXPECT_FALSE(r.choice);
 }
 
-TEST_F(MessagesTest, AutosaveQuestionPassesNoAndCancelThrough) {
+TEST_F(MessagesTest, SaveQuestionPassesNoAndCancelThrough) {
   sink.script({result_no, result_cancel, result_ok});
   EXPECT_EQ(msg_box(179, mazovia_name), result_no);
   EXPECT_EQ(msg_box(179, mazovia_name), result_cancel);
   EXPECT_EQ(msg_box(179, mazovia_name), result_ok);
   const message_request& r = sink.requests()[0];
-  EXPECT_EQ(r.kind, 10);
+  EXPECT_EQ(r.kind, 8);
   EXPECT_EQ(r.icon, msg_icon::question);
-  EXPECT_EQ(r.buttons, msg_buttons::ok_cancel);
-  EXPECT_TRUE(r.topmost);
-  EXPECT_EQ(r.caption, "Autozapis - Kovra");
+  EXPECT_EQ(r.buttons, msg_buttons::yes_no_cancel);
+  EXPECT_EQ(r.caption, "Ostrzeżenie");
   EXPECT_EQ(r.text, "Czy zapisać kosztorys\n\"Zażółć.kvr\"?");
 }
 
@@ -144,7 +143,7 @@ TEST(ConsoleMessageSink, WritesCaptionAndTextAndAnswersWithItsDefault) {
   set_message_sink(&no_sayer);
   EXPECT_EQ(msg_box(182), result_ok);  // OK is the only answer an OK box has
   EXPECT_EQ(msg_box(157, "a.kvr"), result_no);
-  EXPECT_EQ(msg_box(179, "a.kvr"), result_cancel);  // no No button: closing the box
+  EXPECT_EQ(msg_box(179, "a.kvr"), result_no);  // the save question can be answered No
   set_message_sink(nullptr);
   EXPECT_NE(out.str().find("Błąd: Kovra jest już uruchomiona na tym komputerze!\n"), std::string::npos);
   EXPECT_NE(out.str().find("Ostrzeżenie: Plik \"a.kvr\" został zmieniony.\nCzy zapisać zmiany?\n  -> Nie\n"),

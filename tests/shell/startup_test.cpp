@@ -161,39 +161,18 @@ TEST_F(StartupTest, ProgramFoundOnPathAndThroughALinkKeepsItsOwnFolder) {
   EXPECT_EQ(make_program_environment(in).program_folder, prog);
 }
 
-TEST_F(StartupTest, PrinterConfigMustBe512BytesStartingWith315) {
-  std::string path = tmp.path() + "prnconf.cfg";
-  write_file(path, printer_config(315, 512));
-  auto good = read_printer_config(path);
-  ASSERT_TRUE(good);
-  EXPECT_EQ((*good)[0], 315 & 0xFF);
-  EXPECT_EQ((*good)[1], 315 >> 8);
-  EXPECT_EQ((*good)[511], 0x11);
-  EXPECT_TRUE(fs::exists(path));
-
-  for (auto bad : {printer_config(315, 511), printer_config(315, 513), printer_config(314, 512),
-                   std::string()}) {
-    write_file(path, bad);
-    EXPECT_FALSE(read_printer_config(path)) << bad.size();
-    EXPECT_FALSE(fs::exists(path)) << bad.size();
-  }
-  EXPECT_FALSE(read_printer_config(path));  // missing: nothing to delete
-  fs::create_directories(path);             // a folder of that name is left alone
-  EXPECT_FALSE(read_printer_config(path));
-  EXPECT_TRUE(fs::is_directory(path));
-}
-
-TEST_F(StartupTest, StartUpStampsTheVersionAndDropsAShortPrinterConfig) {
+TEST_F(StartupTest, StartUpStampsTheVersionAndHandsPrnconfToItsReader) {
   kovra::store::reset_header_template();
   reset_ini_filename();
   reset_general_settings();
   program_environment first = make_program_environment(input());
-  write_file(first.prnconf_path, printer_config(315, 511));
+  std::vector<std::string> read;
+  startup_input in = input();
+  in.read_printer_config = [&](const std::string& path) { read.push_back(path); };
 
-  startup_result r = start_up(input());
+  startup_result r = start_up(in);
   EXPECT_EQ(r.instance, lock_result::acquired);
-  EXPECT_FALSE(r.printer_config);
-  EXPECT_FALSE(fs::exists(first.prnconf_path));
+  EXPECT_EQ(read, std::vector<std::string>{first.prnconf_path});
   const auto& label = kovra::store::header_template().label;
   EXPECT_EQ(std::string(label.data()), "KOSZTORYS " + version_text());
   EXPECT_EQ(kovra::store::header_template().revision, program_minor_version());
@@ -214,13 +193,17 @@ TEST_F(StartupTest, SecondCopyGetsMessage182AndStopsEarly) {
   ASSERT_EQ(running.instance, lock_result::acquired);
   write_file(running.environment.prnconf_path, printer_config(315, 511));
 
-  startup_result second = start_up(input());
+  startup_input in = input();
+  bool read = false;
+  in.read_printer_config = [&](const std::string&) { read = true; };
+  startup_result second = start_up(in);
   EXPECT_TRUE(second.already_running());
   EXPECT_FALSE(second.lock.held());
   ASSERT_EQ(sink.requests().size(), 1u);
   EXPECT_EQ(sink.requests()[0].number, 182);
   EXPECT_EQ(sink.requests()[0].caption, "Błąd");
   // The later steps did not run, and the running copy still holds its lock.
+  EXPECT_FALSE(read);
   EXPECT_TRUE(fs::exists(running.environment.prnconf_path));
   EXPECT_TRUE(running.lock.held());
   instance_lock third;

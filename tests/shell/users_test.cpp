@@ -212,6 +212,15 @@ TEST(LastLogin, StoredInTheIniAndReadOnlyFolderGivesTheMessage) {
   std::string login = "Kowalski \xA7";  // "Kowalski ł" in Mazovia... any internal text
   EXPECT_EQ(store_last_login(ini, login), std::nullopt);
   EXPECT_EQ(last_login_from_ini(ini), login);
+  // A read-only kovra.ini gets the message and stays as it is (also for an administrator).
+  ::chmod(ini.c_str(), 0444);
+  auto refused = store_last_login(ini, "Nowak");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->rfind("Zbiór: " + ini + " jest \"Tylko do odczytu\"", 0), 0u) << *refused;
+  EXPECT_EQ(last_login_from_ini(ini), login);
+  struct stat st {};
+  ASSERT_EQ(::stat(ini.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
   if (::geteuid() != 0) {
     std::string ro = dir.path() + "ro/";
     ::mkdir(ro.c_str(), 0555);

@@ -5,12 +5,16 @@
 #include "store/copy_container.h"
 #include "store/log.h"
 #include "store/open_files.h"
+#include "store/share_lock.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sched.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -238,6 +242,52 @@ TEST_F(ContainerTest, AnotherProcessHoldingTheFileExclusivelyLocksUsOut) {
   const int h = open_plain(path, 3);
   EXPECT_GE(h, 0);
   for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+}
+
+TEST_F(ContainerTest, TwoProcessesRacingForExclusiveUseNeverBothGetIt) {
+  const std::string path = make_file("race.kvr");
+  // Shared between the two processes: a barrier that starts each round together, the number
+  // of current holders, and the number of rounds in which both held the file.
+  struct shared_state {
+    std::atomic<int> arrived[2];
+    std::atomic<int> holders;
+    std::atomic<int> both;
+    std::atomic<int> taken;
+  };
+  void* memory = mmap(nullptr, sizeof(shared_state), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(memory, MAP_FAILED);
+  auto* st = new (memory) shared_state{};
+  constexpr int rounds = 3000;
+  const auto race = [&](int me) {
+    for (int round = 1; round <= rounds; ++round) {
+      const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+      st->arrived[me].store(round);
+      for (int spins = 0; st->arrived[1 - me].load() < round;)
+        if (++spins > 20000) sched_yield();  // the other process is not running just now
+      // Start apart by a varying few microseconds, so that the steps of the two opens
+      // interleave in every way over the rounds.
+      for (int i = (round * (me ? 7 : 13)) % 64 * 100; i > 0; --i) std::atomic_signal_fence(std::memory_order_seq_cst);
+      if (fd >= 0 && take_share_locks(fd, share_access::read_write, share_deny::read_write)) {
+        st->taken.fetch_add(1);
+        if (st->holders.fetch_add(1) != 0) st->both.fetch_add(1);
+        for (int i = 0; i < 200; ++i) std::atomic_signal_fence(std::memory_order_seq_cst);
+        st->holders.fetch_sub(1);
+      }
+      if (fd >= 0) ::close(fd);
+    }
+  };
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    race(1);
+    _exit(0);
+  }
+  race(0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(st->both.load(), 0);
+  EXPECT_GT(st->taken.load(), rounds / 10);  // both refused only where the two really met
+  munmap(memory, sizeof(shared_state));
 }
 
 TEST_F(ContainerTest, ImageModesKeepChangesUntilFlush) {

@@ -2,6 +2,7 @@
 
 #include "store/byte_order.h"
 #include "store/check_block.h"
+#include "store/integrity_check.h"
 #include "store/log.h"
 #include "store/open_files.h"
 #include "store/set_checksum.h"
@@ -236,6 +237,41 @@ TEST_F(RecordsTest, BlobsAreSplitInto32KSegments) {
   EXPECT_EQ(chain(0), (std::vector<rec_pos>{one}));
   reopen();
   EXPECT_EQ(result, CHECKSUM_OK);
+}
+
+TEST_F(RecordsTest, BlobRewritesKeepTheSerialAndFailedBlobInsertsFreeTheirSegments) {
+  open();
+  add(0, 10);
+  std::vector<uint8_t> data = pattern(70000, 3);
+  const rec_pos blob = add_record(classes.c[0], data.data(), 70000);
+  ASSERT_GT(blob, 0);
+  ASSERT_EQ(get_u16(data.data()), 2);
+  // Read, change, write back: blob to a longer blob, to a plain record, and to a blob again.
+  const auto rewritten = [&](rec_pos at, size_t length) {
+    std::vector<uint8_t> now;
+    EXPECT_TRUE(read_record_new(classes.c[0], at, now));
+    now.resize(length, 0x5A);
+    now[length - 1] ^= 1;
+    const rec_pos moved = rewrite_record(classes.c[0], at, now.data(), int32_t(length));
+    EXPECT_GT(moved, 0);
+    std::vector<uint8_t> back;
+    EXPECT_TRUE(read_record_new(classes.c[0], moved, back));
+    EXPECT_EQ(back, now);
+    EXPECT_EQ(get_u16(back.data()), 2) << "after a rewrite to " << length << " bytes";
+    return moved;
+  };
+  rec_pos at = rewritten(blob, 140000);
+  at = rewritten(at, 200);
+  at = rewritten(at, 66000);
+  EXPECT_EQ(set_header_of(set).serial[0], 2);
+
+  // A linked insert refused after the segments were written gives them back.
+  std::vector<uint8_t> more = pattern(70000, 4);
+  EXPECT_EQ(insert_record(classes.c[0], 9, 0, more.data(), 70000), -1);
+  ASSERT_TRUE(close_record_set(set));
+  set = nullptr;
+  const integrity_report report = check_container(path);
+  EXPECT_TRUE(report.ok()) << (report.problems.empty() ? "" : report.problems[0]);
 }
 
 TEST_F(RecordsTest, SerialsAreNeverReused) {
