@@ -159,6 +159,56 @@ std::vector<caption_item> general_captions() {
           {po::multiplicity_in_unit, 1, "Krotność w wartości jednostkowej", field::check}};
 }
 
+// The checks and radio items of the other parts' pages (after their new page and title).
+void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int part) {
+  auto checks = [&](std::size_t off, std::initializer_list<const char*> names, field f = field::check) {
+    int i = 1;
+    for (const char* n : names) v.push_back({off, i++, n, f});
+  };
+  const std::initializer_list<const char*> survey = {"Z wyliczeniami ilości", "Z podstawami nakładów", "Z notatką",
+                                                     "Z kodami CPV", "Z numerami specyfikacji STWiOR",
+                                                     "Z indywidualnymi kodami pozycji"};
+  struct summary_at {
+    int code;
+    std::size_t checks, values, prices, layout;
+  };
+  static constexpr summary_at summaries[] = {
+      {45, 5287, 5295, 5303, 0},     {145, 5579, 5587, 5595, 0},    {50, 5879, 5887, 5895, 5871},
+      {150, 6179, 6187, 6195, 6171}, {55, 6471, 6479, 6487, 0},     {155, 6763, 6771, 6779, 0},
+      {60, 7055, 0, 7063, 0},        {160, 7339, 0, 7347, 0}};
+  if (part == 35) {
+    const bool upzp = block_method(block) == print_method::upzp;
+    checks(upzp ? 2251 : 1975, survey);
+    if (upzp) {
+      v.push_back({2259, 2, "Drukuj spis dzialów", field::check});
+      v.push_back({2267, 0, "Tytuł spisu działów", field::title});
+      checks(2527, {"rozdziały", "grupy", "elementy", "pozycje"});
+    }
+  } else if (part == 10) {
+    checks(1699, {"Nie drukuj wartości kosztorysu", "Z notatką", "Z kodami CPV", "Drukuj nazwę firmy",
+                  "Z numerem specyfikacji STWiOR", "Z indywidualnym kodem"});
+  } else if (part == 85) {
+    v.push_back({9819, 1, "Drukuj od nowej strony", field::check});
+    v.push_back({9819, 2, "Drukuj", field::check});
+    v.push_back({9827, 0, "Wybierz tytuł", field::title});
+  } else if (part == 70) {
+    checks(7623, {"Element - procent wartości w rozdziale i kosztorysie", "Nazwy elementów zawierają zakresy pozycji"});
+    checks(7631, {"Wartość elementów z narzutami, RMS razem", "Wartość elementów z narzutami, RMS osobno",
+                  "Szczegółowe koszty elementów", "Koszty elementów z wyszczególnieniem narzutów"},
+           field::radio);
+  }
+  for (const summary_at& s : summaries) {
+    if (s.code != part) continue;
+    checks(s.checks, {"Z kodami ETO", "Ze znakami wiodącymi", "Z kolumną Lp.", "Z materiałami inwestora"});
+    if (part % 100 != 50) v.pop_back();
+    if (s.values) checks(s.values, {"Nakłady", "Nakłady + wartości"}, field::radio);
+    checks(s.prices, {"Ceny wszystkie", "Ceny niezerowe", "Ceny zerowe"}, field::radio);
+    if (s.layout)
+      checks(s.layout, {"Zestawienie materiałów", "Kalkulacja kosztów zakupu", "Zestawienie z kalkulacją kosztów"},
+             field::radio);
+  }
+}
+
 bool parse_number(const std::string& s, long& out) {
   if (s.empty() || s.size() > 6) return false;
   char* end = nullptr;
@@ -382,6 +432,8 @@ bool set_option_by_caption(uint8_t* block, int part, const std::string& caption,
     const std::size_t off = new_page_offset(block, part);
     if (off)
       pages.push_back({{off, 1, "Drukuj od nowej strony", field::check}, {off + 8, 0, "Wybierz tytuł", field::title}});
+    if (pages.empty()) pages.emplace_back();
+    add_part_captions(pages.back(), block, part);
   }
   for (const auto& items : pages) {
     const int r = apply(block, items, caption, value);

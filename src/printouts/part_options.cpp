@@ -1,0 +1,115 @@
+#include "printouts/part_options.h"
+
+#include "shell/print_block.h"
+
+namespace kovra::printouts {
+namespace {
+
+using shell::item_on;
+
+int radio(const uint8_t* block, std::size_t offset, int items, int fallback) {
+  for (int i = 1; i <= items; ++i)
+    if (item_on(block, offset, i)) return i;
+  return fallback;
+}
+
+// Pages with "Drukuj od nowej strony" first and the title 8 bytes on.
+struct page_at {
+  int code;
+  std::size_t new_page;
+};
+constexpr page_at pages[] = {
+    {10, 1431},  {15, 2535},  {115, 2803}, {25, 3071},  {125, 3339}, {30, 4743},  {45, 5019},
+    {145, 5311}, {50, 5603},  {150, 5903}, {55, 6203},  {155, 6495}, {60, 6787},  {160, 7071},
+    {70, 7355},  {65, 7639},  {165, 7907}, {80, 8175},  {75, 8443},  {90, 8711},  {93, 8991},
+    {96, 9271},  {100, 9551},
+};
+
+part_page_options page_at_offset(uint8_t* block, std::size_t offset) {
+  part_page_options p;
+  p.new_page = item_on(block, offset, 1);
+  p.title = shell::effective_title(block, offset + 8);
+  return p;
+}
+
+// The summary pages: checks, "Nakłady" / "Nakłady + wartości" (0 none), prices, and the
+// materials' layout group (0 none).
+struct summary_page {
+  int code;
+  std::size_t checks, values, prices, layout;
+};
+constexpr summary_page summary_pages[] = {
+    {45, 5287, 5295, 5303, 0},     {145, 5579, 5587, 5595, 0},    {50, 5879, 5887, 5895, 5871},
+    {150, 6179, 6187, 6195, 6171}, {55, 6471, 6479, 6487, 0},     {155, 6763, 6771, 6779, 0},
+    {60, 7055, 0, 7063, 0},        {160, 7339, 0, 7347, 0},
+};
+
+} // namespace
+
+part_page_options read_part_page(uint8_t* block, int code) {
+  for (const page_at& p : pages)
+    if (p.code == code) return page_at_offset(block, p.new_page);
+  return {};
+}
+
+survey_options read_survey_options(uint8_t* block, bool upzp) {
+  survey_options o;
+  const std::size_t base = upzp ? 1983 : 1707;
+  o.page = page_at_offset(block, base);
+  const std::size_t checks = base + 268;
+  o.survey = item_on(block, checks, 1);
+  o.bases = item_on(block, checks, 2);
+  o.note = item_on(block, checks, 3);
+  o.cpv = item_on(block, checks, 4);
+  o.stwior = item_on(block, checks, 5);
+  o.individual_code = item_on(block, checks, 6);
+  if (upzp) {
+    o.division_new_page = item_on(block, 2259, 1);
+    o.division_list = item_on(block, 2259, 2);
+    o.division_title = shell::effective_title(block, 2267);
+    o.list_chapters = item_on(block, 2527, 1);
+    o.list_groups = item_on(block, 2527, 2);
+    o.list_elements = item_on(block, 2527, 3);
+    o.list_positions = item_on(block, 2527, 4);
+  }
+  return o;
+}
+
+title_options read_title_options(uint8_t* block) {
+  title_options o;
+  o.page = page_at_offset(block, 1431);
+  o.no_values = item_on(block, 1699, 1);
+  o.note = item_on(block, 1699, 2);
+  o.cpv = item_on(block, 1699, 3);
+  o.firm = item_on(block, 1699, 4);
+  o.stwior = item_on(block, 1699, 5);
+  o.individual_code = item_on(block, 1699, 6);
+  return o;
+}
+
+summary_options read_summary_options(uint8_t* block, int code) {
+  summary_options o;
+  o.page = read_part_page(block, code);
+  for (const summary_page& p : summary_pages) {
+    if (p.code != code) continue;
+    o.eto = item_on(block, p.checks, 1);
+    o.leaders = item_on(block, p.checks, 2);
+    o.lp = item_on(block, p.checks, 3);
+    o.investor = code % 100 == 50 && item_on(block, p.checks, 4);
+    o.values = p.values == 0 || radio(block, p.values, 2, 2) == 2;
+    o.prices = price_filter(radio(block, p.prices, 3, 1));
+    if (p.layout) o.materials = material_layout(radio(block, p.layout, 3, 1));
+  }
+  return o;
+}
+
+element_table_options read_element_table_options(uint8_t* block) {
+  element_table_options o;
+  o.page = page_at_offset(block, 7355);
+  o.shares = item_on(block, 7623, 1);
+  o.ranges = item_on(block, 7623, 2);
+  o.layout = radio(block, 7631, 4, 1);
+  return o;
+}
+
+} // namespace kovra::printouts
