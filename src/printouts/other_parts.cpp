@@ -17,6 +17,7 @@
 #include "printouts/survey_printout.h"
 #include "report/report_tables.h"
 #include "report/prt_item.h"
+#include "report/text_format.h"
 #include "store/codepage.h"
 
 #include <cmath>
@@ -152,8 +153,23 @@ void label_row(printout_sink& sink, const std::string& label, const std::string&
 void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) {
   const title_options o = read_title_options(block);
   const general_options g = read_general_options(block);
-  sink.part_heading(o.page.title, o.page.new_page);
-  sink.toc_entry(0, "A", mz("Strona tytułowa"));
+  if (auto* gs = dynamic_cast<graphic_sink*>(&sink)) {
+    // The title page takes no part letter: the title alone, centred in the title font.
+    report::VL_raport& r = gs->raport();
+    if (o.page.new_page && !r.at_page_top()) r.page_break();
+    r.add_toc_entry(0, "A", mz("Strona tytułowa"));
+    const std::string text = "\n\n" + o.page.title + "\n";
+    r.start_table();
+    r.select_font_now(report::PE_TITLE);
+    r.select_font(report::PE_TITLE);
+    const report::page_rect rect{0, 0, r.width() - 1, 0};
+    const int32_t h = r.measure_text(text, rect, 0, report::CELL_INSET, report::DT_CENTER | report::DT_WORDBREAK);
+    r.draw_text(text, {0, 0, r.width() - 1, h}, 0, report::CELL_INSET, report::DT_CENTER | report::DT_WORDBREAK);
+    r.end_row(h);
+    r.end_table();
+  } else {
+    sink.part_heading(o.page.title, o.page.new_page);
+  }
   const std::string name = g.names_from_general ? doc.general_name : doc.tree_name;
   // The name in pieces of at most 60 characters, at most four lines.
   std::vector<std::string> pieces = text_lines_of(name, 60);
@@ -175,7 +191,7 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   if (!o.no_values && !g.without_prices) {
     const estimate_totals t = document_totals(doc);
     std::string currency = document::currency_text(&doc.general);
-    store::cp1250_to_mazovia(currency);
+    if (doc.general.currency() == 0) store::cp1250_to_mazovia(currency);  // that one is given as shown on screen
     auto value_line = [&](const char* label, double v, int width) {
       const std::string text = std::string(trimmed_text(text_money(v))) + " " + currency;
       label_row(sink, mz(label), text, width);
@@ -233,7 +249,8 @@ void additions_table(printout_sink& sink, const std::vector<addition>& list, boo
     if (a.amount != 0 || !trimmed_text(a.name).empty()) rows.push_back(&a);
   const int digits = int(std::to_string(std::max<std::size_t>(rows.size(), 1)).size());
   table_layout l;
-  l.columns = {{digits + 1, std::string(std::size_t(digits), '8') + "."}, {118 - digits - 1 - 12, ""},
+  l.columns = {{digits + 1, digits < 2 ? std::string("Lp.") : std::string(std::size_t(digits), '8') + "."},
+               {118 - digits - 1 - 12, ""},
                {11, "-99999999,99"}};
   table_row h;
   h.cells = {{"Lp.", 0}, {"Opis", 1}, {mz("  Wartość  "), 2}};
