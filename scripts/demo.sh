@@ -24,11 +24,5 @@ done
 for estimate in demo_house demo_compound; do
   "$cli" recalc "$examples/$estimate.kvr"
 done
-# The demo estimates printed ("Kosztorys" with its summary tables) to PDF and to UTF-8 text files.
-out=build/default/printouts
-mkdir -p "$out"
-for estimate in demo_house demo_compound; do
-  "$cli" print "$examples/$estimate.kvr" --format pdf -o "$out/$estimate.pdf"
-  "$cli" print "$examples/$estimate.kvr" --format utf8 -o "$out/$estimate.txt"
-  echo "printed $out/$estimate.pdf and $out/$estimate.txt"
-done
+# The demo estimates printed ("Kosztorys" with its summary tables) to PDF and to text files in build/default/printouts/.
+mkdir -p build/default/printouts && for f in demo_house demo_compound; do "$cli" print "$examples/$f.kvr" --format pdf -o build/default/printouts/$f.pdf && "$cli" print "$examples/$f.kvr" --format utf8 -o build/default/printouts/$f.txt && echo "printed build/default/printouts/$f.pdf and $f.txt"; done

@@ -56,7 +56,7 @@ struct option_setting {
 };
 
 int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  std::string file, output, mode, format, pages, printer_model;
+  std::string file, output, mode, format, pages, printer_model, queue;
   std::vector<int> parts;
   std::vector<option_setting> settings;
   int first_page = 0, copies = 0;
@@ -65,7 +65,7 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
     err << "kovra-cli print: " << what << "\n"
         << "usage: kovra-cli print FILE [--parts CODES] [--option PART:CAPTION=VALUE]... [--mode graphic|text]\n"
            "       [--format pdf|printer|text|utf8] [--endless] [--pages A-B] [--first-page N] [--copies N]\n"
-           "       [--printer MODEL] -o OUT\n";
+           "       [--printer MODEL] (-o OUT | --queue NAME)\n";
     return exit_usage;
   };
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -103,6 +103,8 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
       if (!value(v) || !parse_int(v, first_page, 1, 9999)) return usage("bad --first-page");
     } else if (a == "--copies") {
       if (!value(v) || !parse_int(v, copies, 1, 999)) return usage("bad --copies");
+    } else if (a == "--queue") {
+      if (!value(queue) || queue.empty()) return usage("--queue needs a CUPS queue");
     } else if (a == "--printer") {
       if (!value(printer_model)) return usage("--printer needs a model");
     } else if (!a.empty() && a[0] != '-' && file.empty()) {
@@ -111,7 +113,7 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
       return usage("bad argument \"" + a + "\"");
     }
   }
-  if (file.empty() || output.empty()) return usage("FILE and -o OUT are needed");
+  if (file.empty() || (output.empty() == queue.empty())) return usage("FILE and either -o OUT or --queue NAME are needed");
 
   print_document doc;
   std::string error;
@@ -120,8 +122,7 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
     return exit_cannot_open;
   }
   uint8_t* block = doc.block.data();
-  const int own_method = doc.compound ? doc.compound_model.settings.calc_method
-                                      : (doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method);
+  const int own_method = document_calc_method(doc);
   for (const option_setting& s : settings) {
     if (!set_option_by_caption(block, s.part, s.caption, s.value, own_method, error)) {
       err << "kovra-cli print: " << error << "\n";
@@ -137,7 +138,9 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
 
   const device_options dev = read_device_options(block);
   bool text_mode = mode.empty() ? dev.text_mode : mode == "text";
-  if (format.empty()) format = text_mode ? "text" : "pdf";
+  if (format.empty()) format = text_mode ? (queue.empty() ? "text" : "printer") : "pdf";
+  if (!queue.empty() && format != "printer" && format != "pdf")
+    return usage("--queue takes the printer's bytes (--format printer) or the graphic pages");
   if (format == "pdf" && mode == "text") return usage("--format pdf is a graphic format");
   if (format != "pdf" && mode == "graphic") return usage("--format " + format + " is a text format");
   text_mode = format != "pdf";
@@ -152,7 +155,14 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
   }
   if (!text_mode) {
     report::ensure_gui_application();
-    error = print_pdf(doc, chosen, output);
+    if (queue.empty()) {
+      error = print_pdf(doc, chosen, output);
+    } else {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setPrinterName(QString::fromStdString(queue));
+      if (!printer.isValid()) return usage("no printer queue \"" + queue + "\"");
+      error = print_graphic(doc, chosen, printer);
+    }
   } else {
     text_print_options options;
     options.format = format == "utf8" ? text_format::utf8
@@ -168,7 +178,7 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
       if (!model) return usage("no printer model \"" + printer_model + "\"");
       report::choose_printer_model(options.config, *model, defs->codes_of(*model));
     }
-    error = print_text(doc, chosen, options, output);
+    error = print_text(doc, chosen, options, output, queue);
   }
   if (!error.empty()) {
     err << "kovra-cli print: " << file << ": " << error << "\n";
@@ -180,8 +190,10 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
 const command_registration print_reg{
     {"print",
      "FILE [--parts CODES] [--option PART:CAPTION=VALUE]... [--mode graphic|text] [--format pdf|printer|text|utf8] "
-     "[--endless] [--pages A-B] [--first-page N] [--copies N] [--printer MODEL] -o OUT",
-     "print an estimate's parts to a PDF file, a character printer's bytes or a text file", run_print}};
+     "[--endless] [--pages A-B] [--first-page N] [--copies N] [--printer MODEL] (-o OUT | --queue NAME)",
+     "print an estimate's parts to a PDF file, a character printer's bytes or a text file; --queue sends the "
+     "pages (graphic) or the printer's bytes (text) to a CUPS queue instead",
+     run_print}};
 
 } // namespace
 } // namespace kovra::cli

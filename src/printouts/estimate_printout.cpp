@@ -10,6 +10,7 @@
 #include "printouts/node_texts.h"
 #include "printouts/print_options.h"
 #include "printouts/summary_table.h"
+#include "shell/general_settings.h"
 #include "store/codepage.h"
 
 #include <algorithm>
@@ -78,8 +79,8 @@ struct amounts {
 class estimate_walk {
 public:
   estimate_walk(printout_sink& sink, const general_options& g, const estimate_options& o, print_estimate& e,
-                bool chapter, bool simplified_column, const stop_check& stop)
-      : sink_(sink), g_(g), o_(o), e_(e), chapter_(chapter), stop_(stop) {
+                bool simplified_column, const stop_check& stop)
+      : sink_(sink), g_(g), o_(o), e_(e), stop_(stop) {
     model_ = e.model;
     f2_ = o.method == print_method::formula_2;
     if (!g.as_estimate) {
@@ -95,7 +96,7 @@ public:
     ctx_ = make_costing_context(model_, ro);
     full_ = o.full && model_.settings.calc_method != method_simplified;
     rms_sep_ = !f2_ || !o.rms_total;
-    values_ = g.without_prices ? false : true;
+    values_ = !g.without_prices;
     simplified_column_ = f2_ && rms_sep_ && simplified_column;
     vat_rate_ = vat(model_.overheads, 100.0) != 0;
     build_layout();
@@ -170,11 +171,27 @@ private:
                          col(11, money_sample), col(11, money_sample)};
       desc_ = 0, unit_ = 1, krot_ = 2, qty_ = 3, value_ = 4;
     }
+    if (!sink_.text_mode()) {
+      // Graphic: the number and basis in a column of their own before the description.
+      layout_.columns.insert(layout_.columns.begin(), col(13, "8888888888888"));
+      number_col_ = 0;
+      ++desc_, ++qty_, ++krot_, ++unit_, ++value_;
+      if (extra_ >= 0) ++extra_;
+    }
   }
 
   int values_count() const { return int(layout_.columns.size()) - value_; }
 
   std::vector<table_row> heading_rows() const {
+    std::vector<table_row> rows = heading_cells();
+    if (number_col_ >= 0)
+      for (table_row& r : rows)
+        for (table_cell& c : r.cells)
+          if (c.first == desc_) c.first = number_col_, c.span = 2;
+    return rows;
+  }
+
+  std::vector<table_row> heading_cells() const {
     std::vector<table_row> rows(3);
     auto cell = [](std::string t, int first, int span = 1, cell_align a = cell_align::left) {
       return table_cell{std::move(t), first, span, a};
@@ -248,17 +265,20 @@ private:
 
   std::string quantity_text(const model_node& n, double q, bool from_survey) const {
     std::string t = text_quantity(q, n.precision_code);
-    if (from_survey && n.precision_code != -3) {
+    if (from_survey && n.precision_code != -3 && !shell::general_settings().no_tilde_marks()) {
       const std::size_t first = t.find_first_not_of(' ');
       if (first != std::string::npos && first > 0) t[first - 1] = '~';
     }
     return t;
   }
 
-  std::string heading_text(const model_node& n, const node_texts& t, bool position) const {
+  // The heading of a node: its number (and catalogue basis) first, then the description and
+  // the extra lines. In one cell, or with the number in a column of its own.
+  table_row heading_row(const model_node& n, const node_texts& t, bool position,
+                        row_style st = row_style::normal) const {
     std::string first = trimmed(n.number);
-    if (position && o_.bases && !t.basis.empty()) first += "  " + t.basis;
-    std::string text = first + "\n" + trimmed(n.description);
+    const bool basis = position && o_.bases && !t.basis.empty();
+    std::string text = trimmed(n.description);
     if (o_.note && !t.note.empty()) text += "\n" + t.note;
     if (o_.stwior && !t.specification.empty()) text += "\n" + mz("Nr STWiOR: ") + t.specification;
     if (o_.individual_code && !t.individual_code.empty()) text += "\n" + mz("Kod ind.: ") + t.individual_code;
@@ -270,7 +290,15 @@ private:
                     text_coefficient(n.coef[1], true), text_coefficient(n.coef[2], true));
       text += std::string("\n") + line;
     }
-    return text;
+    table_row r;
+    r.style = st;
+    if (number_col_ >= 0) {
+      r.cells.push_back({basis ? first + "\n" + t.basis : first, number_col_, 1, cell_align::left, true});
+      r.cells.push_back({text, desc_, 1, cell_align::left, true});
+    } else {
+      r.cells.push_back({(basis ? first + "  " + t.basis : first) + "\n" + text, desc_, 1, cell_align::left, true});
+    }
+    return r;
   }
 
   node_texts texts_of(const model_node& n) const {
@@ -352,12 +380,17 @@ private:
   void container(int index, summary_sums& sums) {
     const model_node& n = model_.nodes[std::size_t(index)];
     const bool element = n.type == node_element;
-    if (g_.elements_new_page && (element || contains_element(index))) sink_.new_page();
+    // A new page for an element (or a group holding one) once something has been printed
+    // since the last break: a group and its first element share the page they start.
+    if (g_.elements_new_page && body_since_break_ && (element || contains_element(index))) {
+      sink_.new_page();
+      body_since_break_ = false;
+    }
     const node_texts t = texts_of(n);
     const bool merged = element && n.merged;
     sink_.toc_entry(element ? 4 : 3, trimmed(n.number), trimmed(n.description));
     sink_.begin_block();
-    sink_.row(layout_, desc_row(heading_text(n, t, false), element ? row_style::element : row_style::group));
+    sink_.row(layout_, heading_row(n, t, false, element ? row_style::element : row_style::group));
     if (merged) merged_row(n);
     sink_.end_block();
     summary_sums own;
@@ -379,7 +412,7 @@ private:
     if (full_) {
       input_line(mz("Razem element scalony (z narzutami)"), n.unit, text_norm(1.0), text_amount(1.0),
                  price(n.merged_unit_price), -1, "");
-      value_block_of_total(n.net, n.net, q);
+      value_block_of_total(n.net, q);
       return;
     }
     table_row r = desc_row("");
@@ -451,6 +484,7 @@ private:
   }
 
   void position(int index, summary_sums& sums) {
+    body_since_break_ = true;
     const model_node& n = model_.nodes[std::size_t(index)];
     const node_texts t = texts_of(n);
     double q = 0;
@@ -461,7 +495,7 @@ private:
 
     sink_.begin_block();
     if (full_) {
-      table_row head = desc_row(heading_text(n, t, true));
+      table_row head = heading_row(n, t, true);
       if (n.type != node_one_off) {
         head.cells.push_back({trimmed(n.unit), unit_, 1, cell_align::left});
         head.cells.push_back({quantity_text(n, q, from_survey), qty_, 1, cell_align::right});
@@ -561,7 +595,12 @@ private:
       if (e.kind == kind_percent) {
         double v = e.sub == 0 ? c.materials_other_m : e.sub == 1 ? c.materials_other_r
                                                                  : e.sub == 2 ? c.equipment_other_r : c.equipment_other_s;
-        input_line(mz(percent_item_name(e.sub)), "%", text_norm(e.norm), "", "", kind, money(v));
+        if (f2_) {
+          input_line(mz(percent_item_name(e.sub)), "%", text_norm(e.norm), "", "", kind, money(v));
+        } else {
+          // A lump amount under the per-unit methods: norm 1, quantity 1, the amount as its price.
+          input_line(mz(percent_item_name(e.sub)), "", text_norm(1.0), text_amount(1.0), price(v), kind, money(v));
+        }
       } else {
         const input_table_entry* t = result_.table.find(e.id, e.sub);
         const double qty = round_amount_auto(input_quantity(ctx_, e, index, x));
@@ -571,6 +610,8 @@ private:
           std::string name = t ? trimmed(t->rec.name) : std::string();
           const uint8_t mode = e.mp_mode == 0 ? 0 : (t && t->rec.mp_mode != 0 ? t->rec.mp_mode : e.mp_mode);
           if (e.kind == kind_material && (mode == 1 || mode == 2)) name += mz(" (Mat. inw.)");
+          // Investor mode 2 values the material at its base price: entered without purchase costs.
+          if (e.kind == kind_material && mode == 2) name += " (-Mp)";
           if (e.coef != 1.0f) {
             static const char* const letter[] = {" (R=", " (M=", " (S="};
             name += letter[e.kind] + trimmed(text_coefficient(e.coef, true)) + ")";
@@ -628,14 +669,14 @@ private:
   }
 
   // The value block of a merged element: its value as a total.
-  void value_block_of_total(double net, double gross, double q) {
+  void value_block_of_total(double net, double q) {
     sink_.rule_from(layout_, value_, '-');
     if (o_.position_summary) value_line(mz("Wartość pozycji:"), net);
     if (o_.unit_price && q != 0) value_line(mz("Wartość jednostkowa:"), round_price(net / q));
-    (void)gross;
   }
 
   void value_block(const model_node& n, const amounts& a, double q) {
+    if (g_.without_prices) return;  // nothing but the inputs without prices
     if (!f2_) {
       other_value_block(n, a, q);
       return;
@@ -710,7 +751,7 @@ private:
   }
 
   void unit_price_row(const model_node& n, const node_texts& t, const amounts& a, double q, bool from_survey) {
-    table_row r = desc_row(heading_text(n, t, true));
+    table_row r = heading_row(n, t, true);
     char krot[16];
     text_factor_or_blank(n.is_position_like() ? double(n.multiplicity) : 1.0, krot, sizeof krot);
     std::string unit = trimmed(n.unit);
@@ -739,15 +780,16 @@ private:
   const general_options& g_;
   const estimate_options& o_;
   print_estimate& e_;
-  bool chapter_;
   stop_check stop_;
   bool stopped_ = false;
+  bool body_since_break_ = false;  // a position printed since the last forced page break
   estimate_model model_;
   recalc_result result_;
   costing_context ctx_;
   bool f2_ = true, full_ = true, rms_sep_ = true, values_ = true, simplified_column_ = false, vat_rate_ = false;
   table_layout layout_, lines_;
   int desc_ = 0, unit_ = 1, norm_ = 2, qty_ = 3, price_ = 4, krot_ = -1, extra_ = -1, value_ = 5;
+  int number_col_ = -1;  // graphic unit-price layout: the number's own column
 };
 
 bool has_unsplit_costs(const print_estimate& e) {
@@ -762,17 +804,21 @@ bool has_unsplit_costs(const print_estimate& e) {
 
 bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop) {
   const general_options g = read_general_options(block);
-  const int own_method = doc.compound ? doc.compound_model.settings.calc_method
-                                      : (doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method);
-  const print_method method = g.as_estimate ? method_of_document(own_method) : g.method;
-  const estimate_options o = read_estimate_options(block, method);
+  const print_method method = g.as_estimate ? method_of_document(document_calc_method(doc)) : g.method;
+  estimate_options o = read_estimate_options(block, method);
+  if (g.without_prices) {
+    // "Bez cen i wartości" switches off every option that shows prices or totals.
+    o.with_overheads = o.unit_price = o.position_summary = o.input_summary = false;
+    o.element_summary = o.group_summary = o.chapter_summary = o.estimate_summary = false;
+    o.vat_in_positions = o.hide_vat = false;
+  }
   bool simplified_column = false;
   for (const print_estimate& e : doc.estimates) simplified_column = simplified_column || has_unsplit_costs(e);
 
   sink.part_heading(o.title, o.new_page);
   if (!doc.compound) {
     if (doc.estimates.empty()) return true;
-    estimate_walk walk(sink, g, o, doc.estimates.front(), false, simplified_column, stop);
+    estimate_walk walk(sink, g, o, doc.estimates.front(), simplified_column, stop);
     walk.run(summary_kind::estimate);
     return !walk.stopped();
   }
@@ -786,7 +832,7 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
     sink.constituent_bands(e);
     sink.toc_entry(1, e.number, name);
     sink.sub_heading(e.number.empty() ? name : e.number + "  " + name);
-    auto walk = std::make_unique<estimate_walk>(sink, g, o, e, true, simplified_column, stop);
+    auto walk = std::make_unique<estimate_walk>(sink, g, o, e, simplified_column, stop);
     const summary_sums s = walk->run(summary_kind::chapter);
     compound.add(s);
     compound.additions += s.additions;

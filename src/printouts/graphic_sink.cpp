@@ -83,18 +83,27 @@ int32_t graphic_sink::record_row(const table_layout& layout, const table_row& ro
   VL_prt_item item;
   item.clear();
   const bool heading = row.style == row_style::heading;
+  std::vector<std::pair<int32_t, int32_t>> dashes;  // a cell of dashes is a line in graphic mode
+  int32_t x = 0;
   for (std::size_t i = 0; i < cells.size() && int(i) < PRT_ITEM_CELLS; ++i) {
     const table_cell& c = cells[i];
     prt_cell& p = item.cells[i];
     p.text = c.text;
+    const bool dash_cell = c.text.size() >= 3 && c.text.find_first_not_of('-') == std::string::npos;
+    if (dash_cell) p.text.clear();
     if (heading && short_headers_ && is_rms_header(c.text)) p.text = short_header(c.text);
     for (int k = c.first; k < c.first + c.span && k < int(widths.size()); ++k) p.width += widths[std::size_t(k)];
     p.rule_after = c.rule_after && i + 1 < cells.size();
     p.format = format_of(c, heading);
     p.font = font_of(row.style);
     item.count = int(i) + 1;
+    if (dash_cell) dashes.emplace_back(x, x + p.width);
+    x += p.width;
   }
-  return draw_row(r_, item, y, true, padding_);
+  const int32_t h = draw_row(r_, item, y, true, padding_);
+  r_.select_pen(0);
+  for (const auto& [x0, x1] : dashes) r_.draw_horizontal_line(x0, x1, y + h / 2);
+  return h;
 }
 
 void graphic_sink::bands(const print_estimate* constituent) {

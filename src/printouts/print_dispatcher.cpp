@@ -50,11 +50,18 @@ bool spool_to_utf8(const std::string& spool, const std::string& output) {
     const std::size_t n = std::size_t(in.gcount());
     text.clear();
     for (std::size_t i = 0; i < n; ++i) {
-      const char c = chunk[i];
       if (first_line) {
-        first_line = c != '\n';
+        first_line = chunk[i] != '\n';
         continue;
       }
+      if (!mark && !cr) {  // plain runs are copied whole
+        std::size_t end = i;
+        while (end < n && chunk[end] != 27 && chunk[end] != '\r') ++end;
+        text.append(chunk.data() + i, end - i);
+        if (end == n) break;
+        i = end;
+      }
+      const char c = chunk[i];
       if (mark) {  // the slot after a mark byte
         if (c == char(report::SLOT_PAGE_END)) text += '\f';
         mark = false;

@@ -49,6 +49,11 @@ std::string trimmed(std::string s) {
 
 } // namespace
 
+int document_calc_method(const print_document& doc) {
+  if (doc.compound) return doc.compound_model.settings.calc_method;
+  return doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method;
+}
+
 bool open_print_document(const std::string& path, print_document& out, std::string& error) {
   out = print_document{};
   out.path = path;

@@ -39,6 +39,9 @@ struct print_document {
   std::shared_ptr<void> open_files;      // keeps the records open
 };
 
+// The calculation method of the document (of the compound estimate for a compound one).
+int document_calc_method(const print_document& doc);
+
 // False with a one-line reason naming the file when it cannot be opened as an estimate.
 bool open_print_document(const std::string& path, print_document& out, std::string& error);
 

@@ -5,11 +5,15 @@
 #include "calc/rounding.h"
 #include "store/codepage.h"
 
+#include <array>
+
 namespace kovra::printouts {
 namespace {
 
 using calc::element_overhead_table;
 constexpr const char* money_sample = "-99999999,99";
+// A label longer than its field is cut after one of these.
+constexpr const char* label_breaks = "-;:\\>)]}?! ";
 
 std::string mz(const char* utf8) { return store::utf8_to_mazovia(utf8); }
 std::string money(double v) { return calc::text_money(v); }
@@ -26,7 +30,7 @@ struct summary_writer {
                    cell_align label_align = cell_align::left) {
     table_row r;
     r.style = st;
-    r.cells.push_back({label, 0, 1, label_align, true});
+    r.cells.push_back({label, 0, 1, label_align, true, true, label_breaks});
     r.cells.push_back({money(total), 1, 1, cell_align::right});
     if (style.details) {
       int c = 2;
@@ -40,7 +44,7 @@ struct summary_writer {
   void closing_row(const std::string& label, double value, bool emphasis) {
     table_row r;
     r.style = emphasis ? row_style::emphasis : row_style::normal;
-    r.cells.push_back({label, 0, 1, cell_align::right, true});
+    r.cells.push_back({label, 0, 1, cell_align::right, true, true, label_breaks});
     r.cells.push_back({money(value), 1, 1, cell_align::right});
     if (style.details) {
       const int n = int(layout.columns.size()) - 2;
@@ -116,17 +120,15 @@ void print_summary_table(printout_sink& sink, const summary_sums& sums, const su
   sink.rule(w.layout, '-');
 
   const element_overhead_table& t = sums.table;
+  // The "Uproszczone", R, M, S amounts of an entry.
   auto entry = [&](int row) {
-    static thread_local double v[4];
-    v[0] = t.cell[std::size_t(row)][calc::ec_other];
-    v[1] = t.cell[std::size_t(row)][calc::ec_r];
-    v[2] = t.cell[std::size_t(row)][calc::ec_m];
-    v[3] = t.cell[std::size_t(row)][calc::ec_s];
-    return static_cast<const double*>(v);
+    const auto& c = t.cell[std::size_t(row)];
+    return std::array<double, 4>{c[calc::ec_other], c[calc::ec_r], c[calc::ec_m], c[calc::ec_s]};
   };
   auto total = [&](int row) { return t.cell[std::size_t(row)][calc::ec_total]; };
 
-  if (style.details) w.amounts_row(mz("Koszty bezpośrednie"), total(calc::row_direct), entry(calc::row_direct), row_style::normal);
+  if (style.details)
+    w.amounts_row(mz("Koszty bezpośrednie"), total(calc::row_direct), entry(calc::row_direct).data(), row_style::normal);
   if (total(calc::row_kz_investor) != 0) {
     const double m[4] = {0, 0, t.cell[calc::row_kz_investor][calc::ec_m], 0};
     w.amounts_row(mz("Koszty transportu materiałów inwestora"), total(calc::row_kz_investor), m, row_style::normal);
@@ -146,7 +148,8 @@ void print_summary_table(printout_sink& sink, const summary_sums& sums, const su
       const int row = calc::row_first_item + item - 1;
       if (style.compound_own && item >= 5 && item <= 9) {
         own_total += total(row);
-        for (int k = 0; k < 4; ++k) own[k] += entry(row)[k];
+        const auto amounts = entry(row);
+        for (int k = 0; k < 4; ++k) own[k] += amounts[std::size_t(k)];
         if (item == 9 && own_total != 0) w.amounts_row(mz("Narzuty własne"), own_total, own, row_style::normal);
         continue;
       }
@@ -156,13 +159,13 @@ void print_summary_table(printout_sink& sink, const summary_sums& sums, const su
         const std::string f = formula(labels, item);
         if (!f.empty()) label += " " + f;
       }
-      w.amounts_row(label, total(row), entry(row), row_style::normal);
+      w.amounts_row(label, total(row), entry(row).data(), row_style::normal);
     }
     sink.rule(w.layout, '-');
   }
   const std::string total_label =
       big ? mz("Razem") : mz("Ogółem ") + container_name;
-  w.amounts_row(total_label, total(calc::row_sums), entry(calc::row_sums), row_style::emphasis);
+  w.amounts_row(total_label, total(calc::row_sums), entry(calc::row_sums).data(), row_style::emphasis);
 
   if (big) {
     sink.rule(w.layout, '-');

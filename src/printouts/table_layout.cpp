@@ -69,6 +69,28 @@ std::vector<std::string> wrap_text(const std::string& text, int width) {
   return lines;
 }
 
+std::vector<std::string> cut_text(const std::string& text, int width, const char* breaks) {
+  std::vector<std::string> lines;
+  std::string rest = text;
+  const std::string_view set(breaks);
+  while (int(rest.size()) > width && width > 0) {
+    int cut = -1;
+    for (int p = width - 1; p >= 0; --p)
+      if (set.find(rest[std::size_t(p)]) != std::string_view::npos) {
+        cut = p + 1;
+        break;
+      }
+    if (cut <= 0) cut = width;
+    std::string line = rest.substr(0, std::size_t(cut));
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(line);
+    rest.erase(0, std::size_t(cut));
+    while (!rest.empty() && rest.front() == ' ') rest.erase(0, 1);
+  }
+  lines.push_back(rest);
+  return lines;
+}
+
 std::string pad_left(const std::string& text, int width) {
   std::string s = text.substr(0, std::size_t(std::max(0, width)));
   s.resize(std::size_t(std::max(0, width)), ' ');
@@ -99,7 +121,7 @@ std::vector<std::string> text_lines(const table_layout& layout, const table_row&
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const int w = layout.text_width(cells[i].first, cells[i].span);
     if (cells[i].wrap) {
-      wrapped[i] = wrap_text(cells[i].text, w);
+      wrapped[i] = cells[i].breaks ? cut_text(cells[i].text, w, cells[i].breaks) : wrap_text(cells[i].text, w);
       count = std::max(count, wrapped[i].size());
     }
   }

@@ -24,6 +24,7 @@ struct table_cell {
   cell_align align = cell_align::left;
   bool wrap = false;   // word-wrapped over as many lines as it needs, from the top
   bool rule_after = true;  // "|" after the cell, else a blank
+  const char* breaks = nullptr;  // wrapped: cut after one of these characters (none: at blanks)
 };
 
 enum class row_style { normal, emphasis, element, group, heading };
@@ -51,6 +52,10 @@ std::vector<std::string> text_lines(const table_layout& layout, const table_row&
 // Words of `text` in lines of at most `width` characters; a word longer than the width is
 // cut. '\n' starts a new line. An empty text gives one empty line.
 std::vector<std::string> wrap_text(const std::string& text, int width);
+
+// The text cut into lines of `width` characters after the last of `breaks` that keeps the line
+// within the width (a blank at the cut is dropped), or at the width when there is none.
+std::vector<std::string> cut_text(const std::string& text, int width, const char* breaks);
 
 // The text cut or padded to exactly `width` characters.
 std::string pad_left(const std::string& text, int width);   // text left, blanks after

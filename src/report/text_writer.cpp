@@ -146,7 +146,16 @@ void text_writer::write_mark(int slot) { write_raw(mark(slot)); }
 void text_writer::write_text(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 16);
+  static constexpr char specials[] = {mark_byte, char(middle_dot), '\n', '@'};
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // Plain runs are copied whole.
+    const std::size_t next = text.find_first_of(std::string_view(specials, sizeof specials), i);
+    if (next != i) {
+      const std::size_t end = next == std::string_view::npos ? text.size() : next;
+      out.append(text.data() + i, end - i);
+      if (end == text.size()) break;
+      i = end;
+    }
     const char c = text[i];
     if (c == mark_byte) {
       out += c;

@@ -291,5 +291,50 @@ TEST(PrintCli, FollowsTheContract) {
   EXPECT_NE(file_bytes(dir / "t.txt").find("|Robotnicy"), std::string::npos);
 }
 
+std::string command_output(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    ::pclose(p);
+  }
+  return out;
+}
+
+TEST(PrintCli, OptionEdgeCases) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "e.kvr");
+  {
+    // Without prices: no summary table, and the kind subtotals of one value column are rules.
+    const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "5:Bez cen i wartości=on",
+                            "--option", "40:RMS razem=on", "-o", dir / "n.txt"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string t = file_bytes(dir / "n.txt");
+    EXPECT_EQ(t.find("Podsumowanie"), std::string::npos);
+    EXPECT_EQ(t.find("Razem"), std::string::npos);
+    EXPECT_EQ(t.find("600.00"), std::string::npos);
+    const std::string rule = "|" + std::string(107, ' ') + std::string(12, '-') + "|";
+    int rules = 0;
+    for (const auto& l : lines_of(t)) rules += l == rule;
+    EXPECT_EQ(rules, 2);  // after the labour and after the materials
+  }
+  {
+    // "Nie pokazuj VAT w pozycjach": the graphic printout shows the net line only, the text
+    // printout the VAT and gross lines as well.
+    const std::vector<std::string> hide = {"--option", "40:Nie pokazuj VAT w pozycjach=on"};
+    auto args = std::vector<std::string>{"print", file, "--format", "utf8", "--endless", "-o", dir / "v.txt"};
+    args.insert(args.end(), hide.begin(), hide.end());
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    EXPECT_NE(file_bytes(dir / "v.txt").find("Wartość pozycji brutto:|   3 567.00|"), std::string::npos);
+    args = {"print", file, "--format", "pdf", "-o", dir / "v.pdf"};
+    args.insert(args.end(), hide.begin(), hide.end());
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    const std::string pdf = command_output("pdftotext -layout " + dir / "v.pdf" + " - 2>/dev/null");
+    if (pdf.empty()) GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_NE(pdf.find("Wartość pozycji netto"), std::string::npos);
+    EXPECT_EQ(pdf.find("Wartość pozycji brutto"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace kovra::test

@@ -100,6 +100,24 @@ TEST(PrintOptions, OptionsByTheirCaptions) {
   EXPECT_EQ(r.last, 3);
 }
 
+TEST(TextTables, WrappingCuttingAndFields) {
+  EXPECT_EQ(wrap_text("Beton zwykly C8/10", 9), (std::vector<std::string>{"Beton", "zwykly", "C8/10"}));
+  EXPECT_EQ(wrap_text("ab Konstantynopol", 6), (std::vector<std::string>{"ab", "Konsta", "ntynop", "ol"}));
+  EXPECT_EQ(wrap_text("1\nBeton", 10), (std::vector<std::string>{"1", "Beton"}));
+  // Summary labels are cut after "-;:\\>)]}?! ".
+  EXPECT_EQ(cut_text("Zysk 12%(R+Kp(R))+12%(S+Kp(S))", 14, "-;:\\>)]}?! "),
+            (std::vector<std::string>{"Zysk", "12%(R+Kp(R))", "+12%(S+Kp(S))"}));
+  EXPECT_EQ(cut_text("Koszty posrednie: 65%R", 12, "-;:\\>)]}?! "),
+            (std::vector<std::string>{"Koszty", "posrednie:", "65%R"}));
+  // A wrapped cell takes the lines it needs; the other cells stand on the last one.
+  table_layout l;
+  l.columns = {{8, ""}, {5, ""}};
+  table_row r;
+  r.cells = {{"Beton zwykly", 0, 1, cell_align::left, true}, {"12.5", 1, 1, cell_align::right}};
+  EXPECT_EQ(text_lines(l, r), (std::vector<std::string>{"|Beton   |     |", "|zwykly  | 12.5|"}));
+  EXPECT_EQ(rule_from(l, 1, '-').size(), std::size_t(text_line_width));
+}
+
 TEST(PrintDispatcher, PartsGoInTheBlocksOrder) {
   shell::print_block b = shell::default_print_block();
   EXPECT_EQ(parts_to_print(b.data(), false, {}), (std::vector<int>{40}));  // none included
