@@ -11,6 +11,7 @@
 #include "document/node_blocks.h"
 #include "printouts/graphic_sink.h"
 #include "printouts/page_context.h"
+#include "printouts/element_table_printout.h"
 #include "printouts/input_summary_printout.h"
 #include "printouts/part_options.h"
 #include "printouts/position_heading.h"
@@ -305,79 +306,6 @@ void print_additions(printout_sink& sink, print_document& doc, uint8_t* block, i
   for (print_estimate& e : doc.estimates) {
     sink.sub_heading(e.number.empty() ? e.tree_name : e.number + "  " + e.tree_name);
     additions_table(sink, e.model.additions, prices, "Razem:", sum_of(e.model.additions), nullptr);
-  }
-}
-
-// --- the merged-element table (the layout of values with overheads) ---
-
-void element_rows(printout_sink& sink, const table_layout& l, const estimate_model& m, const std::vector<int>& nodes,
-                  bool prices, bool shares, double base, double& sum, bool top) {
-  for (int i : nodes) {
-    const model_node& n = m.nodes[std::size_t(i)];
-    if (!n.is_aggregate()) continue;
-    table_row r;
-    r.style = sink.text_mode() || n.type != node_group ? row_style::normal : row_style::group;
-    r.cells.push_back({trimmed_text(n.number) + " " + trimmed_text(n.description), 0, 1, cell_align::left, true});
-    r.cells.push_back({prices ? std::string(text_money(n.net)) : std::string(), 1, 1, cell_align::right});
-    if (shares) {
-      const bool show = prices && n.net >= 0 && base > 0;
-      r.cells.push_back({show ? std::string(text_money(n.net * 100 / base)) : std::string(), 2, 1, cell_align::right});
-    }
-    sink.row(l, r);
-    if (top) sum += n.net;
-    if (n.type == node_group) element_rows(sink, l, m, n.children, prices, shares, base, sum, false);
-  }
-}
-
-void print_element_table(printout_sink& sink, print_document& doc, uint8_t* block) {
-  const element_table_options o = read_element_table_options(block);
-  const general_options g = read_general_options(block);
-  const bool prices = !g.without_prices;
-  sink.part_heading(o.page.title, o.page.new_page);
-  for (print_estimate& e : doc.estimates) {
-    if (doc.compound) sink.sub_heading(e.number.empty() ? e.tree_name : e.number + "  " + e.tree_name);
-    estimate_model m = e.model;
-    const estimate_totals t = recalculate(m).totals;
-    table_layout l;
-    l.columns = {{o.shares ? 95 : 107, ""}, {11, "-99999999,99"}};
-    if (o.shares) l.columns.push_back({11, "-99999999,99"});
-    table_row h1, h2;
-    h1.cells = {{"Nazwa elementu", 0}, {mz("  Wartość  "), 1}};
-    h2.cells = {{"", 0}, {" z narzut. ", 1}};
-    if (o.shares) {
-      h1.cells.push_back({mz(" % wartości"), 2});
-      h2.cells.push_back({doc.compound ? mz(" rozdziału ") : " kosztorysu", 2});
-    }
-    sink.table_heading(l, {h1, h2});
-    double sum = 0;
-    const double base = t.net - t.additions;
-    element_rows(sink, l, m, m.roots, prices, o.shares, base, sum, true);
-    if (prices) {
-      sink.rule(l, '-');
-      table_row s;
-      s.style = row_style::emphasis;
-      s.cells = {{mz(doc.compound ? "Suma elementów rozdziału" : "Suma elementów kosztorysu"), 0},
-                 {text_money(sum), 1, 1, cell_align::right}};
-      sink.row(l, s);
-      auto closing = [&](const char* label, double v, row_style st) {
-        table_row r;
-        r.style = st;
-        r.cells = {{mz(label), 0, 1, cell_align::right}, {text_money(v), 1, 1, cell_align::right}};
-        sink.row(l, r);
-      };
-      const bool chapter = doc.compound;
-      if (t.additions != 0) closing("Dodatki:  ", t.additions, row_style::normal);
-      if (t.vat != 0) {
-        closing(chapter ? "Wartość rozdziału netto:  " : "Wartość kosztorysu netto:  ", t.net, row_style::emphasis);
-        closing("VAT:  ", t.vat, row_style::normal);
-        closing(chapter ? "Wartość rozdziału brutto:  " : "Wartość kosztorysu brutto:  ",
-                chapter ? t.gross : round_total(t.gross), row_style::emphasis);
-      } else {
-        closing(chapter ? "Wartość rozdziału:  " : "Wartość kosztorysu:  ", chapter ? t.net : round_total(t.net),
-                row_style::emphasis);
-      }
-    }
-    sink.end_table();
   }
 }
 
