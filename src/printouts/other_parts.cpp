@@ -2,6 +2,7 @@
 
 #include "calc/amount_in_words.h"
 #include "calc/number_text.h"
+#include "calc/overhead_texts.h"
 #include "calc/overheads.h"
 #include "calc/recalculation.h"
 #include "calc/result_summaries.h"
@@ -151,6 +152,46 @@ void label_row(printout_sink& sink, const std::string& label, const std::string&
   sink.row(l, r);
 }
 
+// The overheads of one estimate ("Narzuty:", a row per overhead in use with its rate text)
+// and, when asked, its note.
+void estimate_overheads(printout_sink& sink, const print_document& doc, const print_estimate& e, bool note) {
+  estimate_model m = e.model;
+  const estimate_totals t = recalculate(m).totals;
+  formula_context ctx;
+  ctx.model = &m;
+  ctx.totals = &t;
+  label_row(sink, "Narzuty:", " ", 20);
+  for (int row = 0; row < overhead_rows - 1; ++row) {
+    std::string name = row == 0 ? std::string("Koszty zakupu") : trimmed_text(m.overheads.rows[std::size_t(row)].name);
+    const std::string rate = trimmed_text(overhead_formula_text(ctx, row));
+    if (rate.empty() || (row > 0 && name.empty())) continue;
+    label_row(sink, name, rate, 40);
+  }
+  if (note && e.records) {
+    document::general_data g = e.general;
+    const std::optional<std::string> text = document::read_estimate_text(*e.records, g, 0, e.data_chain);
+    for (const std::string& l : text_lines_of(text ? *text : std::string(), 100)) label_row(sink, "", l, 20);
+  }
+  (void)doc;
+  if (!sink.text_mode()) sink.end_table();
+  sink.text_line("", false);
+}
+
+void overhead_block(printout_sink& sink, print_document& doc, bool note) {
+  if (!doc.compound) {
+    if (!doc.estimates.empty()) estimate_overheads(sink, doc, doc.estimates.front(), note);
+    return;
+  }
+  if (sink.text_mode()) return;  // the text title page lists the overheads of simple estimates only
+  // A compound estimate: a page headed "Narzuty" per constituent, numbered A.1, A.2, ...
+  int n = 0;
+  for (const print_estimate& e : doc.estimates) {
+    sink.new_page();
+    sink.sub_heading("A." + std::to_string(++n) + "  Narzuty  " + (e.number.empty() ? e.tree_name : e.number + "  " + e.tree_name));
+    estimate_overheads(sink, doc, e, note);
+  }
+}
+
 void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) {
   const title_options o = read_title_options(block);
   const general_options g = read_general_options(block);
@@ -189,6 +230,7 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   label_row(sink, firm_label, trimmed_text(gd.preparer_text()), int(firm_label.size()));
   if (!sink.text_mode()) sink.end_table();
   sink.text_line("", false);
+  if (g.overhead_formulas || o.note) overhead_block(sink, doc, o.note);
   if (!o.no_values && !g.without_prices) {
     const estimate_totals t = document_totals(doc);
     std::string currency = document::currency_text(&doc.general);
@@ -223,9 +265,16 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     const std::vector<document::author> authors = document::read_authors(*doc.records, gd2, doc.data_chain);
     if (!authors.empty()) {
       sink.text_line("", false);
-      label_row(sink, "Kosztorys opracowali:", " ", 20);
-      for (const document::author& a : authors)
-        label_row(sink, "", trimmed_text(a.name) + ", " + trimmed_text(a.function), 20);
+      if (sink.text_mode()) {
+        sink.text_line("Kosztorys opracowali: ", false);
+        for (const document::author& a : authors)
+          sink.text_line("     " + trimmed_text(a.name) + ", " + trimmed_text(a.function), false);
+      } else {
+        label_row(sink, "Kosztorys opracowali:", " ", 20);
+        for (const document::author& a : authors)
+          label_row(sink, "", trimmed_text(a.name) + ", " + trimmed_text(a.function), 20);
+        sink.end_table();
+      }
     }
   }
   sink.text_line("", false);
