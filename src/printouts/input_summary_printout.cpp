@@ -213,7 +213,7 @@ private:
       }
     } else {
       if (o_.lp) lp_ = int(layout_.columns.size()), layout_.columns.push_back({lp, ""}),
-                 layout_.columns.back().sample = digits_ < 2 ? std::string("Lp.") : std::string(std::size_t(digits_), '8') + ".";
+                 layout_.columns.back().sample = digits_ < 3 ? std::string("Lp.") : std::string(std::size_t(digits_), '8') + ".";
       if (o_.eto) eto_ = int(layout_.columns.size()), layout_.columns.push_back({8, "88888888"});
       name_ = int(layout_.columns.size());
       layout_.columns.push_back({name_width, ""});
