@@ -517,6 +517,12 @@ bool print_other_part(printout_sink& sink, print_document& doc, uint8_t* block, 
     annex.new_page = shell::item_on(block, 10363, 1);
     annex.title = shell::effective_title(block, 10371);
     if (shell::item_on(block, 10363, 2)) print_description(sink, doc, annex, 1, false);
+    // Per constituent (185): each constituent's assumptions under its own heading.
+    if (doc.compound && part_included(block, 185) && shell::item_on(block, 10631, 2)) {
+      annex.new_page = shell::item_on(block, 10631, 1);
+      annex.title = shell::effective_title(block, 10639);
+      print_description(sink, doc, annex, 1, true);
+    }
     break;
   }
   case 100: print_table_of_contents(sink, block); break;

@@ -2,10 +2,14 @@
 
 #include "calc/number_text.h"
 #include "calc/position_costing.h"
+#include "calc/recalculation.h"
+#include "calc/special_positions.h"
 #include "printouts/node_texts.h"
 #include "printouts/part_options.h"
 #include "printouts/position_heading.h"
 #include "store/codepage.h"
+
+#include <cstdio>
 
 namespace kovra::printouts {
 namespace {
@@ -109,6 +113,7 @@ private:
     r.cells.push_back({trimmed_text(n.unit), 3, 1, cell_align::left});
     sink_.begin_block();
     sink_.row(layout_, r);
+    if (o_.survey && n.type == node_scaffold) scaffold_calculation(index);
     if (o_.survey) {
       for (const survey_line& l : t.survey) {
         std::string text = trimmed_text(l.description);
@@ -126,6 +131,43 @@ private:
     sink_.end_block();
   }
 
+  // A scaffolding position's quantity: the labour hours of its linked positions, their sum,
+  // the scaffold count and the working time.
+  void scaffold_calculation(int index) {
+    if (!costing_) {
+      model_ = e_.model;
+      const recalc_options ro = options_from_settings(model_.settings);
+      run_single(model_, ro);
+      ctx_ = make_costing_context(model_, ro);
+      costing_ = true;
+    }
+    const model_node& n = model_.nodes[std::size_t(index)];
+    auto line = [&](const std::string& text, const std::string& value) {
+      table_row r;
+      // Wrapped only when too long: the calculation lines keep their own spacing.
+      r.cells.push_back({text, 0, 1, cell_align::left, int(text.size()) > layout_.columns[0].width});
+      if (!value.empty()) r.cells.push_back({value, 1, 1, cell_align::right});
+      sink_.row(layout_, r);
+    };
+    for (int link : n.links) {
+      if (link < 0 || std::size_t(link) >= model_.nodes.size()) continue;
+      const model_node& p = model_.nodes[std::size_t(link)];
+      line(trimmed_text(p.number) + " " + trimmed_text(p.description), text_amount(position_labour_hours(ctx_, link)));
+    }
+    const scaffold_values v = scaffold_quantities(ctx_, index);
+    line(std::string(std::size_t(layout_.columns[0].width), '-'), "");
+    line("Razem (r-g) ", text_amount(v.labour_hours));
+    char text[200];
+    std::snprintf(text, sizeof text, "S=%d  W=%4.2lf  P=%4.2lf  IR=(%ld*%.2lf/%ld)=%s", int(n.scaffold_s), n.scaffold_w,
+                  n.scaffold_p, long(n.scaffold_sets), n.scaffolds_per_set, long(n.scaffold_k),
+                  trimmed_text(text_quantity_short(v.count, v.count_code)).c_str());
+    line(text, "");
+    std::snprintf(text, sizeof text, "%s=r-g/(S*W)*P=%s/(%d*%0.2lf)*%0.2lf=%s", "Czas pracy",
+                  trimmed_text(text_amount(v.labour_hours)).c_str(), int(n.scaffold_s), n.scaffold_w, n.scaffold_p,
+                  trimmed_text(text_amount(v.working_time)).c_str());
+    line(text, "");
+  }
+
   printout_sink& sink_;
   const survey_options& o_;
   const general_options& g_;
@@ -133,6 +175,9 @@ private:
   stop_check stop_;
   table_layout layout_;
   bool stopped_ = false;
+  bool costing_ = false;  // model_ and ctx_ are set (at the first scaffolding position)
+  estimate_model model_;
+  costing_context ctx_;
 };
 
 // The list of divisions: number, CPV codes and name of every node of the chosen kinds.
