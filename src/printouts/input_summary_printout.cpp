@@ -42,7 +42,7 @@ summary_data simple_data(const print_estimate& e, int kind) {
   estimate_model m = e.model;
   const recalc_result r = recalculate(m);
   summary_data d;
-  const uint8_t k = kind == investor_kind ? kind_material : uint8_t(kind);
+  const uint8_t k = kind == investor_kind ? uint8_t(kind_material) : uint8_t(kind);
   d.group = summary_group_of(r.totals, k);
   for (int index : inputs_in_name_order(m, k)) {
     const price_record& p = m.prices[std::size_t(index)];
@@ -81,7 +81,7 @@ summary_data compound_data(const print_document& doc, int kind) {
     totals.add(r.totals);
     merge_chapter_inputs(merged, r.table);
   }
-  const uint8_t k = kind == investor_kind ? kind_material : uint8_t(kind);
+  const uint8_t k = kind == investor_kind ? uint8_t(kind_material) : uint8_t(kind);
   summary_data d;
   d.group = summary_group_of(totals, k);
   std::vector<const summary_record*> order;
@@ -111,6 +111,19 @@ summary_data compound_data(const print_document& doc, int kind) {
     d.rows.push_back(row);
   }
   return d;
+}
+
+// Materials valued at their starting prices ("Metoda liczenia - ceny materiałów z k. z." off):
+// each line's value at the base price, the group total by as much less.
+void without_purchase_costs(summary_data& d) {
+  double less = 0;
+  for (summary_row& r : d.rows) {
+    r.investor_value = round_money(round_amount_auto(r.investor_quantity) * r.base_price);
+    const double value = round_money(round_amount_auto(r.quantity) * r.base_price) - r.investor_value;
+    less += r.value - value;
+    r.value = value;
+  }
+  d.group.total = round_money(d.group.total - less);
 }
 
 bool passes(const summary_row& r, price_filter f) {
@@ -392,7 +405,8 @@ bool print_input_summary(printout_sink& sink, print_document& doc, uint8_t* bloc
   if (whole) {
     const summary_options o = read_summary_options(block, code);
     sink.part_heading(o.page.title, o.page.new_page);
-    const summary_data data = doc.compound ? compound_data(doc, kind) : simple_data(doc.estimates.front(), kind);
+    summary_data data = doc.compound ? compound_data(doc, kind) : simple_data(doc.estimates.front(), kind);
+    if (kind == kind_material && !g.prices_with_kz) without_purchase_costs(data);
     print_tables(sink, o, kind, doc.compound, g.prices_with_kz, data);
   }
   if (doc.compound && part_included(block, code + 100)) {
@@ -404,7 +418,8 @@ bool print_input_summary(printout_sink& sink, print_document& doc, uint8_t* bloc
       sink.constituent_bands(e);
       sink.toc_entry(1, e.number, name);
       sink.sub_heading(e.number.empty() ? name : e.number + "  " + name);
-      const summary_data data = simple_data(e, kind);
+      summary_data data = simple_data(e, kind);
+      if (kind == kind_material && !g.prices_with_kz) without_purchase_costs(data);
       print_tables(sink, o, kind, false, g.prices_with_kz, data);
       sum += kind == investor_kind ? round_money(data.investor_total) : data.group.total;
     }
