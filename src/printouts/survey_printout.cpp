@@ -23,7 +23,15 @@ public:
   survey_walk(printout_sink& sink, const survey_options& o, const general_options& g, print_estimate& e,
               const stop_check& stop)
       : sink_(sink), o_(o), g_(g), e_(e), stop_(stop) {
-    layout_.columns = {{90, ""}, {14, "88888888888888"}, {5, "88888"}, {7, "meeeeee"}};
+    if (sink.text_mode()) {
+      layout_.columns = {{90, ""}, {14, "88888888888888"}, {5, "88888"}, {7, "meeeeee"}};
+    } else {
+      // Number and basis stand in columns of their own, without rules after them.
+      layout_.columns = {{0, "8888888888888"}, {0, "8888888888888888"}, {90, ""},
+                         {14, "88888888888888"}, {5, "88888"}, {7, "meeeeee"}};
+      span_ = 3;
+    }
+    q_ = span_;
   }
 
   bool run() {
@@ -39,6 +47,13 @@ private:
     if (o_.bases) d = o_.survey ? "Podstawa nakładu, opis pozycji, wyliczenie ilości robót" : "Podstawa nakładu, opis pozycji";
     else d = o_.survey ? "Opis pozycji, wyliczenie ilości robót" : "Opis pozycji";
     table_row r;
+    if (!sink_.text_mode()) {
+      r.cells = {{mz(d.c_str()), 0, span_, cell_align::centre, true},
+                 {mz("Ilość"), q_, 1, cell_align::centre},
+                 {"Krot.", q_ + 1, 1, cell_align::centre},
+                 {"Jedn.", q_ + 2, 1, cell_align::centre}};
+      return r;
+    }
     r.cells = {{std::string(21, ' ') + pad_left(mz(d.c_str()), 66) + "  ", 0},
                {mz("     Ilość    "), 1},
                {"Krot.", 2},
@@ -89,7 +104,7 @@ private:
     const node_texts t = texts_of(n);
     table_row r;
     r.style = element ? row_style::element : row_style::group;
-    r.cells.push_back({position_heading_text(n, t, lines(), false), 0, 1, cell_align::left, true});
+    r.cells.push_back({position_heading_text(n, t, lines(), false), 0, span_, cell_align::left, true});
     sink_.begin_block();
     sink_.row(layout_, r);
     sink_.end_block();
@@ -107,10 +122,18 @@ private:
     const double q = position_quantity(e_.model, n);
     char factor[16];
     table_row r;
-    r.cells.push_back({position_heading_text(n, t, lines(), true), 0, 1, cell_align::left, true});
-    r.cells.push_back({marked_quantity(q, n.precision_code, !t.survey.empty()), 1, 1, cell_align::right});
-    r.cells.push_back({text_factor_or_blank(n.multiplicity, factor, sizeof factor), 2, 1, cell_align::right});
-    r.cells.push_back({trimmed_text(n.unit), 3, 1, cell_align::left});
+    const std::string heading = position_heading_text(n, t, lines(), true);
+    if (sink_.text_mode()) {
+      r.cells.push_back({heading, 0, 1, cell_align::left, true});
+    } else {
+      const std::string description = heading.substr(std::min(heading.size(), heading.find('\n') + 1));
+      r.cells.push_back({trimmed_text(n.number), 0, 1, cell_align::left, true, false});
+      r.cells.push_back({o_.bases ? t.basis : std::string(), 1, 1, cell_align::left, true, false});
+      r.cells.push_back({description, 2, 1, cell_align::left, true});
+    }
+    r.cells.push_back({marked_quantity(q, n.precision_code, !t.survey.empty()), q_, 1, cell_align::right});
+    r.cells.push_back({text_factor_or_blank(n.multiplicity, factor, sizeof factor), q_ + 1, 1, cell_align::right});
+    r.cells.push_back({trimmed_text(n.unit), q_ + 2, 1, cell_align::left});
     sink_.begin_block();
     sink_.row(layout_, r);
     if (o_.survey && n.type == node_scaffold) scaffold_calculation(index);
@@ -122,8 +145,8 @@ private:
           text = text.empty() ? expr : text + " " + expr;
         }
         table_row s;
-        s.cells.push_back({text, 0, 1, cell_align::left, true});
-        if (!l.is_comment()) s.cells.push_back({text_quantity_short(l.value, -3), 1, 1, cell_align::right});
+        s.cells.push_back({text, 0, span_, cell_align::left, true});
+        if (!l.is_comment()) s.cells.push_back({text_quantity_short(l.value, -3), q_, 1, cell_align::right});
         sink_.row(layout_, s);
       }
     }
@@ -145,8 +168,8 @@ private:
     auto line = [&](const std::string& text, const std::string& value) {
       table_row r;
       // Wrapped only when too long: the calculation lines keep their own spacing.
-      r.cells.push_back({text, 0, 1, cell_align::left, int(text.size()) > layout_.columns[0].width});
-      if (!value.empty()) r.cells.push_back({value, 1, 1, cell_align::right});
+      r.cells.push_back({text, 0, span_, cell_align::left, !sink_.text_mode() || int(text.size()) > layout_.columns[0].width});
+      if (!value.empty()) r.cells.push_back({value, q_, 1, cell_align::right});
       sink_.row(layout_, r);
     };
     for (int link : n.links) {
@@ -155,7 +178,7 @@ private:
       line(trimmed_text(p.number) + " " + trimmed_text(p.description), text_amount(position_labour_hours(ctx_, link)));
     }
     const scaffold_values v = scaffold_quantities(ctx_, index);
-    line(std::string(std::size_t(layout_.columns[0].width), '-'), "");
+    line(std::string(std::size_t(sink_.text_mode() ? layout_.columns[0].width : 40), '-'), "");
     line("Razem (r-g) ", text_amount(v.labour_hours));
     char text[200];
     std::snprintf(text, sizeof text, "S=%d  W=%4.2lf  P=%4.2lf  IR=(%ld*%.2lf/%ld)=%s", int(n.scaffold_s), n.scaffold_w,
@@ -174,6 +197,7 @@ private:
   print_estimate& e_;
   stop_check stop_;
   table_layout layout_;
+  int span_ = 1, q_ = 1;  // columns of the description area; the quantity column
   bool stopped_ = false;
   bool costing_ = false;  // model_ and ctx_ are set (at the first scaffolding position)
   estimate_model model_;
