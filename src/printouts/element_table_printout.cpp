@@ -222,7 +222,8 @@ private:
     const int last = int(layout_.columns.size()) - 1;
     table_row r;
     r.style = st;
-    r.cells = {{mz(label), 0, last, cell_align::right, true}, {money(v), last, 1, cell_align::right}};
+    // Not wrapped: the label keeps its two closing blanks.
+    r.cells = {{mz(label), 0, last, cell_align::right}, {money(v), last, 1, cell_align::right}};
     sink_.row(layout_, r);
     sink_.rule(layout_, '-');
   }

@@ -160,7 +160,7 @@ std::vector<caption_item> general_captions() {
 }
 
 // The checks and radio items of the other parts' pages (after their new page and title).
-void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int part) {
+void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int part, print_method method) {
   auto checks = [&](std::size_t off, std::initializer_list<const char*> names, field f = field::check) {
     int i = 1;
     for (const char* n : names) v.push_back({off, i++, n, f});
@@ -177,7 +177,7 @@ void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int p
       {150, 6179, 6187, 6195, 6171}, {55, 6471, 6479, 6487, 0},     {155, 6763, 6771, 6779, 0},
       {60, 7055, 0, 7063, 0},        {160, 7339, 0, 7347, 0}};
   if (part == 35) {
-    const bool upzp = block_method(block) == print_method::upzp;
+    const bool upzp = method == print_method::upzp;
     checks(upzp ? 2251 : 1975, survey);
     if (upzp) {
       v.push_back({2259, 2, "Drukuj spis dzialów", field::check});
@@ -429,11 +429,14 @@ bool set_option_by_caption(uint8_t* block, int part, const std::string& caption,
     for (const auto& p : estimate_pages)
       if (p.method != chosen) pages.push_back(estimate_captions(p.method));
   } else {
-    const std::size_t off = new_page_offset(block, part);
+    const print_method method =
+        item_on(block, po::calc_as_estimate, 1) ? method_of_document(document_method_code) : block_method(block);
+    std::size_t off = new_page_offset(block, part);
+    if (part == 35) off = method == print_method::upzp ? 1983 : 1707;  // the page of the method in use
     if (off)
       pages.push_back({{off, 1, "Drukuj od nowej strony", field::check}, {off + 8, 0, "Wybierz tytuł", field::title}});
     if (pages.empty()) pages.emplace_back();
-    add_part_captions(pages.back(), block, part);
+    add_part_captions(pages.back(), block, part, method);
   }
   for (const auto& items : pages) {
     const int r = apply(block, items, caption, value);

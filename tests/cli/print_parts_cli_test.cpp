@@ -141,6 +141,35 @@ TEST(PrintPartsCli, SummariesLineForLine) {
   EXPECT_EQ(inv[9], "|" + blanks(70) + "Razem (z dokładnością do zaokrągleń):|" + blanks(11) + "|");
 }
 
+TEST(PrintPartsCli, ElementTableAndDivisionList) {
+  cli_folder dir;
+  const std::string file = dir.build(estimate_doc(), "e.kvr");
+  // Values with overheads in one column: the element 2 900.00, then net, VAT and gross.
+  const std::string expected =
+      "\n\n" + blanks(10) + "T A B E L A   E L E M E N T Ó W   S C A L O N Y C H\n\n\n"
+      "|Nazwa elementu" + blanks(93) + "|  Wartość  |\n|" + blanks(107) + "| z narzut. |\n" + rule('-') + "\n"
+      "| 1 Fundamenty" + blanks(94) + "|   2 900.00|\n"
+      "|Suma elementów kosztorysu" + blanks(82) + "|   2 900.00|\n" + rule('-') + "\n"
+      "|" + blanks(80) + "Wartość kosztorysu netto:  |   2 900.00|\n" + rule('-') + "\n"
+      "|" + blanks(101) + "VAT:  |     667.00|\n" + rule('-') + "\n"
+      "|" + blanks(79) + "Wartość kosztorysu brutto:  |   3 567.00|\n" + rule('-') + "\n";
+  expect_same_lines(print_utf8(dir, file, {"--parts", "70"}), expected);
+
+  // The UPZP method lists the estimate's elements after the bill of quantities.
+  json upzp = estimate_doc();
+  upzp["general"]["calc_method"] = 2;
+  const std::string ufile = dir.build(upzp, "u.kvr");
+  const auto l = lines_of(print_utf8(dir, ufile, {"--parts", "35", "--option", "35:Drukuj spis dzialów=on",
+                                                  "--option", "35:elementy=on"}));
+  ASSERT_GE(l.size(), 6u);
+  EXPECT_EQ(l[l.size() - 6], blanks(24) + "S P I S   D Z I A Ł Ó W");
+  EXPECT_EQ(l[l.size() - 3], "|Lp." + blanks(17) + "|Nr CPV" + blanks(11) + "|Opis" + blanks(76) + "|");
+  EXPECT_EQ(l[l.size() - 2], rule('-'));
+  EXPECT_EQ(l[l.size() - 1], "|1" + blanks(19) + "|" + blanks(17) + "|Fundamenty" + blanks(70) + "|");
+  // Another method never lists them.
+  EXPECT_EQ(print_utf8(dir, file, {"--parts", "35"}).find("S P I S"), std::string::npos);
+}
+
 TEST(PrintPartsCli, TitlePageWithValuesAndWords) {
   cli_folder dir;
   const std::string file = dir.build(estimate_doc(), "t.kvr");
