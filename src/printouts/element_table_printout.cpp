@@ -349,7 +349,7 @@ void compound_summary(printout_sink& sink, print_document& doc, const general_op
 void print_element_table(printout_sink& sink, print_document& doc, uint8_t* block) {
   const element_table_options o = read_element_table_options(block);
   const general_options g = read_general_options(block);
-  sink.part_heading(o.page.title, o.page.new_page);
+  part_heading_with_suffix(sink, o.page.title, o.page.new_page, quantities_suffix(g, doc));
   bool simplified_column = false;
   for (const print_estimate& e : doc.estimates) simplified_column = simplified_column || has_unsplit_costs(e);
   // A constituent's shares of the whole estimate: the sum of the constituents' values.

@@ -126,6 +126,17 @@ void without_purchase_costs(summary_data& d) {
   d.group.total = round_money(d.group.total - less);
 }
 
+// Investor materials per estimate unit: quantities and values divided by the count of units.
+void per_unit(summary_data& d, double divisor) {
+  if (divisor == 1.0) return;
+  d.investor_total = 0;
+  for (summary_row& r : d.rows) {
+    r.quantity = round_amount_auto(r.quantity / divisor);
+    r.value = round_money(r.value / divisor);
+    d.investor_total += r.value;
+  }
+}
+
 bool passes(const summary_row& r, price_filter f) {
   if (f == price_filter::non_zero) return r.price != 0;
   if (f == price_filter::zero) return r.price == 0;
@@ -407,6 +418,7 @@ bool print_input_summary(printout_sink& sink, print_document& doc, uint8_t* bloc
     sink.part_heading(o.page.title, o.page.new_page);
     summary_data data = doc.compound ? compound_data(doc, kind) : simple_data(doc.estimates.front(), kind);
     if (kind == kind_material && !g.prices_with_kz) without_purchase_costs(data);
+    if (kind == investor_kind) per_unit(data, per_unit_divisor(g, doc));
     print_tables(sink, o, kind, doc.compound, g.prices_with_kz, data);
   }
   if (doc.compound && part_included(block, code + 100)) {

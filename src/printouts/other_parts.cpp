@@ -18,6 +18,7 @@
 #include "printouts/position_heading.h"
 #include "printouts/survey_printout.h"
 #include "report/report_tables.h"
+#include "shell/general_settings.h"
 #include "report/prt_item.h"
 #include "report/text_format.h"
 #include "store/codepage.h"
@@ -200,6 +201,13 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     report::VL_raport& r = gs->raport();
     if (o.page.new_page && !r.at_page_top()) r.page_break();
     r.add_toc_entry(0, "A", mz("Strona tytułowa"));
+    if (o.firm) {
+      // The firm's lines, as the program's settings give them.
+      std::vector<std::string> firm;
+      for (int i = 0; i < 4; ++i)
+        if (const std::string l = trimmed_text(shell::general_settings().firm_line(i)); !l.empty()) firm.push_back(l);
+      if (!firm.empty()) print_text_rows(sink, firm);
+    }
     const std::string text = "\n\n" + o.page.title + "\n";
     r.start_table();
     r.select_font_now(report::PE_TITLE);
@@ -293,7 +301,7 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
 // --- additions ---
 
 void additions_table(printout_sink& sink, const std::vector<addition>& list, bool prices, const char* closing,
-                     double closing_value, const double* chapter_sum) {
+                     double closing_value, const double* chapter_sum, double divisor) {
   std::vector<const addition*> rows;
   for (const addition& a : list)
     if (a.amount != 0 || !trimmed_text(a.name).empty()) rows.push_back(&a);
@@ -310,19 +318,21 @@ void additions_table(printout_sink& sink, const std::vector<addition>& list, boo
     table_row r;
     r.cells = {{std::to_string(++n) + ".", 0, 1, cell_align::right},
                {trimmed_text(a->name), 1, 1, cell_align::left, true},
-               {prices ? std::string(text_money(a->amount)) : std::string(), 2, 1, cell_align::right}};
+               {prices ? std::string(text_money(round_money(a->amount / divisor))) : std::string(), 2, 1, cell_align::right}};
     sink.row(l, r);
   }
   if (prices) {
     sink.rule(l, '-');
     if (chapter_sum) {
       table_row s;
-      s.cells = {{mz("Suma z rozdziałów:"), 0, 2, cell_align::right}, {text_money(*chapter_sum), 2, 1, cell_align::right}};
+      s.cells = {{mz("Suma z rozdziałów:"), 0, 2, cell_align::right},
+                 {text_money(round_money(*chapter_sum / divisor)), 2, 1, cell_align::right}};
       sink.row(l, s);
     }
     table_row r;
     r.style = row_style::emphasis;
-    r.cells = {{mz(closing), 0, 2, cell_align::right}, {text_money(closing_value), 2, 1, cell_align::right}};
+    r.cells = {{mz(closing), 0, 2, cell_align::right},
+               {text_money(round_money(closing_value / divisor)), 2, 1, cell_align::right}};
     sink.row(l, r);
   }
   sink.end_table();
@@ -339,22 +349,24 @@ void print_additions(printout_sink& sink, print_document& doc, uint8_t* block, i
   const general_options g = read_general_options(block);
   const bool prices = !g.without_prices;
   if (code == 65) {
-    sink.part_heading(page.title, page.new_page);
+    part_heading_with_suffix(sink, page.title, page.new_page, quantities_suffix(g, doc));
     if (!doc.compound) {
       const auto& list = doc.estimates.empty() ? std::vector<addition>{} : doc.estimates.front().model.additions;
-      additions_table(sink, list, prices, "Razem:", sum_of(list), nullptr);
+      additions_table(sink, list, prices, "Razem:", sum_of(list), nullptr, per_unit_divisor(g, doc));
     } else {
       double chapters = 0;
       for (const print_estimate& e : doc.estimates) chapters += sum_of(e.model.additions);
       additions_table(sink, doc.compound_model.additions, prices, "Razem:",
-                      round_money(chapters + sum_of(doc.compound_model.additions)), &chapters);
+                      round_money(chapters + sum_of(doc.compound_model.additions)), &chapters,
+                      per_unit_divisor(g, doc));
     }
     return;
   }
-  sink.part_heading(page.title, page.new_page);
+  part_heading_with_suffix(sink, page.title, page.new_page, quantities_suffix(g, doc));
   for (print_estimate& e : doc.estimates) {
     sink.sub_heading(e.number.empty() ? e.tree_name : e.number + "  " + e.tree_name);
-    additions_table(sink, e.model.additions, prices, "Razem:", sum_of(e.model.additions), nullptr);
+    additions_table(sink, e.model.additions, prices, "Razem:", sum_of(e.model.additions), nullptr,
+                    per_unit_divisor(g, doc));
   }
 }
 

@@ -113,3 +113,43 @@ element_table_options read_element_table_options(uint8_t* block) {
 }
 
 } // namespace kovra::printouts
+
+#include <algorithm>
+#include <cstdio>
+#include "printouts/print_document.h"
+#include "printouts/printout_sink.h"
+#include "store/codepage.h"
+
+namespace kovra::printouts {
+
+std::string quantities_suffix(const general_options& g, const print_document& doc) {
+  switch (g.quantities) {
+  case 2: {
+    const double units = doc.general.units_count() > 0 ? doc.general.units_count() : 1.0;
+    char count[32];
+    std::snprintf(count, sizeof count, "%g", units);
+    return store::utf8_to_mazovia("(na jednostkę kosztorysu, ilość jednostek: ") + std::string(count) + ")";
+  }
+  case 3: return store::utf8_to_mazovia("(na jednostkę rozdziału)");
+  case 4: return store::utf8_to_mazovia("(na jednostkę elementu)");
+  default: return {};
+  }
+}
+
+double per_unit_divisor(const general_options& g, const print_document& doc) {
+  return g.quantities == 2 && doc.general.units_count() > 0 ? doc.general.units_count() : 1.0;
+}
+
+void part_heading_with_suffix(printout_sink& sink, const std::string& title, bool new_page, const std::string& suffix) {
+  if (suffix.empty()) {
+    sink.part_heading(title, new_page);
+  } else if (!sink.text_mode()) {
+    sink.part_heading(title + "\n" + suffix, new_page);
+  } else {
+    sink.part_heading(title, new_page);
+    sink.text_line(std::string(std::size_t(std::max(0, (72 - int(suffix.size())) / 2)), ' ') + suffix, false);
+    sink.text_line("", false);
+  }
+}
+
+} // namespace kovra::printouts

@@ -73,3 +73,23 @@ struct element_table_options {
 element_table_options read_element_table_options(uint8_t* block);
 
 } // namespace kovra::printouts
+
+namespace kovra::printouts {
+
+class printout_sink;
+struct print_document;
+
+// The title suffix of quantities per unit ("Ilości" on page "Ogólne"): "(na jednostkę
+// kosztorysu, ilość jednostek: N)", "(na jednostkę rozdziału)", "(na jednostkę elementu)";
+// empty for global quantities.
+std::string quantities_suffix(const general_options& g, const print_document& doc);
+
+// What amounts are divided by when quantities are per estimate unit (the estimate's count of
+// units, 1 when it has none); 1 otherwise.
+double per_unit_divisor(const general_options& g, const print_document& doc);
+
+// The part heading with that suffix under the title (graphic: a second title line; text: a
+// centred line under the letter-spaced title).
+void part_heading_with_suffix(printout_sink& sink, const std::string& title, bool new_page, const std::string& suffix);
+
+} // namespace kovra::printouts

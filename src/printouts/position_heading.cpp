@@ -1,6 +1,7 @@
 #include "printouts/position_heading.h"
 
 #include "calc/number_text.h"
+#include "shell/general_settings.h"
 #include "store/codepage.h"
 
 namespace kovra::printouts {
@@ -26,7 +27,7 @@ std::string position_heading_text(const calc::model_node& n, const node_texts& t
 
 std::string marked_quantity(double q, int precision_code, bool from_survey) {
   std::string t = calc::text_quantity(q, precision_code);
-  if (from_survey && precision_code != -3) {
+  if (from_survey && precision_code != -3 && !shell::general_settings().no_tilde_marks()) {
     const std::size_t first = t.find_first_not_of(' ');
     if (first != std::string::npos && first > 0) t[first - 1] = '~';
   }

@@ -18,7 +18,7 @@ std::string position_heading_text(const calc::model_node& n, const node_texts& t
                                   bool position);
 
 // A position quantity in 14 characters, "~" before its first digit when it comes from the
-// survey lines (never for precision code −3).
+// survey lines (never for precision code −3, nor when the program's settings turn the marks off).
 std::string marked_quantity(double q, int precision_code, bool from_survey);
 
 // Blanks cut at both ends.

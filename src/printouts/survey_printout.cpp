@@ -243,7 +243,7 @@ bool print_survey_part(printout_sink& sink, print_document& doc, uint8_t* block,
   const print_method method = g.as_estimate ? method_of_document(own_method) : g.method;
   const bool upzp = method == print_method::upzp;
   const survey_options o = read_survey_options(block, upzp);
-  sink.part_heading(o.page.title, o.page.new_page);
+  part_heading_with_suffix(sink, o.page.title, o.page.new_page, quantities_suffix(g, doc));
   bool first = true;
   for (print_estimate& e : doc.estimates) {
     if (doc.compound) {
