@@ -97,6 +97,7 @@ void print_text_rows(printout_sink& sink, const std::vector<std::string>& lines)
   for (const std::string& s : lines) {
     if (sink.text_mode()) {
       sink.text_line(s, false);
+      sink.end_block();  // text flows over page ends line by line
     } else {
       table_row r;
       r.cells.push_back({s, 0, 1, cell_align::left, true, false});
@@ -239,8 +240,21 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   if (!sink.text_mode()) sink.end_table();
   sink.text_line("", false);
   if (g.overhead_formulas || o.note) overhead_block(sink, doc, o.note);
-  if (!o.no_values && !g.without_prices) {
-    const estimate_totals t = document_totals(doc);
+  std::vector<document::author> authors;
+  if (doc.records) {
+    document::general_data gd2 = doc.general;
+    authors = document::read_authors(*doc.records, gd2, doc.data_chain);
+  }
+  const bool values = !o.no_values && !g.without_prices;
+  const estimate_totals t = values ? document_totals(doc) : estimate_totals{};
+  // On a text page the values and the signatures end at its bottom.
+  if (sink.text_mode()) sink.end_block();
+  if (const int left = sink.lines_left(); left > 0) {
+    const int needed = (values ? 3 + (t.vat != 0 ? 2 : 0) : 0) + 2 * int(authors.size()) + 4;
+    for (int i = 0; i < left - needed; ++i) sink.text_line("", false);
+    sink.end_block();
+  }
+  if (values) {
     std::string currency = document::currency_text(&doc.general);
     if (doc.general.currency() == 0) store::cp1250_to_mazovia(currency);  // that one is given as shown on screen
     auto value_line = [&](const char* label, double v, int width) {
@@ -268,11 +282,8 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     }
     if (!sink.text_mode()) sink.end_table();
   }
-  if (doc.records) {
-    document::general_data gd2 = doc.general;
-    const std::vector<document::author> authors = document::read_authors(*doc.records, gd2, doc.data_chain);
+  {
     if (!authors.empty()) {
-      sink.text_line("", false);
       if (sink.text_mode()) {
         sink.text_line("Kosztorys opracowali: ", false);
         for (const document::author& a : authors)
@@ -295,6 +306,7 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     label_row(sink, "Wykonawca:", ".............", 20);
     sink.end_table();
   }
+  if (sink.text_mode()) sink.end_block();
   sink.new_page();
 }
 
