@@ -173,7 +173,8 @@ private:
                 : n.type == node_element ? row_style::normal
                 : top                    ? row_style::group
                                          : row_style::element;
-      const std::string name = (sink_.text_mode() ? " " : "") + trimmed_text(n.number) + " " + trimmed_text(n.description);
+      std::string name = (sink_.text_mode() ? " " : "") + trimmed_text(n.number) + " " + trimmed_text(n.description);
+      if (o_.ranges) name += position_range(i);
       r.cells.push_back({name, 0, 1, cell_align::left, int(name.size()) > layout_.columns[0].width});
       const std::vector<double> v = values_of(i);
       for (std::size_t k = 0; k < v.size(); ++k) {
@@ -190,6 +191,26 @@ private:
       if (layout_no_ == 4 && n.type == node_element) cost_lines(i);
       if (n.type == node_group) rows(n.children, false);
     }
+  }
+
+  // " (poz. first-last)": the numbers of the first and the last position under a node.
+  std::string position_range(int index) const {
+    std::string first, last;
+    std::vector<int> stack(model_.nodes[std::size_t(index)].children.rbegin(),
+                           model_.nodes[std::size_t(index)].children.rend());
+    while (!stack.empty()) {
+      const model_node& n = model_.nodes[std::size_t(stack.back())];
+      stack.pop_back();
+      if (n.is_aggregate()) {
+        stack.insert(stack.end(), n.children.rbegin(), n.children.rend());
+        continue;
+      }
+      const std::string number = trimmed_text(n.number);
+      if (first.empty()) first = number;
+      last = number;
+    }
+    if (first.empty()) return {};
+    return " (poz. " + (first == last ? first : first + "-" + last) + ")";
   }
 
   // Layout 4: the cost lines of an element.

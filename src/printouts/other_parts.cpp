@@ -396,6 +396,7 @@ void print_statistics(printout_sink& sink, print_document& doc, uint8_t* block) 
   bool negative = false;
   for (const component_line& c : items) negative = negative || c.value < 0;
   if (sink.text_mode()) {
+    sink.text_line(std::string(61, ' ') + "^", false);  // the top of the axis
     for (const component_line& c : items) {
       if (c.value == 0) continue;
       char share[32];
