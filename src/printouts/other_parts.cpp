@@ -150,7 +150,7 @@ void label_row(printout_sink& sink, const std::string& label, const std::string&
   table_layout l;
   l.columns = {{label_width, "Jednostka opracowująca kosztorys:"}, {100, ""}};
   table_row r;
-  r.cells = {{label, 0, 1, cell_align::left, true, false}, {value, 1, 1, cell_align::left, true, false}};
+  r.cells = {{trimmed_text(label), 0, 1, cell_align::left, true, false}, {value, 1, 1, cell_align::left, true, false}};
   sink.row(l, r);
 }
 
@@ -226,16 +226,16 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   std::vector<std::string> pieces = text_lines_of(name, 60);
   if (pieces.size() > 4) pieces.resize(4);
   for (const std::string& p : pieces) {
-    if (sink.text_mode()) sink.text_line(std::string(std::size_t((60 - int(p.size())) / 2), ' ') + p, true);
+    if (sink.text_mode()) sink.text_line(p, true);
     else sink.sub_heading(p);
   }
   sink.text_line("", false);
   const document::general_data& gd = doc.general;
-  label_row(sink, "Data:", text_page_date(gd.estimate_date()), 20);
-  label_row(sink, "Budowa:", trimmed_text(gd.site_text()), 20);
-  label_row(sink, "Obiekt:", trimmed_text(gd.object_text()), 20);
-  label_row(sink, mz("Zamawiający:"), trimmed_text(gd.client_text()), 20);
-  const std::string firm_label = mz("Jednostka opracowująca kosztorys:");
+  label_row(sink, "       Data: ", text_page_date(gd.estimate_date()), 20);
+  label_row(sink, "     Budowa: ", trimmed_text(gd.site_text()), 20);
+  label_row(sink, "     Obiekt: ", trimmed_text(gd.object_text()), 20);
+  label_row(sink, mz("Zamawiający: "), trimmed_text(gd.client_text()), 20);
+  const std::string firm_label = mz("Jednostka opracowująca kosztorys: ");
   label_row(sink, firm_label, trimmed_text(gd.preparer_text()), int(firm_label.size()));
   if (!sink.text_mode()) sink.end_table();
   sink.text_line("", false);
@@ -262,11 +262,11 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
       label_row(sink, mz(label), text, width);
     };
     if (t.vat != 0) {
-      value_line("Kwota kosztorysu netto:", t.net, 25);
-      value_line("VAT:", t.vat, 25);
-      value_line("Kwota kosztorysu brutto:", t.gross, 25);
+      value_line("Kwota kosztorysu netto:  ", t.net, 25);
+      value_line("VAT:  ", t.vat, 25);
+      value_line("Kwota kosztorysu brutto:  ", t.gross, 25);
     } else {
-      value_line("Kwota kosztorysu:", t.gross, 20);
+      value_line("Kwota kosztorysu:  ", t.gross, 20);
     }
     sink.text_line("", false);
     const std::string words = amount_in_words(t.gross, 90, currency);
@@ -275,7 +275,7 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     while (start <= words.size() && !words.empty()) {
       const std::size_t nl = words.find('\n', start);
       const std::string piece = words.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
-      label_row(sink, first ? mz("Słownie:") : std::string(), piece, 20);
+      label_row(sink, first ? mz("Słownie: ") : std::string(), piece, 20);
       first = false;
       if (nl == std::string::npos) break;
       start = nl + 1;
@@ -297,7 +297,7 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     }
   }
   sink.text_line("", false);
-  label_row(sink, mz("Sprawdzający:"), " ", 20);
+  label_row(sink, mz("Sprawdzający: "), " ", 20);
   sink.text_line("", false);
   if (sink.text_mode()) {
     sink.text_line(mz("Zamawiający:  ............. ") + std::string(60, ' ') + mz("Wykonawca:    ............. "), false);

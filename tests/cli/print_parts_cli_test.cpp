@@ -178,12 +178,12 @@ TEST(PrintPartsCli, TitlePageWithValuesAndWords) {
   const auto l = lines_of(t);
   auto has = [&](const std::string& s) { return std::find(l.begin(), l.end(), s) != l.end(); };
   EXPECT_TRUE(has(blanks(27) + "K O S Z T O R Y S"));
-  EXPECT_TRUE(has(blanks(16) + "Data: 09/12/26"));
-  EXPECT_TRUE(has(blanks(14) + "Budowa: Nadarzyn"));
-  EXPECT_TRUE(has("   Kwota kosztorysu netto: 2 900.00 zł"));
-  EXPECT_TRUE(has(blanks(22) + "VAT: 667.00 zł"));
-  EXPECT_TRUE(has("  Kwota kosztorysu brutto: 3 567.00 zł"));
-  EXPECT_TRUE(has(blanks(13) + "Słownie: trzy tysiące pięćset sześćdziesiąt siedem  0/100 zł"));
+  EXPECT_TRUE(has(blanks(15) + "Data:  09/12/26"));
+  EXPECT_TRUE(has(blanks(13) + "Budowa:  Nadarzyn"));
+  EXPECT_TRUE(has(" Kwota kosztorysu netto:   2 900.00 zł"));
+  EXPECT_TRUE(has(blanks(20) + "VAT:   667.00 zł"));
+  EXPECT_TRUE(has(" Kwota kosztorysu brutto:   3 567.00 zł"));
+  EXPECT_TRUE(has(blanks(12) + "Słownie:  trzy tysiące pięćset sześćdziesiąt siedem  0/100 zł"));
   EXPECT_EQ(t.find("Obiekt:"), std::string::npos);  // no object: no row
   const std::string bare = print_utf8(dir, file, {"--parts", "10", "--option", "10:Nie drukuj wartości kosztorysu=on"});
   EXPECT_EQ(bare.find("Kwota"), std::string::npos);
