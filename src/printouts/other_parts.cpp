@@ -296,12 +296,20 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
       }
     }
   }
-  sink.text_line("", false);
-  label_row(sink, mz("Sprawdzający: "), " ", 20);
-  sink.text_line("", false);
-  if (sink.text_mode()) {
-    sink.text_line(mz("Zamawiający:  ............. ") + std::string(60, ' ') + mz("Wykonawca:    ............. "), false);
+  // The signature places (not in the UPZP regime): the checking person, then the client and
+  // the contractor spaced evenly over 120 columns.
+  const int method = doc.compound ? doc.compound_model.settings.calc_method
+                                  : (doc.estimates.empty() ? 0 : doc.estimates.front().model.settings.calc_method);
+  if (method_of_document(method) == print_method::upzp) {
+  } else if (sink.text_mode()) {
+    sink.text_line("", false);
+    label_row(sink, mz("Sprawdzający: "), " ", 20);
+    sink.text_line("", false);
+    const std::string client = mz("Zamawiający:  ............. "), contractor = mz("Wykonawca:    ............. ");
+    const int gap = (120 - int(client.size() + contractor.size())) / 3;
+    sink.text_line(std::string(std::size_t(gap), ' ') + client + std::string(std::size_t(gap), ' ') + contractor, false);
   } else {
+    label_row(sink, mz("Sprawdzający: "), " ", 20);
     label_row(sink, mz("Zamawiający:"), ".............", 20);
     label_row(sink, "Wykonawca:", ".............", 20);
     sink.end_table();
