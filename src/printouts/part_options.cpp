@@ -13,18 +13,6 @@ int radio(const uint8_t* block, std::size_t offset, int items, int fallback) {
   return fallback;
 }
 
-// Pages with "Drukuj od nowej strony" first and the title 8 bytes on.
-struct page_at {
-  int code;
-  std::size_t new_page;
-};
-constexpr page_at pages[] = {
-    {10, 1431},  {15, 2535},  {115, 2803}, {25, 3071},  {125, 3339}, {30, 4743},  {45, 5019},
-    {145, 5311}, {50, 5603},  {150, 5903}, {55, 6203},  {155, 6495}, {60, 6787},  {160, 7071},
-    {70, 7355},  {65, 7639},  {165, 7907}, {80, 8175},  {75, 8443},  {90, 8711},  {93, 8991},
-    {96, 9271},  {100, 9551},
-};
-
 part_page_options page_at_offset(uint8_t* block, std::size_t offset) {
   part_page_options p;
   p.new_page = item_on(block, offset, 1);
@@ -32,12 +20,6 @@ part_page_options page_at_offset(uint8_t* block, std::size_t offset) {
   return p;
 }
 
-// The summary pages: checks, "Nakłady" / "Nakłady + wartości" (0 none), prices, and the
-// materials' layout group (0 none).
-struct summary_page {
-  int code;
-  std::size_t checks, values, prices, layout;
-};
 constexpr summary_page summary_pages[] = {
     {45, 5287, 5295, 5303, 0},     {145, 5579, 5587, 5595, 0},    {50, 5879, 5887, 5895, 5871},
     {150, 6179, 6187, 6195, 6171}, {55, 6471, 6479, 6487, 0},     {155, 6763, 6771, 6779, 0},
@@ -47,9 +29,14 @@ constexpr summary_page summary_pages[] = {
 } // namespace
 
 part_page_options read_part_page(uint8_t* block, int code) {
-  for (const page_at& p : pages)
-    if (p.code == code) return page_at_offset(block, p.new_page);
-  return {};
+  const std::size_t offset = part_page_offset(block, code);
+  return offset ? page_at_offset(block, offset) : part_page_options{};
+}
+
+const summary_page* summary_page_of(int code) {
+  for (const summary_page& p : summary_pages)
+    if (p.code == code) return &p;
+  return nullptr;
 }
 
 survey_options read_survey_options(uint8_t* block, bool upzp) {
@@ -90,8 +77,8 @@ title_options read_title_options(uint8_t* block) {
 summary_options read_summary_options(uint8_t* block, int code) {
   summary_options o;
   o.page = read_part_page(block, code);
-  for (const summary_page& p : summary_pages) {
-    if (p.code != code) continue;
+  if (const summary_page* sp = summary_page_of(code)) {
+    const summary_page& p = *sp;
     o.eto = item_on(block, p.checks, 1);
     o.leaders = item_on(block, p.checks, 2);
     o.lp = item_on(block, p.checks, 3);

@@ -63,6 +63,14 @@ struct summary_options {
 };
 summary_options read_summary_options(uint8_t* block, int code);
 
+// Where a summary page keeps its groups: checks, "Nakłady" / "Nakłady + wartości" (0: none),
+// prices, the materials' layout (0: none). None for other codes.
+struct summary_page {
+  int code;
+  std::size_t checks, values, prices, layout;
+};
+const summary_page* summary_page_of(int code);
+
 // "Tabela elementów scalonych".
 struct element_table_options {
   part_page_options page;

@@ -1,5 +1,7 @@
 #include "printouts/print_options.h"
 
+#include "printouts/part_options.h"
+
 #include "store/codepage.h"
 #include "shell/section_codec.h"
 
@@ -168,14 +170,6 @@ void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int p
   const std::initializer_list<const char*> survey = {"Z wyliczeniami ilości", "Z podstawami nakładów", "Z notatką",
                                                      "Z kodami CPV", "Z numerami specyfikacji STWiOR",
                                                      "Z indywidualnymi kodami pozycji"};
-  struct summary_at {
-    int code;
-    std::size_t checks, values, prices, layout;
-  };
-  static constexpr summary_at summaries[] = {
-      {45, 5287, 5295, 5303, 0},     {145, 5579, 5587, 5595, 0},    {50, 5879, 5887, 5895, 5871},
-      {150, 6179, 6187, 6195, 6171}, {55, 6471, 6479, 6487, 0},     {155, 6763, 6771, 6779, 0},
-      {60, 7055, 0, 7063, 0},        {160, 7339, 0, 7347, 0}};
   if (part == 35) {
     const bool upzp = method == print_method::upzp;
     checks(upzp ? 2251 : 1975, survey);
@@ -197,8 +191,8 @@ void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int p
                   "Szczegółowe koszty elementów", "Koszty elementów z wyszczególnieniem narzutów"},
            field::radio);
   }
-  for (const summary_at& s : summaries) {
-    if (s.code != part) continue;
+  if (const summary_page* sp = summary_page_of(part)) {
+    const summary_page& s = *sp;
     checks(s.checks, {"Z kodami ETO", "Ze znakami wiodącymi", "Z kolumną Lp.", "Z materiałami inwestora"});
     if (part % 100 != 50) v.pop_back();
     if (s.values) checks(s.values, {"Nakłady", "Nakłady + wartości"}, field::radio);
@@ -407,6 +401,8 @@ page_range page_range_of(const device_options& d) {
   if (d.whole_document) return {d.first_page_number, 9999};
   return parse_page_range(d.range_text, d.first_page_number);
 }
+
+std::size_t part_page_offset(const uint8_t* block, int code) { return new_page_offset(block, code); }
 
 void sync_new_page_flags(uint8_t* block) {
   for (const auto& part : print_parts()) {
