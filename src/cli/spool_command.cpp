@@ -39,16 +39,17 @@ bool parse_int(const std::string& s, int& out) {
 }
 
 // Writes a UTF-8 text file as a spool file: one line per line, a form feed ends the page.
-bool text_to_spool(const std::string& text_path, const std::string& spool_path, const printer_config& config,
+bool text_to_spool(const std::string& text_path, std::FILE* spool, const printer_config& config,
                    std::ostream& err) {
+  text_writer w;
+  w.set_layout(config.lines_per_page, doubled_line_feeds(config.density));
+  if (!w.open_spool(spool, 1)) return false;  // the writer owns the stream from here
   std::ifstream in(text_path, std::ios::binary);
   if (!in) {
     err << "kovra-cli: cannot open \"" << text_path << "\"\n";
+    w.close_spool(0);
     return false;
   }
-  text_writer w;
-  w.set_layout(config.lines_per_page, doubled_line_feeds(config.density));
-  if (!w.open_spool(spool_path, 1)) return false;
   w.write_printer_init({SLOT_RESET, SLOT_MODE_NORMAL, SLOT_EMPHASIS_OFF, SLOT_LEFT_MARGIN, SLOT_LINE_SPACING});
   std::string line;
   while (std::getline(in, line)) {
@@ -136,13 +137,10 @@ int run_spool(const std::vector<std::string>& args, std::ostream& out, std::ostr
   std::string spool = source;
   std::string temporary;
   if (text) {
-    std::string pattern = (fs::temp_directory_path() / "kovra_cli_spool_XXXXXX").string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return exit_failed;
-    ::close(fd);
-    fs::remove(pattern);
-    temporary = spool = pattern;
-    if (!text_to_spool(source, spool, config, err)) {
+    std::FILE* stream = create_spool_file(fs::temp_directory_path().string(), temporary);
+    if (!stream) return exit_failed;
+    spool = temporary;
+    if (!text_to_spool(source, stream, config, err)) {
       std::error_code ec;
       fs::remove(spool, ec);
       return exit_cannot_open;

@@ -292,11 +292,16 @@ private:
     }
     table_row r;
     r.style = st;
+    if (!position) {
+      // A work group's or element's heading spans the table's width.
+      r.cells.push_back({first + "\n" + text, 0, int(layout_.columns.size()), cell_align::left, true});
+      return r;
+    }
     if (number_col_ >= 0) {
       r.cells.push_back({basis ? first + "\n" + t.basis : first, number_col_, 1, cell_align::left, true});
       r.cells.push_back({text, desc_, 1, cell_align::left, true});
     } else {
-      r.cells.push_back({(basis ? first + "  " + t.basis : first) + "\n" + text, desc_, 1, cell_align::left, true});
+      r.cells.push_back({(basis ? first + " " + t.basis : first) + "\n" + text, desc_, 1, cell_align::left, true});
     }
     return r;
   }
@@ -330,7 +335,8 @@ private:
   void rms_line(const std::string& label, double r, double m, double s, row_style st, bool blank_zero = true) {
     table_row row;
     row.style = st;
-    row.cells.push_back({label, 0, value_, cell_align::right, true});
+    // One line; the label keeps its trailing blanks ("Razem:  ").
+    row.cells.push_back({label, 0, value_, cell_align::right, false});
     if (rms_sep_) {
       const double v[3] = {r, m, s};
       for (int k = 0; k < 3; ++k)

@@ -37,12 +37,18 @@ void remove_quietly(const std::string& path) {
 
 // The spool file as UTF-8: its first line (the printer initialisation) left out, every
 // control-code mark dropped except page ends, which become form feeds; CR LF becomes LF.
-bool spool_to_utf8(const std::string& spool, const std::string& output) {
+// Pages first..last (counted from 1) of the spool file as UTF-8: the first line (the printer
+// initialisation) left out, every control-code mark dropped except page ends, which become
+// form feeds; CR LF becomes LF. The number of pages the file holds goes to `pages`.
+bool spool_to_utf8(const std::string& spool, const std::string& output, int first, int last, int& pages) {
   std::ifstream in(spool, std::ios::binary);
   if (!in) return false;
   std::ofstream out(output, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   bool first_line = true, mark = false, cr = false;
+  int page = 1;
+  bool any_text = false;  // text after the last page end
+  auto wanted = [&] { return page >= first && page <= last; };
   std::vector<char> chunk(1 << 16);
   std::string text;
   while (in) {
@@ -57,26 +63,37 @@ bool spool_to_utf8(const std::string& spool, const std::string& output) {
       if (!mark && !cr) {  // plain runs are copied whole
         std::size_t end = i;
         while (end < n && chunk[end] != 27 && chunk[end] != '\r') ++end;
-        text.append(chunk.data() + i, end - i);
+        if (end > i) any_text = true;
+        if (wanted()) text.append(chunk.data() + i, end - i);
         if (end == n) break;
         i = end;
       }
       const char c = chunk[i];
       if (mark) {  // the slot after a mark byte
-        if (c == char(report::SLOT_PAGE_END)) text += '\f';
+        if (c == char(report::SLOT_PAGE_END)) {
+          if (wanted()) text += '\f';
+          ++page;
+          any_text = false;
+        }
         mark = false;
         continue;
       }
       if (cr) {
         cr = false;
-        if (c != '\n') text += '\r';
+        if (c != '\n' && wanted()) text += '\r';
       }
-      if (c == 27) mark = true;
-      else if (c == '\r') cr = true;
-      else text += c;
+      if (c == 27) {
+        mark = true;
+      } else if (c == '\r') {
+        cr = true;
+      } else {
+        any_text = true;
+        if (wanted()) text += c;
+      }
     }
     out << store::mazovia_to_utf8(text);
   }
+  pages = any_text ? page : page - 1;
   out.close();
   return bool(out);
 }
@@ -171,7 +188,16 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
 
   std::string error;
   if (options.format == text_format::utf8) {
-    if (!spool_to_utf8(spool, output)) error = "cannot write \"" + output + "\"";
+    const page_range range = page_range_of(dev);
+    const int first = options.endless ? 1 : range.first - dev.first_page_number + 1;
+    const int last = options.endless ? spool_all_pages : range.last - dev.first_page_number + 1;
+    int pages = 0;
+    if (!spool_to_utf8(spool, output, first, last, pages)) {
+      error = "cannot write \"" + output + "\"";
+    } else if (first > pages) {
+      shell::msg_box(145, pages);
+      error = "the page range holds no page of the printout";
+    }
     remove_quietly(spool);
   } else {
     const page_range range = page_range_of(dev);
@@ -200,6 +226,9 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
 
 namespace {
 
+// Before every graphic printout the reserved byte 600 of the block is cleared.
+void clear_reserved_byte(print_document& doc) { doc.block[600] = 0; }
+
 report::report_page_setup page_setup_of(const print_document& doc) {
   const device_options dev = read_device_options(doc.block.data());
   report::report_page_setup setup;
@@ -214,6 +243,7 @@ report::report_page_setup page_setup_of(const print_document& doc) {
 } // namespace
 
 std::string print_pdf(print_document& doc, const std::vector<int>& parts, const std::string& output) {
+  clear_reserved_byte(doc);
   const device_options dev = read_device_options(doc.block.data());
   const page_range range = page_range_of(dev);
   bool finished = true;
@@ -236,6 +266,7 @@ std::string print_pdf(print_document& doc, const std::vector<int>& parts, const 
 }
 
 std::string print_graphic(print_document& doc, const std::vector<int>& parts, QPrinter& printer) {
+  clear_reserved_byte(doc);
   const device_options dev = read_device_options(doc.block.data());
   const page_range range = page_range_of(dev);
   printer.setFullPage(true);

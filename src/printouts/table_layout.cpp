@@ -38,19 +38,21 @@ std::vector<std::string> wrap_text(const std::string& text, int width) {
   while (true) {
     const std::size_t nl = text.find('\n', start);
     const std::string paragraph = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+    // Words keep the blanks between them on a line; a break drops the blanks at it.
     std::string line;
-    std::size_t i = 0;
-    while (i < paragraph.size()) {
-      while (i < paragraph.size() && paragraph[i] == ' ') ++i;
-      std::size_t j = i;
-      while (j < paragraph.size() && paragraph[j] != ' ') ++j;
-      if (j == i) break;
+    std::size_t i = paragraph.find_first_not_of(' ');
+    std::string gap;
+    while (i != std::string::npos && i < paragraph.size()) {
+      std::size_t j = paragraph.find(' ', i);
+      if (j == std::string::npos) j = paragraph.size();
       std::string word = paragraph.substr(i, j - i);
-      i = j;
+      const std::size_t next = paragraph.find_first_not_of(' ', j);
+      const std::string following = paragraph.substr(j, (next == std::string::npos ? paragraph.size() : next) - j);
+      i = next;
       while (!word.empty()) {
-        const std::size_t need = line.empty() ? word.size() : line.size() + 1 + word.size();
+        const std::size_t need = line.empty() ? word.size() : line.size() + gap.size() + word.size();
         if (need <= std::size_t(width)) {
-          if (!line.empty()) line += ' ';
+          if (!line.empty()) line += gap;
           line += word;
           word.clear();
         } else if (!line.empty()) {
@@ -61,6 +63,7 @@ std::vector<std::string> wrap_text(const std::string& text, int width) {
           word.erase(0, std::size_t(width));
         }
       }
+      gap = following;
     }
     lines.push_back(line);
     if (nl == std::string::npos) break;

@@ -84,8 +84,8 @@ const char* const formula_two_full = R"(
 |podstawy nakładów                           |       |        |           |         |-----------------------------------|
 |wyliczenie ilości robót                     |       |        |           |         | Robocizna | Materiały |  Sprzęt   |
 -------------------------------------------------------------------------------------------------------------------------
-|1                                           |       |        |           |         |           |           |           |
-|Fundamenty                                  |       |        |           |         |           |           |           |
+|1                                                                                                                      |
+|Fundamenty                                                                                                             |
 =========================================================================================================================
 |1 KNR 202/1101/1                            |       |        |           |         |           |           |           |
 |Beton                                       |m3     |        |     ~10.00|         |           |           |           |
@@ -93,7 +93,7 @@ const char* const formula_two_full = R"(
 |Robotnicy                                   |r-g    |       2|         20|    30.00|     600.00|           |           |
 |Beton B20                                   |m3     |       1|         10|   200.00|           |   2 000.00|           |
 |                                                                                   ------------------------------------|
-|                                                                             Razem:|     600.00|   2 000.00|           |
+|                                                                           Razem:  |     600.00|   2 000.00|           |
 |                                                               Razem (z narzutami):|     900.00|   2 000.00|           |
 |                                                 Wartość pozycji netto:|   2 900.00|                                   |
 |                                                                   VAT:|     667.00|                                   |
@@ -131,8 +131,8 @@ const char* const formula_one_unit_price = R"(
 |Element, asortyment, rodzaj robót, pozycja przedmiarowa           | Jedn. |Krot.|     Ilość    |  Wartość  |  Wartość  |
 |podstawy nakładów                                                 |       |     |              |jednostkowa|  netto    |
 -------------------------------------------------------------------------------------------------------------------------
-|1                                                                 |       |     |              |           |           |
-|Fundamenty                                                        |       |     |              |           |           |
+|1                                                                                                                      |
+|Fundamenty                                                                                                             |
 =========================================================================================================================
 |1 KNR 202/1101/1                                                  |       |     |              |           |           |
 |Beton                                                             |m3     |     |        ~10.00|     290.00|   2 900.00|
@@ -246,6 +246,11 @@ TEST(PrintCli, PagesCarryTheirNumberLineAndRepeatTheTableHeading) {
     if (i > 0 && pages[i].find("|Robotnicy") != std::string::npos)
       EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u) << "page " << i + 1 << ": " << l[6];
   }
+
+  // A page range gives exactly those pages.
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--option", "1:Dolny=240", "--pages", "2-2", "-o",
+                     dir / "p2.txt"}).exit_code, 0);
+  EXPECT_EQ(file_bytes(dir / "p2.txt"), pages[1] + "\f");
 }
 
 TEST(PrintCli, PdfHoldsThePagesAndTotals) {
@@ -333,6 +338,34 @@ TEST(PrintCli, OptionEdgeCases) {
     if (pdf.empty()) GTEST_SKIP() << "pdftotext is not installed";
     EXPECT_NE(pdf.find("Wartość pozycji netto"), std::string::npos);
     EXPECT_EQ(pdf.find("Wartość pozycji brutto"), std::string::npos);
+  }
+}
+
+TEST(PrintCli, ElementsFromANewPage) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  json second = spec["nodes"][0];
+  second["number"] = "2";
+  second["description"] = "Sciany";
+  json position = spec["nodes"][1];
+  position["number"] = "2";
+  spec["nodes"].push_back(second);
+  spec["nodes"].push_back(position);
+  const std::string file = dir.build(spec, "two.kvr");
+  auto page_of = [](const std::vector<std::string>& pages, const std::string& text) {
+    for (std::size_t i = 0; i < pages.size(); ++i)
+      if (pages[i].find(text) != std::string::npos) return int(i);
+    return -1;
+  };
+  for (const bool on : {false, true}) {
+    std::vector<std::string> args = {"print", file, "--format", "utf8", "-o", dir / "two.txt"};
+    if (on) args.insert(args.end(), {"--option", "5:Elementy od nowej strony=on"});
+    ASSERT_EQ(run_cli(args).exit_code, 0);
+    const auto pages = split_pages(file_bytes(dir / "two.txt"));
+    // The first element stays with the part's heading; the second starts a page when asked.
+    EXPECT_EQ(page_of(pages, "|Fundamenty"), 0);
+    EXPECT_EQ(page_of(pages, "K O S Z T O R Y S"), 0);
+    EXPECT_EQ(page_of(pages, "|Sciany"), on ? 1 : 0);
   }
 }
 

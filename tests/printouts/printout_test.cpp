@@ -20,6 +20,10 @@
 #include <nlohmann/json.hpp>
 
 #include <QImage>
+#include <QPrinter>
+
+#include <cstdio>
+#include <filesystem>
 
 namespace kovra::printouts {
 namespace {
@@ -104,6 +108,8 @@ TEST(TextTables, WrappingCuttingAndFields) {
   EXPECT_EQ(wrap_text("Beton zwykly C8/10", 9), (std::vector<std::string>{"Beton", "zwykly", "C8/10"}));
   EXPECT_EQ(wrap_text("ab Konstantynopol", 6), (std::vector<std::string>{"ab", "Konsta", "ntynop", "ol"}));
   EXPECT_EQ(wrap_text("1\nBeton", 10), (std::vector<std::string>{"1", "Beton"}));
+  // Blanks between words stay as they are; the blanks at a break go.
+  EXPECT_EQ(wrap_text("S=8  W=0.90  P=1.00", 12), (std::vector<std::string>{"S=8  W=0.90", "P=1.00"}));
   // Summary labels are cut after "-;:\\>)]}?! ".
   EXPECT_EQ(cut_text("Zysk 12%(R+Kp(R))+12%(S+Kp(S))", 14, "-;:\\>)]}?! "),
             (std::vector<std::string>{"Zysk", "12%(R+Kp(R))", "+12%(S+Kp(S))"}));
@@ -205,6 +211,32 @@ TEST(GraphicPrintout, TableRulesStandWhereTheMeasuredColumnsPutThem) {
     EXPECT_GE(longest_dark_run(page, x), 80) << "rule after column " << c << " at " << x;
     EXPECT_LT(longest_dark_run(page, middle), 40) << "middle of column " << c;
   }
+}
+
+// The printer path (a CUPS queue in use) drawn into the printer's own PDF output: the same
+// pages and texts as the PDF writer's.
+TEST(GraphicPrintout, ThePrinterPathDrawsThePages) {
+  report::ensure_gui_application();
+  test::temp_folder dir;
+  const std::string file = dir.path() + "printer.kvr";
+  ASSERT_EQ(document::build_estimate_file(one_position(), file), "");
+  print_document doc;
+  std::string error;
+  ASSERT_TRUE(open_print_document(file, doc, error)) << error;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const std::string out = dir.path() + "printer.pdf";
+  printer.setOutputFileName(QString::fromStdString(out));
+  EXPECT_EQ(print_graphic(doc, {40}, printer), "");
+  std::string text;
+  if (FILE* p = ::popen(("pdftotext -layout " + out + " - 2>/dev/null").c_str(), "r")) {
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) text += buf;
+    ::pclose(p);
+  }
+  if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  for (const char* t : {"Kosztorys", "Beton B20", "Podsumowanie kosztorysu", "Ogółem Fundamenty"})
+    EXPECT_NE(text.find(t), std::string::npos) << t;
 }
 
 }  // namespace
