@@ -15,7 +15,7 @@ std::string trimmed_text(std::string s) {
 std::string position_heading_text(const calc::model_node& n, const node_texts& t, const heading_lines& lines,
                                   bool position) {
   std::string first = trimmed_text(n.number);
-  if (position && lines.bases && !t.basis.empty()) first += "  " + t.basis;
+  if (position && lines.bases && !t.basis.empty()) first += " " + t.basis;
   std::string text = first + "\n" + trimmed_text(n.description);
   if (lines.note && !t.note.empty()) text += "\n" + t.note;
   if (lines.stwior && !t.specification.empty()) text += "\n" + store::utf8_to_mazovia("Nr STWiOR: ") + t.specification;
