@@ -19,6 +19,8 @@
 #include "printouts/survey_printout.h"
 #include "report/report_tables.h"
 #include "shell/general_settings.h"
+#include "shell/print_block.h"
+#include "report/page_band.h"
 #include "report/prt_item.h"
 #include "report/text_format.h"
 #include "store/codepage.h"
@@ -201,6 +203,13 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
     // The title page takes no part letter: the title alone, centred in the title font.
     report::VL_raport& r = gs->raport();
     if (o.page.new_page && !r.at_page_top()) r.page_break();
+    // No page header on the title page unless the header asks to be printed there too.
+    const report::band_definition header =
+        report::parse_band_definition(block + shell::print_offset::header_definition);
+    if (!(header.flags & report::BAND_FLAG_TITLE_PAGE)) {
+      r.begin_page_header(report::BAND_FIRST);
+      r.end_page_header(report::BAND_FIRST, 0);
+    }
     r.add_toc_entry(0, "A", mz("Strona tytułowa"));
     if (o.firm) {
       // The firm's lines, as the program's settings give them.
