@@ -237,7 +237,7 @@ private:
       }
     } else {
       if (o_.lp) lp_ = int(layout_.columns.size()), layout_.columns.push_back({lp, ""}),
-                 layout_.columns.back().sample = digits_ < 3 ? std::string("Lp.") : std::string(std::size_t(digits_), '8') + ".";
+                 layout_.columns.back().sample = std::string(std::size_t(std::max(digits_, 3)), '8') + ".";  // at least as wide as "Lp."
       if (o_.eto) eto_ = int(layout_.columns.size()), layout_.columns.push_back({8, "88888888"});
       name_ = int(layout_.columns.size());
       layout_.columns.push_back({name_width, ""});
@@ -279,7 +279,12 @@ private:
     bool second = false;
     for (std::size_t i = 0; i < after_.size(); ++i) {
       std::string h1 = mz(after_[i].line1), h2 = mz(after_[i].line2);
-      if (!sink_.text_mode()) h1 = trimmed_text(h1), h2 = trimmed_text(h2);
+      if (!sink_.text_mode()) {
+        // Graphic headers: the full words where the text columns abbreviate them.
+        h1 = trimmed_text(h1), h2 = trimmed_text(h2);
+        if (h1 == mz("Ilość inw.")) h1 = "Il. inw.";
+        if (h1 == "Wart.m.inw.") h1 = mz("Wartość mat. inw.");
+      }
       a.cells.push_back({h1, first_after_ + int(i), 1, sink_.text_mode() ? cell_align::left : cell_align::centre});
       if (!h2.empty()) {
         second = true;

@@ -336,7 +336,7 @@ void additions_table(printout_sink& sink, const std::vector<addition>& list, boo
     if (a.amount != 0 || !trimmed_text(a.name).empty()) rows.push_back(&a);
   const int digits = int(std::to_string(std::max<std::size_t>(rows.size(), 1)).size());
   table_layout l;
-  l.columns = {{digits + 1, digits < 3 ? std::string("Lp.") : std::string(std::size_t(digits), '8') + "."},
+  l.columns = {{digits + 1, std::string(std::size_t(std::max(digits, 3)), '8') + "."},
                {118 - digits - 1 - 12, ""},
                {11, "-99999999,99"}};
   table_row h;
