@@ -1,0 +1,199 @@
+// The positions page of an estimate: its rows and cells, the tree and the grid following
+// each other, and the sub-views chosen by the row's kind with the texts they show.
+#include "app/app_support.h"
+#include "app/document_window.h"
+#include "app/estimate_tree_model.h"
+#include "app/main_window.h"
+#include "app/page_windows.h"
+#include "controls/std_grid.h"
+#include "document/estimate_nodes.h"
+#include "views/define_view.h"
+#include "views/position_sub_views.h"
+
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace kovra;
+using namespace kovra::app;
+using kovra::test::program_fixture;
+using views::Tfrm_define;
+
+namespace {
+
+struct define_page {
+  program_fixture f;
+  Tfrm_simple* w = nullptr;
+  Tfrm_define* view = nullptr;
+
+  explicit define_page(const std::string& demo) {
+    EXPECT_EQ(f.start(), -1);
+    EXPECT_TRUE(f.main().open_estimate(f.demo(demo), 0, false));
+    w = dynamic_cast<Tfrm_simple*>(f.main().active_document());
+    if (!w) return;
+    Tfrm_koszt* k = w->page_window();
+    k->select_page(k->page_index("Definiuj"));
+    view = dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+  }
+  // The row whose number is `number` (positions and elements share numbers: the first after `from`).
+  int row_of(const QString& number, int from = 1) const {
+    for (int r = from; r < view->row_count(); ++r)
+      if (view->row_texts(r).number == number) return r;
+    return -1;
+  }
+};
+
+} // namespace
+
+// The rows of the demo house: work groups and elements across the grid with their
+// coefficient letters, positions with basis, "~" for a surveyed quantity and the place of
+// their scaffolding, simplified positions with their multiplier, the scaffolding and the
+// one-off cost.
+TEST(DefineView, RowsAndCellsOfEveryNodeKind) {
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  // 3 work groups, 8 elements, 31 positions, 2 simplified, 1 scaffolding, 1 one-off: 46 nodes
+  // and the header.
+  EXPECT_EQ(p.view->row_count(), 47);
+  auto group = p.view->row_texts(1);
+  EXPECT_TRUE(group.across);
+  EXPECT_EQ(group.number, "1");
+  EXPECT_EQ(group.description, "Roboty ziemne i fundamenty");
+  EXPECT_EQ(group.factor, "rms");  // every coefficient 1
+  // Position 1: 168 − 24 = 144 m2 measured by its survey, shown to two decimals.
+  auto first = p.view->row_texts(3);
+  EXPECT_FALSE(first.across);
+  EXPECT_EQ(first.basis, "KNR 201/126/1");
+  EXPECT_EQ(first.quantity, "~144.00");
+  EXPECT_EQ(first.unit, "m2");
+  EXPECT_EQ(first.factor, "");  // multiplier 1: blank
+  EXPECT_EQ(p.view->row_texts(p.row_of("5")).quantity, "16.80");  // no survey, no "~"
+  // Positions 13 and 14 belong to the first (only) scaffolding.
+  EXPECT_EQ(p.view->row_texts(p.row_of("13")).quantity, "~107.60\nR1 ");
+  EXPECT_EQ(p.view->row_texts(p.row_of("15")).quantity, "~16.50");
+  auto left_out = p.view->row_texts(p.row_of("31"));
+  EXPECT_TRUE(left_out.not_valued);
+  // Simplified position without catalogue: the prefix stands for its basis; multiplier 2.
+  auto own = p.view->row_texts(p.row_of("33"));
+  EXPECT_EQ(own.basis, "KNR");
+  EXPECT_EQ(own.factor, "2.00");
+  // Scaffolding: 1 set × 100 per set / K 1 = 100; one-off: 1 unit over 23 km.
+  auto scaffold = p.view->row_texts(p.row_of("34"));
+  EXPECT_EQ(scaffold.quantity, "100.00");
+  EXPECT_EQ(scaffold.unit, "m2");
+  auto one_off = p.view->row_texts(p.row_of("35"));
+  EXPECT_EQ(one_off.quantity, "1");
+  EXPECT_EQ(one_off.factor, "23.0 km");
+  // The grid's cells: header texts, a group's description across columns 2 to 4.
+  controls::VL_std_grid& g = *p.view->grid();
+  EXPECT_EQ(g.ask_cell(2, 0, QRect()).text, "Podstawa / Opis");
+  EXPECT_EQ(g.ask_cell(2, 1, QRect(0, 0, 10, 10)).text, "Roboty ziemne i fundamenty");
+  EXPECT_EQ(g.ask_cell(2, 1, QRect(0, 0, 10, 10)).cell_type, controls::ct_group);
+  EXPECT_EQ(g.ask_cell(2, 3, QRect()).text, "KNR 201/126/1\nZdjęcie warstwy humusu gr. 15 cm spycharkami");
+  EXPECT_EQ(g.ask_cell(3, p.row_of("31"), QRect()).cell_type, controls::ct_blocked);
+}
+
+// Selection: the grid moves the tree, the tree moves the grid; the navigation buttons; the
+// sub-view by sub-page and row kind.
+TEST(DefineView, SelectionAndSubViews) {
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define& v = *p.view;
+  v.select_row(3);
+  EXPECT_EQ(p.w->current_node(), v.row_node(3));
+  EXPECT_EQ(v.value_text().left(9), "Wartość: ");
+  p.w->select_node(v.row_node(10));
+  EXPECT_EQ(v.current_row(), 10);
+  v.go(0);
+  EXPECT_EQ(v.current_row(), 1);
+  EXPECT_FALSE(v.can_go(0));
+  EXPECT_FALSE(v.can_go(1));
+  v.go(3);
+  EXPECT_EQ(v.current_row(), 46);
+  EXPECT_FALSE(v.can_go(2));
+  EXPECT_TRUE(v.can_go(1));
+
+  struct expect {
+    const char* number;
+    int page;
+    const char* sub_view;
+  };
+  const expect cases[] = {
+      {"1.1", Tfrm_define::page_rms, "Tfrm_element"},      {"1", Tfrm_define::page_rms, "Tfrm_naklady"},
+      {"32", Tfrm_define::page_rms, "Tfrm_scalona"},       {"34", Tfrm_define::page_rms, "Tfrm_ruszt"},
+      {"35", Tfrm_define::page_rms, "Tfrm_jednoraz"},      {"1", Tfrm_define::page_survey, "Tfrm_survey"},
+      {"34", Tfrm_define::page_survey, "Tfrm_choose_poz"}, {"1.1", Tfrm_define::page_survey, "Tfrm_element"},
+      {"33", Tfrm_define::page_code, "Tfrm_cpv"},
+  };
+  for (const expect& c : cases) {
+    v.set_sub_page(c.page);
+    v.select_row(p.row_of(c.number, std::string(c.number) == "1" ? 3 : 1));
+    ASSERT_NE(v.current_sub_view(), nullptr) << c.number;
+    EXPECT_EQ(v.current_sub_view()->view_class(), c.sub_view) << c.number << " " << c.page;
+  }
+  v.set_sub_page(Tfrm_define::page_list);
+  EXPECT_EQ(v.current_sub_view(), nullptr);
+}
+
+// The sheets under the grid, against values worked out from the demo's figures.
+TEST(DefineView, SheetsOfSimplifiedOneOffScaffoldingAndSurvey) {
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define& v = *p.view;
+  v.set_sub_page(Tfrm_define::page_rms);
+  // 22 m at R 12.40, M 38.50, S 0.80.
+  v.select_row(p.row_of("32"));
+  views::node_sub_view* s = v.current_sub_view();
+  EXPECT_EQ(s->cell(1, 1), " Robocizna ");
+  EXPECT_EQ(s->cell(3, 1), "272.80");
+  EXPECT_EQ(s->cell(3, 2), "847.00");
+  EXPECT_EQ(s->cell(3, 3), "17.60");
+  // 12 m × multiplicity 2 = 24: R 10.10 × 24, M 29.90 × 24, no equipment.
+  v.select_row(p.row_of("33"));
+  EXPECT_EQ(s->cell(3, 1), "242.40");
+  EXPECT_EQ(s->cell(3, 2), "717.60");
+  EXPECT_EQ(s->cell(3, 3), "");
+  // One-off over 23 km: first 5 km once at 90, the 18 km left in four 5 km bands at 45.
+  v.select_row(p.row_of("35"));
+  s = v.current_sub_view();
+  EXPECT_EQ(s->cell(1, 1), "Montaż");
+  EXPECT_EQ(s->cell(5, 1), "150.00");
+  EXPECT_EQ(s->cell(3, 4), "4");
+  EXPECT_EQ(s->cell(5, 4), "180.00");
+  // Scaffolding: t = 168.004 / (0.90 × 8) × 1.00 = 23.33389; n = 1 × 100 / 1; value
+  // 23.33389 × 100 × 6.50.
+  v.select_row(p.row_of("34"));
+  auto* r = dynamic_cast<views::Tfrm_ruszt*>(v.current_sub_view());
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->rows(), 12);
+  EXPECT_EQ(r->cell(1, 5), " Czas pracy \n168.004 / ( 0.90 * 8 ) * 1.00 = ");
+  EXPECT_EQ(r->cell(4, 5), "23.33389");
+  EXPECT_EQ(r->cell(4, 9), "100.00");
+  EXPECT_EQ(r->cell(4, 11), "15 167.03");
+  EXPECT_TRUE(r->decimals_button(2)->isChecked());
+  // "1": one decimal of the total count, recalculated; the row follows.
+  r->decimals_button(1)->click();
+  EXPECT_EQ(r->cell(4, 9), "100.0");
+  EXPECT_EQ(v.row_texts(p.row_of("34")).quantity, "100.0");
+  EXPECT_TRUE(r->decimals_button(1)->isChecked());
+  // Survey of position 1: two lines and their total.
+  v.set_sub_page(Tfrm_define::page_survey);
+  v.select_row(3);
+  auto* survey = dynamic_cast<views::Tfrm_survey*>(v.current_sub_view());
+  ASSERT_NE(survey, nullptr);
+  EXPECT_EQ(survey->cell(1, 1), "Obrys budynku z odsadzką 2 m");
+  EXPECT_EQ(survey->cell(2, 2), "-(4*6)");
+  EXPECT_EQ(survey->cell(3, 2).trimmed(), "-24.0");
+  EXPECT_EQ(survey->totals_text(), "Razem: 144.00");
+  // The positions of the scaffolding: 13 and 14 checked, elements before their positions.
+  v.select_row(p.row_of("34"));
+  s = v.current_sub_view();
+  EXPECT_EQ(s->cell(1, 1), "1.1");
+  int checked = 0;
+  for (int row = 1; row < s->rows(); ++row)
+    if (!s->cell(0, row).isEmpty()) {
+      ++checked;
+      EXPECT_TRUE(s->cell(1, row) == "13" || s->cell(1, row) == "14") << s->cell(1, row).toStdString();
+    }
+  EXPECT_EQ(checked, 2);
+}
