@@ -127,10 +127,7 @@ Tfrm_define::Tfrm_define(view_host& host, QWidget* parent) : TTabForm(parent), h
   subs_ = {new Tfrm_naklady(stack_), new Tfrm_jednoraz(stack_), new Tfrm_scalona(stack_), new Tfrm_ruszt(stack_),
            new Tfrm_element(stack_), new Tfrm_el_scalony(stack_), new Tfrm_survey(stack_),
            new Tfrm_choose_poz(stack_), new Tfrm_cpv(stack_)};
-  for (auto* s : subs_) {
-    stack_->addWidget(s);
-    s->setVisible(true);
-  }
+  for (auto* s : subs_) stack_->addWidget(s);
   connect(tabs_, &QTabBar::currentChanged, this, [this](int) {
     layout_bottom();
     refresh_sub_view();
@@ -156,6 +153,21 @@ void Tfrm_define::activate(int stage) {
 void Tfrm_define::deactivate(int stage) {
   TTabForm::deactivate(stage);
   pnl_speed_->hide();
+}
+
+void Tfrm_define::resizeEvent(QResizeEvent* e) {
+  TTabForm::resizeEvent(e);
+  fit_columns();
+}
+
+void Tfrm_define::fit_columns() {
+  // "Podstawa / Opis" takes what the other columns leave.
+  int others = 0;
+  for (int c = 0; c < grid_->col_count(); ++c)
+    if (c != col_text) others += grid_->get_col_widths(c) + grid_->grid_line_width();
+  const int rest = grid_->viewport()->width() - others - grid_->grid_line_width();
+  grid_->set_col_widths(col_text, std::max(120, rest));
+  grid_->set_left_col(1);
 }
 
 void Tfrm_define::set_shown(bool shown) {
@@ -211,6 +223,7 @@ void Tfrm_define::rebuild_rows() {
     for (size_t i = 1; i < rows_.size(); ++i)
       if (rows_[i] == keep) row = int(i);
   grid_->set_current(start_column_, row);
+  fit_columns();
   update_buttons();
   refresh_sub_view();
 }
@@ -432,6 +445,7 @@ void Tfrm_define::refresh_sub_view() {
   }
   s->show_row(*this, node);
   stack_->setCurrentWidget(s);
+  s->show();
 }
 
 } // namespace kovra::views

@@ -86,7 +86,11 @@ public:
   // controls::VL_grid_source
   void set_cell_data(controls::VL_std_grid& grid, int col, int row, controls::VL_cell& cell) override;
 
+protected:
+  void resizeEvent(QResizeEvent* e) override;
+
 private:
+  void fit_columns();
   void rebuild_rows();
   void refresh_sub_view();
   void update_buttons();
