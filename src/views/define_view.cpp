@@ -106,9 +106,11 @@ Tfrm_define::Tfrm_define(view_host& host, QWidget* parent) : TTabForm(parent), h
   grid_->set_source(this);
   connect(grid_, &controls::VL_std_grid::current_changed, this, [this](int, int row) {
     if (row >= 1 && row < int(rows_.size())) {
-      following_ = true;
-      host_.select_node(rows_[size_t(row)]);
-      following_ = false;
+      if (!quiet_) {  // the user's (or a button's) choice: the tree follows
+        following_ = true;
+        host_.select_node(rows_[size_t(row)]);
+        following_ = false;
+      }
       update_buttons();
       refresh_sub_view();
     }
@@ -218,11 +220,16 @@ void Tfrm_define::rebuild_rows() {
   }
   grid_->set_row_count(std::max(2, int(rows_.size())));
   grid_->UpdateView();
+  // The tree's choice when it is a row, else the row that was current.
   int row = 1;
-  if (keep)
-    for (size_t i = 1; i < rows_.size(); ++i)
-      if (rows_[i] == keep) row = int(i);
+  document::Base_Node* chosen = host_.current_node();
+  for (size_t i = 1; i < rows_.size(); ++i)
+    if (rows_[i] == keep && row == 1) row = int(i);
+  for (size_t i = 1; i < rows_.size(); ++i)
+    if (rows_[i] == chosen) row = int(i);
+  quiet_ = true;
   grid_->set_current(start_column_, row);
+  quiet_ = false;
   fit_columns();
   update_buttons();
   refresh_sub_view();
@@ -357,7 +364,11 @@ void Tfrm_define::select_row(int row) {
 void Tfrm_define::show_node(document::Base_Node* node) {
   for (size_t i = 1; i < rows_.size(); ++i)
     if (rows_[i] == node) {
-      if (current_row() != int(i)) grid_->set_current(std::max(1, grid_->col()), int(i));
+      if (current_row() != int(i)) {
+        quiet_ = true;
+        grid_->set_current(std::max(1, grid_->col()), int(i));
+        quiet_ = false;
+      }
       update_buttons();
       refresh_sub_view();
       return;

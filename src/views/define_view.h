@@ -104,6 +104,7 @@ private:
   mutable std::unique_ptr<calc::costing_context> costing_;
   int start_column_ = 2;
   bool following_ = false;  // the tree is being told of a selection: ignore its echo
+  bool quiet_ = false;      // the grid moves because of the tree or a rebuild: no echo back
   double bottom_share_ = 0.75;
 
   QSplitter* splt_naklady_ = nullptr;

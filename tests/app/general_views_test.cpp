@@ -82,3 +82,32 @@ TEST(GeneralViews, GeneralDataAndPriceListsOfTheHouse) {
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(o->edit_opis->toPlainText(), "");  // the house has no description record
 }
+
+#include "views/chapters_view.h"
+
+// The compound level's chapters: number, name, quantity in its precision, share and value;
+// opening a row makes its constituent the tree's choice.
+TEST(ChaptersView, RowsOfTheCompoundHouse) {
+  test::program_fixture f;
+  ASSERT_EQ(f.start(), -1);
+  ASSERT_TRUE(f.main().open_estimate(f.demo("demo_compound"), 0, false));
+  auto* w = dynamic_cast<Tfrm_multi*>(f.main().active_document());
+  ASSERT_NE(w, nullptr);
+  Tfrm_chapter* k = w->compound_page_window();
+  k->select_page(k->page_index("Definiuj"));
+  auto* v = dynamic_cast<views::Tfrm_chpt_define*>(k->view(k->page_index("Definiuj")));
+  ASSERT_NE(v, nullptr);
+  ASSERT_EQ(v->row_count(), 4);
+  EXPECT_EQ(v->cell_text(2, 0), "Nazwa");
+  EXPECT_EQ(v->cell_text(1, 3), "3");
+  EXPECT_EQ(v->cell_text(2, 1), "Roboty ziemne");
+  EXPECT_EQ(v->cell_text(3, 3), "2");  // quantity 2 with precision code 3: no decimals
+  EXPECT_EQ(v->cell_text(4, 1), "kpl");
+  EXPECT_EQ(v->cell_text(5, 2), "rms");
+  // Shares of the compound's 78 362.99: 2 780.27 is 3.548 %, 54 724.47 is 69.834 %.
+  EXPECT_EQ(v->cell_text(7, 1), "2 780.27");
+  EXPECT_EQ(v->cell_text(6, 1), "3.55");
+  EXPECT_EQ(v->cell_text(6, 3), "69.83");
+  v->open_row(2);
+  EXPECT_EQ(w->current_node(), v->row_node(2));
+}
