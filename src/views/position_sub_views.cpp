@@ -12,6 +12,7 @@
 #include "calc/survey_display.h"
 #include "controls/std_grid.h"
 #include "document/basis_text.h"
+#include "document/cpv_collect.h"
 #include "document/estimate_nodes.h"
 #include "printouts/node_texts.h"
 #include "store/codepage.h"
@@ -392,29 +393,55 @@ void Tfrm_choose_poz::show_row(Tfrm_define& owner, document::Base_Node* node) {
 // CPV codes -------------------------------------------------------------------------------------
 
 Tfrm_cpv::Tfrm_cpv(QWidget* parent) : node_sub_view("Tfrm_cpv", parent) {
-  make_sheet({"", "Kod główny", "Kod uzupełniający"}, {2, 60, 40});
+  make_sheet({"", "Kod CPV", "Kod CPV Pomocniczy"}, {2, 60, 30});
+  auto* bl = static_cast<QHBoxLayout*>(buttons_->layout());
+  static const char* captions[3] = {"Pokaż kody wstawione", "Pokaż kody zebrane", "Pokaż kody agregowane"};
+  for (int i = 0; i < 3; ++i) {
+    modes_[i] = new QToolButton(buttons_);
+    modes_[i]->setText(utf8(captions[i]));
+    modes_[i]->setCheckable(true);
+    modes_[i]->setEnabled(false);  // the display mode is stored with the document: shown, not changed
+    bl->addWidget(modes_[i]);
+  }
+  bl->addStretch(1);
 }
 
 void Tfrm_cpv::show_row(Tfrm_define& owner, document::Base_Node* node) {
   document::Base_Node* n = node ? node : owner.host().estimate_node();
-  if (!n) {
-    set_rows(0);
-    return;
+  document::estimate_doc* doc = owner.host().document();
+  const bool position = node && node->kind == document::KIND_POSITION &&
+                        dynamic_cast<Elpz_Node*>(node)->type() != calc::node_element &&
+                        dynamic_cast<Elpz_Node*>(node)->type() != calc::node_group;
+  int mode = doc ? document::cpv_display_mode(*doc) : 1;
+  if (mode == 0 && !position) mode = 1;  // a document that never chose shows the attached codes
+  buttons_->setVisible(!position);
+  for (int i = 0; i < 3; ++i) modes_[i]->setChecked(mode & (1 << i));
+  struct line {
+    QString main, supplementary;
+  };
+  std::vector<line> lines;
+  if (n && position) {
+    if (!n->cpv_own.empty())
+      lines.push_back({QString::fromStdString(n->cpv_own[0].main.shown()),
+                       QString::fromStdString(n->cpv_own[0].supplementary.shown())});
+  } else if (n) {
+    if (mode & 4)
+      for (const document::cpv_code& c : n->cpv_aggregated) lines.push_back({QString::fromStdString(c.shown()), {}});
+    if (mode & 2)
+      for (const document::cpv_code& c : n->cpv_collected) lines.push_back({QString::fromStdString(c.shown()), {}});
+    if (mode & 1) {
+      for (const document::cpv_pair& p : n->cpv_own)
+        lines.push_back({QString::fromStdString(p.main.shown()), QString::fromStdString(p.supplementary.shown())});
+      lines.push_back({});  // the row for a new code
+    }
   }
-  const int own = int(n->cpv_own.size());
-  const int collected = int(n->cpv_collected.size());
-  set_rows(own + (collected ? collected + 1 : 0));
-  int row = 1;
-  for (const document::cpv_pair& p : n->cpv_own) {
-    put(1, row, QString::fromStdString(p.main.shown()));
-    put(2, row, QString::fromStdString(p.supplementary.shown()));
-    ++row;
+  set_rows(int(lines.size()));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    put(1, int(i) + 1, lines[i].main);
+    put(2, int(i) + 1, lines[i].supplementary);
   }
-  if (collected) {
-    put(1, row++, utf8("Kody zebrane z pozycji:"));
-    for (const document::cpv_code& c : n->cpv_collected) put(1, row++, QString::fromStdString(c.shown()));
-  }
-  if (!own && !collected) put(1, 1, utf8("Brak kodów CPV."));
+  if (lines.empty() && !(mode & 1) && !position)
+    put(1, 1, utf8("Naciśnij przycisk \"Pokaż kody wstawione  \", aby móc edytować kody CPV !"));
   grid_->UpdateView();
 }
 

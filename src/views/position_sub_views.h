@@ -123,6 +123,9 @@ class Tfrm_cpv : public node_sub_view {
 public:
   explicit Tfrm_cpv(QWidget* parent = nullptr);
   void show_row(Tfrm_define& owner, document::Base_Node* node) override;
+
+private:
+  QToolButton* modes_[3] = {};  // own, collected, aggregated
 };
 
 } // namespace kovra::views

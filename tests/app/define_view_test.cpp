@@ -197,3 +197,63 @@ TEST(DefineView, SheetsOfSimplifiedOneOffScaffoldingAndSurvey) {
     }
   EXPECT_EQ(checked, 2);
 }
+
+#include "document/estimate_file.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+// The "Kod" sub-page over codes of every kind: a 2008 code with a supplementary one, a 2003
+// code shown by its 2008 entry, a code of neither kept as stored, a wrong check digit; an
+// element collecting its positions' codes and aggregating them to its level.
+TEST(DefineView, CpvCodesOfTheRows) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  spec["general"]["cpv_display_mode"] = 7;  // own, collected and aggregated
+  nlohmann::json& nodes = spec["nodes"];
+  nodes[1]["cpv_level"] = 4;                                  // element 1.1
+  nodes[2]["cpv"] = std::string("45111200-0\x01" "AA01-1");   // position 1
+  nodes[3]["cpv"] = std::string("45216210-9\x01");            // position 2: a 2003 code
+  nodes[4]["cpv"] = std::string("99999999-9\x01");            // position 3: in neither vocabulary
+  nodes[5]["cpv"] = std::string("45111200-5\x01");            // position 4: wrong check digit
+  define_page p("demo_house");  // for its program folder
+  ASSERT_NE(p.view, nullptr);
+  const std::string path = p.f.tmp.path() + "coded.kvr";
+  ASSERT_EQ(document::build_estimate_file(spec, path), "");
+  ASSERT_TRUE(p.f.main().open_estimate(path, 0, false));
+  auto* w = dynamic_cast<Tfrm_simple*>(p.f.main().active_document());
+  ASSERT_NE(w, nullptr);
+  Tfrm_koszt* k = w->page_window();
+  k->select_page(k->page_index("Definiuj"));
+  auto* v = dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+  ASSERT_NE(v, nullptr);
+  v->set_sub_page(Tfrm_define::page_code);
+
+  // The vocabulary's texts keep its no-break spaces; compared here as blanks.
+  auto plain = [](const QString& t) { return QString(t).replace(QChar(0xA0), ' ').toStdString(); };
+  v->select_row(3);
+  views::node_sub_view* s = v->current_sub_view();
+  EXPECT_EQ(s->cell(1, 0), "Kod CPV");
+  EXPECT_EQ(plain(s->cell(1, 1)), "45111200-0  Roboty w zakresie przygotowania terenu pod budowę i roboty ziemne");
+  EXPECT_EQ(plain(s->cell(2, 1)), "AA01-1  Metal");
+  EXPECT_EQ(s->rows(), 2);  // a position shows its one pair, no empty row
+  v->select_row(4);
+  EXPECT_EQ(plain(s->cell(1, 1)), "45212421-3  Roboty budowlane w zakresie restauracji");
+  v->select_row(5);  // 9 is not the check digit 99999999 computes to
+  EXPECT_EQ(plain(s->cell(1, 1)), "99999999-9  [kod nieznany]  [błędna cyfra kontrolna]");
+  v->select_row(6);  // the vocabulary's entry, marked: the stored digit was 5
+  EXPECT_EQ(plain(s->cell(1, 1)),
+            "45111200-0  Roboty w zakresie przygotowania terenu pod budowę i roboty ziemne  [błędna cyfra kontrolna]");
+
+  // Element 1.1 at level 4: aggregated 4511xxxx, 4521xxxx and 9999xxxx (kept, unknown);
+  // then its distinct collected codes; then its own (none) and the row for a new one.
+  v->select_row(2);
+  ASSERT_EQ(s->rows(), 8);
+  EXPECT_EQ(plain(s->cell(1, 1)).substr(0, 10), "45110000-1");
+  EXPECT_EQ(plain(s->cell(1, 2)).substr(0, 10), "45210000-2");
+  EXPECT_EQ(plain(s->cell(1, 3)), "99990000  [kod nieznany]");
+  EXPECT_EQ(plain(s->cell(1, 4)).substr(0, 10), "45111200-0");
+  EXPECT_EQ(plain(s->cell(1, 5)).substr(0, 10), "45212421-3");
+  EXPECT_EQ(plain(s->cell(1, 6)).substr(0, 10), "99999999-9");
+  EXPECT_EQ(s->cell(1, 7), "");
+}
