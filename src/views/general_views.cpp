@@ -7,6 +7,7 @@
 #include "document/general_data.h"
 #include "store/codepage.h"
 #include "store/file_header.h"
+#include "views/position_sub_views.h"
 #include "views/view_host.h"
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <fstream>
@@ -119,7 +121,17 @@ QDate shown_date(document::general_data& g, const QDate& today, bool& no_date) {
 Tfrm_dane_ogolne::Tfrm_dane_ogolne(view_host& host, bool compound, QWidget* parent)
     : TTabForm(parent), host_(host), compound_(compound) {
   setObjectName(compound ? "Tfrm_dane_ogolne_multi" : "Tfrm_dane_ogolne_simpl");
-  auto* form = new QFormLayout(this);
+  auto* outer = new QVBoxLayout(this);
+  auto* tabs = new QTabWidget(this);
+  outer->addWidget(tabs);
+  auto* data_tab = new QWidget(tabs);
+  tabs->addTab(data_tab, "Dane");
+  cpv = new Tfrm_cpv(tabs);
+  tabs->addTab(cpv, "Kod");
+  connect(tabs, &QTabWidget::currentChanged, this, [this](int i) {
+    if (i == 1) cpv->bind_cpv(host_, nullptr);
+  });
+  auto* form = new QFormLayout(data_tab);
   date = new QDateEdit(this);
   date->setEnabled(false);
   date->setDisplayFormat("dd.MM.yyyy");
@@ -203,6 +215,7 @@ void Tfrm_dane_ogolne::refresh() {
     authors->set_cells(2, int(i) + 1, shown_text(list[i].function));
   }
   authors->UpdateView();
+  cpv->bind_cpv(host_, nullptr);
 }
 
 // "Cenniki" ----------------------------------------------------------------------------------

@@ -25,6 +25,7 @@ struct general_data;
 namespace kovra::views {
 
 class view_host;
+class Tfrm_cpv;
 
 // The stored date "yymmdd": day and month checked (1–31, 1–12), years below 60 in 2000s.
 // An invalid date gives `today` with invalid set.
@@ -52,6 +53,7 @@ public:
   QLineEdit *units = nullptr, *purchase_cost = nullptr;
   QLabel* location = nullptr;
   controls::VL_std_grid* authors = nullptr;
+  Tfrm_cpv* cpv = nullptr;  // the "Kod" tab: the estimate's own codes
 
 private:
   view_host& host_;

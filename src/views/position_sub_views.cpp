@@ -34,6 +34,8 @@ using document::Elpz_Node;
 QString shown_text(std::string_view internal) { return QString::fromStdString(store::mazovia_to_utf8(internal)); }
 QString utf8(const char* text) { return QString::fromUtf8(text); }
 QString trimmed(const char* text) { return QString::fromLatin1(text).trimmed(); }
+// A pair without a supplementary code leaves its cell empty.
+QString code_text(const document::cpv_code& c) { return c.empty() ? QString() : QString::fromStdString(c.shown()); }
 
 printouts::node_texts texts_of(Tfrm_define& owner, Elpz_Node* e) {
   document::record_source* records = e && e->records ? e->records : owner.host().records();
@@ -406,9 +408,11 @@ Tfrm_cpv::Tfrm_cpv(QWidget* parent) : node_sub_view("Tfrm_cpv", parent) {
   bl->addStretch(1);
 }
 
-void Tfrm_cpv::show_row(Tfrm_define& owner, document::Base_Node* node) {
-  document::Base_Node* n = node ? node : owner.host().estimate_node();
-  document::estimate_doc* doc = owner.host().document();
+void Tfrm_cpv::show_row(Tfrm_define& owner, document::Base_Node* node) { bind_cpv(owner.host(), node); }
+
+void Tfrm_cpv::bind_cpv(view_host& host, document::Base_Node* node) {
+  document::Base_Node* n = node ? node : host.estimate_node();
+  document::estimate_doc* doc = host.document();
   const bool position = node && node->kind == document::KIND_POSITION &&
                         dynamic_cast<Elpz_Node*>(node)->type() != calc::node_element &&
                         dynamic_cast<Elpz_Node*>(node)->type() != calc::node_group;
@@ -422,8 +426,7 @@ void Tfrm_cpv::show_row(Tfrm_define& owner, document::Base_Node* node) {
   std::vector<line> lines;
   if (n && position) {
     if (!n->cpv_own.empty())
-      lines.push_back({QString::fromStdString(n->cpv_own[0].main.shown()),
-                       QString::fromStdString(n->cpv_own[0].supplementary.shown())});
+      lines.push_back({code_text(n->cpv_own[0].main), code_text(n->cpv_own[0].supplementary)});
   } else if (n) {
     if (mode & 4)
       for (const document::cpv_code& c : n->cpv_aggregated) lines.push_back({QString::fromStdString(c.shown()), {}});
@@ -431,7 +434,7 @@ void Tfrm_cpv::show_row(Tfrm_define& owner, document::Base_Node* node) {
       for (const document::cpv_code& c : n->cpv_collected) lines.push_back({QString::fromStdString(c.shown()), {}});
     if (mode & 1) {
       for (const document::cpv_pair& p : n->cpv_own)
-        lines.push_back({QString::fromStdString(p.main.shown()), QString::fromStdString(p.supplementary.shown())});
+        lines.push_back({code_text(p.main), code_text(p.supplementary)});
       lines.push_back({});  // the row for a new code
     }
   }

@@ -19,6 +19,7 @@ class VL_std_grid;
 namespace kovra::views {
 
 class Tfrm_define;
+class view_host;
 
 class node_sub_view : public TTabForm {
 public:
@@ -123,6 +124,8 @@ class Tfrm_cpv : public node_sub_view {
 public:
   explicit Tfrm_cpv(QWidget* parent = nullptr);
   void show_row(Tfrm_define& owner, document::Base_Node* node) override;
+  // Shows the codes of `node`, or with none those of the estimate itself.
+  void bind_cpv(view_host& host, document::Base_Node* node);
 
 private:
   QToolButton* modes_[3] = {};  // own, collected, aggregated

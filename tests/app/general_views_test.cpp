@@ -7,6 +7,7 @@
 #include "controls/std_grid.h"
 #include "document/general_data.h"
 #include "views/general_views.h"
+#include "views/position_sub_views.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -67,6 +68,16 @@ TEST(GeneralViews, GeneralDataAndPriceListsOfTheHouse) {
   EXPECT_EQ(d->authors->row_count(), 2);
   EXPECT_EQ(d->authors->cells(1, 0), "Imię i nazwisko");
   EXPECT_EQ(d->authors->cells(1, 1), "");
+  // "Kod": the estimate's own codes (its document never chose a mode: the attached ones)
+  // and the row for a new code.
+  // Stored as main, supplementary, main: two pairs, the first with a main code where a
+  // supplementary one belongs (kept, marked unknown), the second without one.
+  ASSERT_EQ(d->cpv->rows(), 4);
+  EXPECT_EQ(d->cpv->cell(1, 1).left(10), "45211000-9");
+  EXPECT_EQ(d->cpv->cell(2, 1), "45262500-6  [kod nieznany]");
+  EXPECT_EQ(d->cpv->cell(1, 2).left(10), "45261210-9");
+  EXPECT_EQ(d->cpv->cell(2, 2), "");
+  EXPECT_EQ(d->cpv->cell(1, 3), "");
 
   // A price list that cannot be read shows its file name; an empty entry nothing.
   k->select_page(k->page_index("Cenniki"));
