@@ -10,6 +10,7 @@
 #include "document/basis_text.h"
 #include "document/estimate_nodes.h"
 #include "document/tree_iterators.h"
+#include "shell/general_settings.h"
 #include "store/codepage.h"
 #include "views/estimate_values.h"
 #include "views/position_sub_views.h"
@@ -58,6 +59,7 @@ constexpr int col_number = 1, col_text = 2, col_quantity = 3, col_unit = 4, col_
 
 Tfrm_define::Tfrm_define(view_host& host, QWidget* parent) : TTabForm(parent), host_(host) {
   setObjectName("Tfrm_define");
+  start_column_ = shell::general_settings().name_column_first() ? 2 : 1;
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -290,7 +292,8 @@ define_row_texts Tfrm_define::row_texts(int row) const {
     if (t.basis.isEmpty()) t.basis.clear();
     return t;
   }
-  if (t.basis.isEmpty() && type != calc::node_scaffold) t.basis = "KNR";
+  const shell::general_record& settings = shell::general_settings();
+  if (t.basis.isEmpty() && type != calc::node_scaffold) t.basis = shown_text(settings.catalogue_prefix()).trimmed();
   if (type == calc::node_scaffold) {
     if (const calc::costing_context* ctx = costing()) {
       const calc::scaffold_values sv = calc::scaffold_quantities(*ctx, model_index(e));
@@ -301,7 +304,8 @@ define_row_texts Tfrm_define::row_texts(int row) const {
   }
   t.quantity = trimmed(calc::text_quantity(m->quantity, m->precision_code));
   const bool survey_linked = e->record.survey_pos() != -1 && uint8_t(m->precision_code) != 253;
-  if ((is_position(type) || is_simplified(type)) && survey_linked) t.quantity = "~" + t.quantity;
+  if ((is_position(type) || is_simplified(type)) && survey_linked && !settings.no_tilde_marks())
+    t.quantity = "~" + t.quantity;
   if (is_position(type) && e->scaffold)
     if (const int place = scaffold_place(e->scaffold)) t.quantity += QString("\nR%1 ").arg(place);
   t.factor = factor_unless_one(m->multiplicity);

@@ -7,6 +7,7 @@
 #include "app/page_windows.h"
 #include "controls/std_grid.h"
 #include "document/estimate_nodes.h"
+#include "shell/general_settings.h"
 #include "views/define_view.h"
 #include "views/position_sub_views.h"
 
@@ -71,6 +72,10 @@ TEST(DefineView, RowsAndCellsOfEveryNodeKind) {
   // Positions 13 and 14 belong to the first (only) scaffolding.
   EXPECT_EQ(p.view->row_texts(p.row_of("13")).quantity, "~107.60\nR1 ");
   EXPECT_EQ(p.view->row_texts(p.row_of("15")).quantity, "~16.50");
+  // Marks switched off in the program's settings: the bare quantity.
+  shell::general_settings().block[36] = 1;
+  EXPECT_EQ(p.view->row_texts(3).quantity, "144.00");
+  shell::general_settings().block[36] = 0;
   auto left_out = p.view->row_texts(p.row_of("31"));
   EXPECT_TRUE(left_out.not_valued);
   // Simplified position without catalogue: the prefix stands for its basis; multiplier 2.
@@ -256,4 +261,31 @@ TEST(DefineView, CpvCodesOfTheRows) {
   EXPECT_EQ(plain(s->cell(1, 5)).substr(0, 10), "45212421-3");
   EXPECT_EQ(plain(s->cell(1, 6)).substr(0, 10), "99999999-9");
   EXPECT_EQ(s->cell(1, 7), "");
+}
+
+// An estimate without nodes: the header and one row saying so; no sub-view has a node, and
+// the scaffolding list says there are no positions.
+TEST(DefineView, EstimateWithoutPositions) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  spec["nodes"] = nlohmann::json::array();
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  const std::string path = p.f.tmp.path() + "empty.kvr";
+  ASSERT_EQ(document::build_estimate_file(spec, path), "");
+  ASSERT_TRUE(p.f.main().open_estimate(path, 0, false));
+  auto* w = dynamic_cast<Tfrm_simple*>(p.f.main().active_document());
+  ASSERT_NE(w, nullptr);
+  Tfrm_koszt* k = w->page_window();
+  k->select_page(k->page_index("Definiuj"));
+  auto* v = dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->row_count(), 1);
+  EXPECT_EQ(v->grid()->row_count(), 2);
+  EXPECT_EQ(v->grid()->ask_cell(1, 1, QRect(0, 0, 10, 10)).text, "Brak pozycji.");
+  EXPECT_FALSE(v->can_go(0));
+  EXPECT_FALSE(v->can_go(3));
+  views::Tfrm_choose_poz choose;
+  choose.show_row(*v, nullptr);
+  EXPECT_EQ(choose.cell(1, 1), "Brak rusztowań! Wstaw pozycje typu rusztowanie!");
 }
