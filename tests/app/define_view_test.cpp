@@ -13,6 +13,7 @@
 
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace kovra;
@@ -288,4 +289,28 @@ TEST(DefineView, EstimateWithoutPositions) {
   views::Tfrm_choose_poz choose;
   choose.show_row(*v, nullptr);
   EXPECT_EQ(choose.cell(1, 1), "Brak rusztowań! Wstaw pozycje typu rusztowanie!");
+}
+
+// A constituent with the quantity 2 (precision code 3, whole numbers): its survey window
+// adds the chapter's multiplier and the multiplied quantity, 107.60 × 2 = 215.20.
+TEST(DefineView, SurveyOfAMultipliedChapter) {
+  program_fixture f;
+  ASSERT_EQ(f.start(), -1);
+  ASSERT_TRUE(f.main().open_estimate(f.demo("demo_compound"), 0, false));
+  auto* w = dynamic_cast<Tfrm_multi*>(f.main().active_document());
+  ASSERT_NE(w, nullptr);
+  const estimate_tree_model& m = *w->model;
+  const QModelIndex root = m.index(0, 0);
+  w->tree_multi->setCurrentIndex(m.index(2, 0, root));  // chapter 3, the garage
+  ASSERT_TRUE(w->constituent_in_front());
+  Tfrm_koszt* k = w->page_window();
+  k->select_page(k->page_index("Definiuj"));
+  auto* v = dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+  ASSERT_NE(v, nullptr);
+  ASSERT_EQ(v->row_count(), 3);
+  v->set_sub_page(Tfrm_define::page_survey);
+  v->select_row(1);
+  auto* s = dynamic_cast<views::Tfrm_survey*>(v->current_sub_view());
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->totals_text(), "Razem: 107.60\nMnożnik dla rozdziału: 2\nWartość obmiaru: 215.20");
 }
