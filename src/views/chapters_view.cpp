@@ -38,7 +38,11 @@ Tfrm_chpt_define::Tfrm_chpt_define(view_host& host, QWidget* parent) : TTabForm(
   grid_->set_row_count(2);
   const QFontMetrics fm(grid_->font());
   const char* widths[8] = {"88", "88888888", "", "88888888888888", "88888888", "88888", "888888", "8888888888888"};
-  for (int c = 0; c < 8; ++c) grid_->set_col_widths(c, c == 2 ? 300 : fm.horizontalAdvance(widths[c]) + 8);
+  static const char* heads[8] = {"", "Numer", "Nazwa", "Ilość", "Jednostka", "Krotność", "[%]", "Wartość"};
+  for (int c = 0; c < 8; ++c) {
+    const int w = std::max(fm.horizontalAdvance(widths[c]), fm.horizontalAdvance(QString::fromUtf8(heads[c])));
+    grid_->set_col_widths(c, c == 2 ? 300 : w + 8);
+  }
   grid_->set_align_col_number(2);
   grid_->set_source(this);
   l->addWidget(grid_);

@@ -104,7 +104,7 @@ Tfrm_define::Tfrm_define(view_host& host, QWidget* parent) : TTabForm(parent), h
   grid_->set_col_widths(col_text, 300);
   grid_->set_col_widths(col_quantity, fm.horizontalAdvance("88888888888888") + margin);
   grid_->set_col_widths(col_unit, fm.horizontalAdvance("88888888") + margin);
-  grid_->set_col_widths(col_factor, fm.horizontalAdvance("88888") + margin);
+  grid_->set_col_widths(col_factor, std::max(fm.horizontalAdvance("88888"), fm.horizontalAdvance(QString::fromUtf8("Krotność"))) + margin);
   grid_->set_source(this);
   connect(grid_, &controls::VL_std_grid::current_changed, this, [this](int, int row) {
     if (row >= 1 && row < int(rows_.size())) {
