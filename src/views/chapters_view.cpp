@@ -123,6 +123,15 @@ void Tfrm_chpt_define::open_row(int row) {
   if (document::Base_Node* node = row_node(row)) host_.select_node(node);
 }
 
+void Tfrm_chpt_define::resizeEvent(QResizeEvent* e) {
+  TTabForm::resizeEvent(e);
+  // "Nazwa" takes what the other columns leave.
+  int others = 0;
+  for (int c = 0; c < grid_->col_count(); ++c)
+    if (c != 2) others += grid_->get_col_widths(c) + grid_->grid_line_width();
+  grid_->set_col_widths(2, std::max(120, grid_->viewport()->width() - others - grid_->grid_line_width()));
+}
+
 void Tfrm_chpt_define::keyPressEvent(QKeyEvent* e) {
   if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ControlModifier)) {
     open_row(grid_->row());

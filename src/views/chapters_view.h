@@ -37,6 +37,7 @@ public:
 
 protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
 private:
   view_host& host_;
