@@ -72,6 +72,7 @@ void node_sub_view::make_sheet(const QStringList& headers, const std::vector<int
     const int chars = c < int(widths_in_chars.size()) ? widths_in_chars[size_t(c)] : 10;
     grid_->set_col_widths(c, fm.horizontalAdvance(QString(chars, '8')) + 8);
   }
+  grid_->set_source(this);
   layout->addWidget(grid_, 1);
   note_ = new QPlainTextEdit(this);
   note_->setReadOnly(true);
@@ -82,12 +83,25 @@ void node_sub_view::make_sheet(const QStringList& headers, const std::vector<int
 
 void node_sub_view::set_rows(int data_rows) {
   grid_->set_row_count(std::max(2, data_rows + 1));
+  styles_.assign(size_t(grid_->row_count()), controls::ct_basic);
   for (int r = 1; r < grid_->row_count(); ++r)
     for (int c = 0; c < grid_->col_count(); ++c) grid_->set_cells(c, r, QString());
 }
 
 void node_sub_view::put(int col, int row, const QString& text) {
   if (row < grid_->row_count()) grid_->set_cells(col, row, text);
+}
+
+void node_sub_view::set_row_style(int row, int cell_type) {
+  if (row >= 0 && row < int(styles_.size())) styles_[size_t(row)] = cell_type;
+}
+
+int node_sub_view::row_style(int row) const {
+  return row >= 0 && row < int(styles_.size()) ? styles_[size_t(row)] : controls::ct_basic;
+}
+
+void node_sub_view::set_cell_data(controls::VL_std_grid&, int col, int row, controls::VL_cell& cell) {
+  if (row > 0 && col > 0 && row_style(row) != controls::ct_basic) cell.cell_type = row_style(row);
 }
 
 void node_sub_view::set_note(const QString& text, bool visible) {
@@ -158,6 +172,7 @@ void Tfrm_jednoraz::show_row(Tfrm_define& owner, document::Base_Node* node) {
   const calc::one_off_sheet s = calc::one_off_sheet_of(v->model, *m);
   for (int i = 0; i < 4; ++i) {
     const auto& r = s.rows[size_t(i)];
+    if (s.not_valued) set_row_style(i + 1, controls::ct_blocked);
     put(1, i + 1, shown_text(r.input));
     put(2, i + 1, QString::fromLatin1(r.norm.c_str()).trimmed());
     put(3, i + 1, QString::fromLatin1(r.quantity.c_str()).trimmed());
@@ -182,6 +197,7 @@ void Tfrm_scalona::show_row(Tfrm_define& owner, document::Base_Node* node) {
   const calc::simplified_sheet s = calc::simplified_sheet_of(v->model, *m);
   for (int i = 0; i < 4; ++i) {
     const auto& r = s.rows[size_t(i)];
+    if (s.not_valued) set_row_style(i + 1, controls::ct_blocked);
     put(1, i + 1, shown_text(r.input));
     put(2, i + 1, QString::fromLatin1(r.price.c_str()).trimmed());
     put(3, i + 1, QString::fromLatin1(r.value.c_str()).trimmed());
@@ -321,6 +337,7 @@ void Tfrm_survey::show_row(Tfrm_define& owner, document::Base_Node* node) {
     put(1, row, shown_text(lines[i].description));
     put(2, row, shown_text(lines[i].expression));
     if (!lines[i].is_comment()) put(3, row, QString::fromStdString(calc::survey_line_quantity_text(lines[i])));
+    if (calc::survey_line_shaded(lines[i], owner_not_valued)) set_row_style(row, controls::ct_blocked);
   }
   grid_->UpdateView();
   if (!m || !v) {
@@ -343,7 +360,6 @@ void Tfrm_survey::show_row(Tfrm_define& owner, document::Base_Node* node) {
     text += "\n" + utf8(calc::survey_multiplied_label) + QString::fromLatin1(t.multiplied_text.c_str()).trimmed();
   }
   totals_->setText(text);
-  (void)owner_not_valued;
 }
 
 // Positions of a scaffolding -------------------------------------------------------------------
@@ -384,9 +400,12 @@ void Tfrm_choose_poz::show_row(Tfrm_define& owner, document::Base_Node* node) {
     put(1, row, shown_text(e->record.number()).trimmed());
     const calc::model_node* m = owner.model_of(e);
     const QString description = m ? shown_text(m->description) : QString();
-    if (e->type() == calc::node_element)
+    const calc::model_node* sm = owner.model_of(scaffold);
+    if ((sm && sm->not_valued()) || (e->scaffold && e->scaffold != scaffold)) set_row_style(row, controls::ct_blocked);
+    if (e->type() == calc::node_element) {
       put(2, row, description);
-    else
+      if (row_style(row) == controls::ct_basic) set_row_style(row, controls::ct_element);
+    } else
       put(2, row, shown_text(document::basis_text(e->record, false)).trimmed() + "\n" + description);
   }
   grid_->UpdateView();

@@ -3,6 +3,7 @@
 // working sheet of a simplified position, a one-off cost or a scaffolding, the notes of a
 // group or an element), how its quantity was measured, the positions of a scaffolding and
 // the row's CPV codes. Each shows one node of the last run at a time, read-only.
+#include "controls/grid_cell.h"
 #include "views/tab_form.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ namespace kovra::views {
 class Tfrm_define;
 class view_host;
 
-class node_sub_view : public TTabForm {
+class node_sub_view : public TTabForm, public controls::VL_grid_source {
 public:
   explicit node_sub_view(const char* view_class, QWidget* parent = nullptr);
   // Shows `node` (none: the estimate itself) of the owner's estimate.
@@ -34,6 +35,10 @@ public:
   int rows() const;
   // The note or extra lines shown under the grid.
   QString note_text() const;
+  // The style a data row is drawn in (controls::ct_basic unless set).
+  int row_style(int row) const;
+
+  void set_cell_data(controls::VL_std_grid& grid, int col, int row, controls::VL_cell& cell) override;
 
 protected:
   // A sheet of `cols` columns (column 0 the fixed one) and a note pane under it.
@@ -41,10 +46,12 @@ protected:
   void set_rows(int data_rows);
   void put(int col, int row, const QString& text);
   void set_note(const QString& text, bool visible);
+  void set_row_style(int row, int cell_type);
 
   controls::VL_std_grid* grid_ = nullptr;
   QPlainTextEdit* note_ = nullptr;
   QWidget* buttons_ = nullptr;
+  std::vector<int> styles_;  // by row
 };
 
 // Inputs of a position (types 1, 2): its current variant's labour, material and equipment.

@@ -195,6 +195,8 @@ TEST(DefineView, SheetsOfSimplifiedOneOffScaffoldingAndSurvey) {
   v.select_row(p.row_of("34"));
   s = v.current_sub_view();
   EXPECT_EQ(s->cell(1, 1), "1.1");
+  EXPECT_EQ(s->row_style(1), controls::ct_element);
+  EXPECT_EQ(s->row_style(2), controls::ct_basic);
   int checked = 0;
   for (int row = 1; row < s->rows(); ++row)
     if (!s->cell(0, row).isEmpty()) {
