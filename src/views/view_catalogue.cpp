@@ -1,5 +1,8 @@
 // Every page view of the program, by the class name its page window asks for.
 #include "views/view_factory.h"
+#include "views/chapters_view.h"
+#include "views/define_view.h"
+#include "views/general_views.h"
 
 namespace kovra::views {
 
@@ -8,6 +11,14 @@ void register_views() {
   if (done) return;
   done = true;
   // One line per view: register_view("Tfrm_...", make_...);
+  register_view("Tfrm_define", [](view_host& h, const QString&) { return new Tfrm_define(h); });
+  register_view("Tfrm_chpt_define", [](view_host& h, const QString&) { return new Tfrm_chpt_define(h); });
+  register_view("Tfrm_dane_ogolne_simpl", [](view_host& h, const QString&) { return new Tfrm_dane_ogolne(h, false); });
+  register_view("Tfrm_dane_ogolne_multi", [](view_host& h, const QString&) { return new Tfrm_dane_ogolne(h, true); });
+  register_view("Tfrm_cen3_simple", [](view_host& h, const QString&) { return new Tfrm_cen3(h, false); });
+  register_view("Tfrm_cen3_multi", [](view_host& h, const QString&) { return new Tfrm_cen3(h, true); });
+  register_view("Tfrm_opis_simple", [](view_host& h, const QString&) { return new Tfrm_opis(h, false); });
+  register_view("Tfrm_opis_multi", [](view_host& h, const QString&) { return new Tfrm_opis(h, true); });
 }
 
 } // namespace kovra::views

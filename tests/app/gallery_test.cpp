@@ -12,6 +12,8 @@
 #include "app/estimate_tree_model.h"
 #include "shell/messages.h"
 #include "shell/progress.h"
+#include "views/define_view.h"
+#include "views/position_sub_views.h"
 
 #include <QDir>
 #include <QLabel>
@@ -70,6 +72,24 @@ TEST(gallery, EveryWindowAndPage) {
   simple->tree_multi->expandAll();
   g.take(main, "main_window_simple");
   pages_of(g, main, *simple->page_window(), "simple");
+  // The positions page with each sub-view under it: rows by number (elements first) and sub-page.
+  {
+    gallery sub_views;  // counted apart from the windows and pages
+    Tfrm_koszt& k = *simple->page_window();
+    k.select_page(k.page_index("Definiuj"));
+    auto* define = dynamic_cast<views::Tfrm_define*>(k.view(k.page_index("Definiuj")));
+    ASSERT_NE(define, nullptr);
+    const std::pair<int, int> shots[] = {{2, 1}, {3, 1}, {43, 1}, {45, 1}, {46, 1}, {3, 2}, {45, 2}, {3, 3}, {1, 0}};
+    for (auto [row, sub] : shots) {
+      define->set_sub_page(sub);
+      define->select_row(row);
+      QString name = define->current_sub_view() ? define->current_sub_view()->view_class() : QString("Lista");
+      sub_views.take(main, "simple_define_" + name.toLower());
+    }
+    EXPECT_EQ(sub_views.taken.size(), 9);
+    define->set_sub_page(views::Tfrm_define::page_rms);
+    k.select_page(0);
+  }
 
   ASSERT_TRUE(main.open_estimate(f.demo("demo_compound"), 0, false));
   auto* multi = dynamic_cast<Tfrm_multi*>(main.active_document());
