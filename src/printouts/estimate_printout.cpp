@@ -289,6 +289,14 @@ private:
       std::snprintf(line, sizeof line, "R=%s   M=%s   S=%s", text_coefficient(n.coef[0], true),
                     text_coefficient(n.coef[1], true), text_coefficient(n.coef[2], true));
       text += std::string("\n") + line;
+      // Each coefficient that carries a name: the kind, the name padded to 47 and the value.
+      static const char* const kind[3] = {"R: ", "M: ", "S: "};
+      for (int k = 0; k < 3; ++k) {
+        if (t.coefficient_names[k].empty()) continue;
+        std::snprintf(line, sizeof line, "%s%-*s=%s", kind[k], 47, t.coefficient_names[k].c_str(),
+                      text_coefficient(n.coef[k], true));
+        text += std::string("\n") + line;
+      }
     }
     table_row r;
     r.style = st;

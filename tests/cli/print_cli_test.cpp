@@ -341,6 +341,26 @@ TEST(PrintCli, OptionEdgeCases) {
   }
 }
 
+TEST(PrintCli, CoefficientLinesOfThePositionHeading) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  spec["nodes"][1]["coef_r"] = 1.2;
+  spec["nodes"][1]["coef_text_r"] = "Utrudnienia zimowe";
+  const std::string file = dir.build(spec, "k.kvr");
+  const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "40:RMS razem=on", "-o",
+                          dir / "k.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  // The three coefficients, then the named one: its name padded to 47 before "=" and the value;
+  // labour 2 * 1.2 * 10 = 24 r-g.
+  const std::string cols = "|       |        |           |         |           |";
+  EXPECT_TRUE(has_line(file_bytes(dir / "k.txt"), "|R= 1.200   M= 1.000   S= 1.000" + std::string(38, ' ') + cols));
+  EXPECT_TRUE(has_line(file_bytes(dir / "k.txt"),
+                       "|R: Utrudnienia zimowe" + std::string(29, ' ') + "= 1.200" + std::string(11, ' ') +
+                           "|m3     |        |     ~10.00|         |           |"));
+  EXPECT_NE(file_bytes(dir / "k.txt").find("|Robotnicy" + std::string(59, ' ') + "|r-g    |       2|         24|"),
+            std::string::npos);
+}
+
 TEST(PrintCli, ElementsFromANewPage) {
   cli_folder dir;
   json spec = small_estimate(0);
