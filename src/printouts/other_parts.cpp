@@ -17,6 +17,7 @@
 #include "printouts/part_options.h"
 #include "printouts/position_heading.h"
 #include "printouts/survey_printout.h"
+#include "report/printer_codes.h"
 #include "report/report_tables.h"
 #include "shell/general_settings.h"
 #include "shell/print_block.h"
@@ -235,7 +236,9 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   std::vector<std::string> pieces = text_lines_of(name, 60);
   if (pieces.size() > 4) pieces.resize(4);
   for (const std::string& p : pieces) {
-    if (sink.text_mode()) sink.text_line(p, true);
+    if (sink.text_mode())
+      sink.coded_line({{report::SLOT_MODE_HEADING, ""}, {report::SLOT_EMPHASIS_ON, p}, {report::SLOT_EMPHASIS_OFF, ""},
+                       {report::SLOT_MODE_NORMAL, ""}});
     else sink.sub_heading(p);
   }
   sink.text_line("", false);
@@ -423,11 +426,14 @@ void print_statistics(printout_sink& sink, print_document& doc, uint8_t* block) 
       const double p = std::fabs(c.share);
       bar += std::string(std::size_t(p / 2), c.share >= 0 ? '\xDB' : '\xBA');
       if (std::fmod(p, 2.0) >= 1.0) bar += c.share >= 0 ? '\xDD' : '\xB3';
-      sink.text_line(pad_right(trimmed_text(c.title), 40) + " " + text_money(c.value) + share + bar, false);
+      sink.coded_line({{0, pad_right(trimmed_text(c.title), 40) + " " + text_money(c.value) + share},
+                       {report::SLOT_BARS_ON, bar},
+                       {report::SLOT_BARS_OFF, ""}});
     }
+    // One character per 2 % from 0 to 100 inclusive, a tick at every 20 %.
     std::string axis;
-    for (int i = 0; i < 50; ++i) axis += i % 10 == 0 ? '\xC1' : '\xC4';
-    sink.text_line(std::string(61, ' ') + axis + "\xC4>", false);
+    for (int i = 0; i <= 50; ++i) axis += i % 10 == 0 ? '\xC1' : '\xC4';
+    sink.coded_line({{0, std::string(61, ' ')}, {report::SLOT_BARS_ON, axis + "\xC4>"}, {report::SLOT_BARS_OFF, ""}});
     std::string labels;
     for (int v = 0; v <= 100; v += 20) labels += pad_left(std::to_string(v), v == 100 ? 3 : 10);
     sink.text_line(std::string(61, ' ') + labels, false);

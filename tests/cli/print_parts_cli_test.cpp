@@ -190,6 +190,31 @@ TEST(PrintPartsCli, TitlePageWithValuesAndWords) {
   EXPECT_EQ(bare.find("Słownie"), std::string::npos);
 }
 
+TEST(PrintPartsCli, StatisticsChartAndPrinterMarks) {
+  cli_folder dir;
+  const std::string file = dir.build(estimate_doc(), "st.kvr");
+  // Shares of the gross 3 567.00: labour 600.00 is 16.8 %, eight full bars of 2 %; the axis
+  // has one character per 2 % from 0 to 100, a tick at every 20 % (the last under "100").
+  const auto l = lines_of(print_utf8(dir, file, {"--parts", "75"}));
+  auto has = [&](const std::string& s) { return std::find(l.begin(), l.end(), s) != l.end(); };
+  std::string bars;
+  for (int i = 0; i < 8; ++i) bars += "\u2588";
+  EXPECT_TRUE(has(blanks(31) + "Robocizna      600.00  16.8%   \u2502" + bars));
+  std::string axis;
+  for (int i = 0; i <= 50; ++i) axis += i % 10 == 0 ? "\u2534" : "\u2500";
+  EXPECT_TRUE(has(blanks(61) + axis + "\u2500>"));
+  EXPECT_TRUE(has(blanks(61) + "0         20        40        60        80        100"));
+
+  // For a character printer: the title page's name wide and emphasised (DC2, ESC E ... ESC F,
+  // SI on a 9-pin Epson), each bar and the axis between ESC G and ESC H.
+  ASSERT_EQ(run_cli({"print", file, "--format", "printer", "--printer", "ESC/P_9-igl._(FX,_LX)", "--parts", "10,75",
+                     "-o", dir / "st.prn"}).exit_code, 0);
+  const std::string prn = file_bytes(dir / "st.prn");
+  EXPECT_NE(prn.find("\x12\x1b" "EKosztorys\x1b" "F\x0f\r\n"), std::string::npos);
+  EXPECT_NE(prn.find("16.8%  \x1bG \xb3\xdb"), std::string::npos);
+  EXPECT_NE(prn.find("\xc4>\x1bH"), std::string::npos);
+}
+
 TEST(PrintPartsCli, CompoundPrintsSummariesPerConstituent) {
   cli_folder dir;
   json chapter = estimate_doc();
