@@ -555,6 +555,8 @@ bool print_other_part(printout_sink& sink, print_document& doc, uint8_t* block, 
       std::vector<uint8_t> copy(block, block + shell::print_block_size);
       const std::size_t page = estimate_page_offset(print_method::upzp);
       shell::set_item(copy.data(), page, 1, shell::item_on(block, 10087, 1));
+      // Under the annex's own title, its list's first entry when none is stored.
+      shell::effective_title(block, 10095);
       std::memcpy(copy.data() + page + 8, block + 10095, shell::title_size);
       shell::set_item(copy.data(), page + 268, 1, false);
       shell::set_item(copy.data(), page + 268, 2, true);

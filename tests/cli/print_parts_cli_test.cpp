@@ -215,6 +215,29 @@ TEST(PrintPartsCli, StatisticsChartAndPrinterMarks) {
   EXPECT_NE(prn.find("\xc4>\x1bH"), std::string::npos);
 }
 
+TEST(PrintPartsCli, AnnexesByTheirPagesCaptions) {
+  cli_folder dir;
+  json upzp = estimate_doc();
+  upzp["general"]["calc_method"] = 2;
+  upzp["description_text"] = "Opis.\r\n\u00b7\u00b7\u00b7\r\nZałożenia kosztorysu.\r\n\u00b7\u00b7\u00b7\r\nKlauzula.";
+  const std::string file = dir.build(upzp, "a.kvr");
+  // By default the detail annex alone: the estimate again under the annex's own title, broken
+  // at a word gap into lines of at most 72 letter-spaced characters.
+  const auto l = lines_of(print_utf8(dir, file, {"--parts", "85"}));
+  ASSERT_GE(l.size(), 8u);
+  EXPECT_EQ(l[2], blanks(5) + "S P I S   K A L K U L A C J I   S Z C Z E G Ó Ł O W Y C H   -");
+  EXPECT_EQ(l[3], blanks(25) + "Z A Ł Ą C Z N I K   1");
+  EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u);
+  // The assumptions annex instead, under a title of its own.
+  const std::string assumptions =
+      "\n\n" + blanks(27) + "Z A Ł O Ż E N I A\n\n\nZałożenia kosztorysu.\n";
+  expect_same_lines(print_utf8(dir, file, {"--parts", "85", "--option",
+                                           "85:Spis kalkulacji szczegółowych - załącznik 1 / Drukuj=off", "--option",
+                                           "85:Założenia - załącznik 2 / Drukuj=on", "--option",
+                                           "85:Założenia - załącznik 2 / Wybierz tytuł=Założenia"}),
+                    assumptions);
+}
+
 TEST(PrintPartsCli, CompoundPrintsSummariesPerConstituent) {
   cli_folder dir;
   json chapter = estimate_doc();
