@@ -8,6 +8,7 @@
 #include "calc/rounding.h"
 #include "calc/special_positions.h"
 #include "printouts/node_texts.h"
+#include "printouts/part_options.h"
 #include "printouts/print_options.h"
 #include "printouts/summary_table.h"
 #include "shell/general_settings.h"
@@ -829,7 +830,7 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
   bool simplified_column = false;
   for (const print_estimate& e : doc.estimates) simplified_column = simplified_column || has_unsplit_costs(e);
 
-  sink.part_heading(o.title, o.new_page);
+  part_heading_with_suffix(sink, o.title, o.new_page, quantities_suffix(g, doc));
   if (!doc.compound) {
     if (doc.estimates.empty()) return true;
     estimate_walk walk(sink, g, o, doc.estimates.front(), simplified_column, stop);

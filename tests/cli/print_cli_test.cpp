@@ -324,6 +324,20 @@ TEST(PrintCli, OptionEdgeCases) {
     EXPECT_EQ(rules, 2);  // after the labour and after the materials
   }
   {
+    // Quantities per element unit: the suffix centred under the title, the summaries' net and
+    // gross labels per unit.
+    const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option",
+                            "5:Ilości na jednostkę elementu=on", "-o", dir / "u.txt"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto l = lines_of(file_bytes(dir / "u.txt"));
+    ASSERT_GE(l.size(), 8u);
+    EXPECT_EQ(l[5], std::string(24, ' ') + "(na jednostkę elementu)");
+    EXPECT_EQ(l[6], "");
+    EXPECT_EQ(l[7].rfind("|Opis pozycji", 0), 0u);
+    EXPECT_TRUE(has_line(file_bytes(dir / "u.txt"),
+                         "|" + std::string(42, ' ') + "Wartość netto (na jednostkę):|   2 900.00|" + std::string(35, ' ') + "|"));
+  }
+  {
     // "Nie pokazuj VAT w pozycjach": the graphic printout shows the net line only, the text
     // printout the VAT and gross lines as well.
     const std::vector<std::string> hide = {"--option", "40:Nie pokazuj VAT w pozycjach=on"};
