@@ -97,6 +97,17 @@ int32_t graphic_sink::record_row(const table_layout& layout, const table_row& ro
     p.format = format_of(c, heading);
     p.font = font_of(row.style);
     item.count = int(i) + 1;
+    if (c.leader && !heading) {
+      // A text that fits one line is followed by as many dots as fill the cell.
+      const int32_t room = p.width - 2 * padding_ - r_.measure_text_width(c.text + " ", p.font);
+      const int32_t ten = r_.measure_text_width(". . . . . . . . . . .", p.font);
+      if (ten > 0 && room > 0) {
+        const long pairs = long(room) * 10 / ten;
+        p.text += " ";
+        for (long k = 0; k < pairs; ++k) p.text += ". ";
+        p.format = uint16_t(DT_LEFT | DT_SINGLELINE | DT_BOTTOM);
+      }
+    }
     if (dash_cell) dashes.emplace_back(x, x + p.width);
     x += p.width;
   }

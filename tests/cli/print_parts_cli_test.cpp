@@ -277,7 +277,8 @@ TEST(PrintPartsCli, EveryPartInOnePdf) {
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
   for (const char* s : {"Strona tytułowa", "Przedmiar", "Zestawienie robocizny", "Zestawienie materiałów",
                         "Zestawienie sprzętu", "Dodatki", "Tabela elementów scalonych", "Statystyka", "Spis treści",
-                        "trzy tysiące pięćset sześćdziesiąt siedem", "3 567.00", "2 000.00"})
+                        "trzy tysiące pięćset sześćdziesiąt siedem", "3 567.00", "2 000.00",
+                        "Robotnicy . . . . . . . . . ."})  // the summaries' leaders
     EXPECT_NE(text.find(s), std::string::npos) << s;
 }
 
