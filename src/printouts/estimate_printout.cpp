@@ -360,6 +360,17 @@ private:
   void value_line(const std::string& label, double value, row_style st = row_style::normal) {
     table_row row;
     row.style = st;
+    if (!sink_.text_mode()) {
+      // Graphic: on the table's own columns, the value under the first value column (FORMUŁA
+      // II) or the last one (the per-unit block of the other methods).
+      const int last = int(layout_.columns.size()) - 1;
+      const int at = f2_ ? value_ : last;
+      row.cells.push_back({label, 0, at, cell_align::right, true});
+      row.cells.push_back({money(value), at, 1, cell_align::right});
+      if (at < last) row.cells.push_back({"", at + 1, last - at, cell_align::left, false, true});
+      sink_.row(layout_, row);
+      return;
+    }
     row.cells.push_back({label, 0, 1, cell_align::right, true});
     row.cells.push_back({money(value), 1, 1, cell_align::right});
     if (lines_.columns.size() == 3) row.cells.push_back({"", 2, 1, cell_align::left, false, true});

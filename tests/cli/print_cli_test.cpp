@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cmath>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 namespace kovra::test {
@@ -274,6 +276,52 @@ TEST(PrintCli, PdfHoldsThePagesAndTotals) {
     EXPECT_NE(out.find(t), std::string::npos) << t;
 }
 
+std::string command_output(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    ::pclose(p);
+  }
+  return out;
+}
+TEST(PrintCli, GraphicValueLinesStandInTheTablesColumns) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "a.kvr");
+  ASSERT_EQ(run_cli({"print", file, "--format", "pdf", "-o", dir / "a.pdf"}).exit_code, 0);
+  const std::string xml = command_output("pdftotext -bbox " + dir / "a.pdf" + " - 2>/dev/null");
+  if (xml.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  struct word {
+    double x_max, y_min;
+    std::string text;
+  };
+  std::vector<word> words;
+  const std::regex re(R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), re); it != std::sregex_iterator(); ++it)
+    words.push_back({std::stod((*it)[2]), std::stod((*it)[1]), (*it)[3]});
+  auto first = [&](const std::string& t) {
+    for (const word& w : words)
+      if (w.text == t) return w;
+    return word{-1, -1, ""};
+  };
+  auto on_line_of = [&](const word& at, const std::string& t) {
+    for (const word& w : words)
+      if (w.text == t && std::abs(w.y_min - at.y_min) < 1) return w;
+    return word{-1, -1, ""};
+  };
+  // The position's net value ends where the labour value of its input line ends: both stand
+  // in the "Robocizna" column.
+  const word labour = on_line_of(first("Robotnicy"), "600.00");
+  const word net = on_line_of(first("netto:"), "900.00");
+  ASSERT_GT(labour.x_max, 0);
+  ASSERT_GT(net.x_max, 0);
+  EXPECT_NEAR(net.x_max, labour.x_max, 0.5);
+  // The table's header stands once on the page: the summaries after it do not repeat it.
+  int headers = 0;
+  for (const word& w : words) headers += w.text == "Norma";
+  EXPECT_EQ(headers, 1);
+}
+
 TEST(PrintCli, FollowsTheContract) {
   cli_folder dir;
   const std::string file = dir.build(small_estimate(0), "k.kvr");
@@ -296,15 +344,6 @@ TEST(PrintCli, FollowsTheContract) {
   EXPECT_NE(file_bytes(dir / "t.txt").find("|Robotnicy"), std::string::npos);
 }
 
-std::string command_output(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen(command.c_str(), "r")) {
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    ::pclose(p);
-  }
-  return out;
-}
 
 TEST(PrintCli, OptionEdgeCases) {
   cli_folder dir;
