@@ -217,7 +217,19 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
       std::vector<std::string> firm;
       for (int i = 0; i < 4; ++i)
         if (const std::string l = trimmed_text(shell::general_settings().firm_line(i)); !l.empty()) firm.push_back(l);
-      if (!firm.empty()) print_text_rows(sink, firm);
+      if (!firm.empty()) {
+        // Recorded as the header of the title's table: drawn above it, in the body font.
+        std::string lines;
+        for (const std::string& l : firm) lines += (lines.empty() ? "" : "\n") + l;
+        r.end_table();
+        r.begin_table_header();
+        r.select_font_now(report::PE_BODY);
+        r.select_font(report::PE_BODY);
+        const report::page_rect fr{0, 0, r.width() - 1, 0};
+        const int32_t fh = r.measure_text(lines, fr, 0, report::CELL_INSET, report::DT_LEFT | report::DT_WORDBREAK);
+        r.draw_text(lines, {0, 0, r.width() - 1, fh}, 0, report::CELL_INSET, report::DT_LEFT | report::DT_WORDBREAK);
+        r.end_table_header(fh);
+      }
     }
     const std::string text = "\n\n" + o.page.title + "\n";
     r.start_table();
@@ -235,6 +247,21 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   // The name in pieces of at most 60 characters, at most four lines.
   std::vector<std::string> pieces = text_lines_of(name, 60);
   if (pieces.size() > 4) pieces.resize(4);
+  if (auto* gs = dynamic_cast<graphic_sink*>(&sink)) {
+    // Graphic: one row of two columns, the first eighth of the width left empty.
+    report::VL_raport& r = gs->raport();
+    const std::string text = "\n" + name;
+    const int32_t left = r.width() / 8;
+    r.start_table();
+    r.select_font_now(report::PE_EMPHASIS);
+    r.select_font(report::PE_EMPHASIS);
+    const int32_t h = r.measure_text(text, {left, 0, r.width() - 1, 0}, 0, report::CELL_INSET,
+                                     report::DT_LEFT | report::DT_WORDBREAK);
+    r.draw_text(text, {left, 0, r.width() - 1, h}, 0, report::CELL_INSET, report::DT_LEFT | report::DT_WORDBREAK);
+    r.end_row(h);
+    r.end_table();
+    pieces.clear();
+  }
   for (const std::string& p : pieces) {
     if (sink.text_mode())
       sink.coded_line({{report::SLOT_MODE_HEADING, ""}, {report::SLOT_EMPHASIS_ON, p}, {report::SLOT_EMPHASIS_OFF, ""},

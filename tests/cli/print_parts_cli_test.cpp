@@ -188,6 +188,21 @@ TEST(PrintPartsCli, TitlePageWithValuesAndWords) {
   const std::string bare = print_utf8(dir, file, {"--parts", "10", "--option", "10:Nie drukuj wartości kosztorysu=on"});
   EXPECT_EQ(bare.find("Kwota"), std::string::npos);
   EXPECT_EQ(bare.find("Słownie"), std::string::npos);
+
+  // Graphic: the name in the second of two columns, the first an eighth of the width (A4,
+  // margins of 5 mm: 14.17 pt + 566.66 pt / 8 = 85.0 pt from the page's edge).
+  ASSERT_EQ(run_cli({"print", file, "--format", "pdf", "--parts", "10", "--option", "5:Z danych ogólnych=on", "-o",
+                     dir / "t.pdf"}).exit_code, 0);
+  FILE* p = popen(("pdftotext -bbox " + dir / "t.pdf" + " - 2>/dev/null").c_str(), "r");
+  std::string xml;
+  char buf[4096];
+  while (p && !feof(p)) xml.append(buf, fread(buf, 1, sizeof buf, p));
+  if (p) pclose(p);
+  if (xml.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  const std::size_t at = xml.find(">Garaż<");
+  ASSERT_NE(at, std::string::npos);
+  const std::size_t x = xml.rfind("xMin=\"", at);
+  EXPECT_NEAR(std::stod(xml.substr(x + 6)), 85.0, 3.0);
 }
 
 TEST(PrintPartsCli, StatisticsChartAndPrinterMarks) {
