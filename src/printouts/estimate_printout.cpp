@@ -538,7 +538,9 @@ private:
       }
       value_block(n, a, q);
     } else {
-      unit_price_row(n, t, a, q, from_survey);
+      // A scaffolding's row under full quantities gives its machine hours (the unit "m-g").
+      unit_price_row(n, t, a, n.type == node_scaffold && f2_ ? scaffold_quantities(ctx_, index).quantity : q,
+                     from_survey);
     }
     sink_.end_block();
   }

@@ -414,6 +414,36 @@ TEST(PrintCli, CoefficientLinesOfThePositionHeading) {
             std::string::npos);
 }
 
+TEST(PrintCli, ScaffoldingInBothLayouts) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  // 20 r-g of the concrete work on S = 4 scaffolds of W = 2.5: working time 20 / 10 * 1 = 2,
+  // one set of 3 scaffolds: 6 m-g at 10.00 = 60.00 of equipment.
+  spec["nodes"].push_back({{"type", 6}, {"level", 1}, {"number", "2"}, {"unit", "m2"}, {"description", "Rusztowanie"},
+                           {"scaffold_input_id", 300}, {"scaffold_input_sub", 0}, {"scaffold_w", 2.5},
+                           {"scaffold_s", 4}, {"scaffold_p", 1.0}, {"scaffold_sets", 1}, {"scaffolds_per_set", 3.0},
+                           {"scaffold_k", 1}, {"scaffold_count_code", 1}, {"unit2", "m2"}, {"links", {1}}});
+  spec["prices"].push_back({{"kind", 2}, {"id", 300}, {"sub", 0}, {"unit", "m-g"}, {"name", "Rusztowanie rurowe"},
+                            {"price", 10.0}, {"base_price", 10.0}, {"kz_mode", 0}, {"kz_value", 0},
+                            {"base_material", 0}, {"mp_mode", 0}});
+  const std::string file = dir.build(spec, "s.kvr");
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--endless", "-o", dir / "full.txt"}).exit_code, 0);
+  const std::string full = file_bytes(dir / "full.txt");
+  const std::string blank_values = "|       |        |           |         |           |           |           |";
+  for (const std::string& line :
+       {"|1 Beton" + std::string(37, ' ') + "|       |        |         20|         |           |           |           |",
+        "|Razem (r-g)" + std::string(33, ' ') + "|       |        |         20|         |           |           |           |",
+        "|S=4  W=2.50  P=1.00  IR=(1*3.00/1)=3.0" + std::string(6, ' ') + blank_values,
+        "|Czas pracy=r-g/(S*W)*P=20/(4*2.50)*1.00=2" + std::string(3, ' ') + blank_values,
+        "|Praca rusztowania" + std::string(27, ' ') + "|m-g    |       2|          2|    10.00|           |           |      60.00|"})
+    EXPECT_TRUE(has_line(full, line)) << line;
+  // The unit-price row: its machine hours in the quantity column.
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--endless", "--option", "40:Uproszczony=on", "-o",
+                     dir / "unit.txt"}).exit_code, 0);
+  EXPECT_TRUE(has_line(file_bytes(dir / "unit.txt"), "|Rusztowanie" + std::string(43, ' ') +
+                                                         "|         6.000|     |m-g    |           |           |      60.00|"));
+}
+
 TEST(PrintCli, ElementsFromANewPage) {
   cli_folder dir;
   json spec = small_estimate(0);
