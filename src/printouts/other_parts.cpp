@@ -145,9 +145,14 @@ void print_description(printout_sink& sink, print_document& doc, const part_page
 void label_row(printout_sink& sink, const std::string& label, const std::string& value, int label_width) {
   if (value.empty()) return;
   if (sink.text_mode()) {
-    char line[400];
-    std::snprintf(line, sizeof line, " %*s %s", label_width, label.c_str(), value.c_str());
-    sink.text_line(line, false);
+    // The value in a column of 100 characters: a longer one goes on under its first line.
+    bool first = true;
+    for (const std::string& piece : text_lines_of(value, 100)) {
+      char line[400];
+      std::snprintf(line, sizeof line, " %*s %s", label_width, first ? label.c_str() : "", piece.c_str());
+      sink.text_line(line, false);
+      first = false;
+    }
     return;
   }
   table_layout l;

@@ -185,6 +185,17 @@ TEST(PrintPartsCli, TitlePageWithValuesAndWords) {
   EXPECT_TRUE(has(" Kwota kosztorysu brutto:   3 567.00 zł"));
   EXPECT_TRUE(has(blanks(12) + "Słownie:  trzy tysiące pięćset sześćdziesiąt siedem  0/100 zł"));
   EXPECT_EQ(t.find("Obiekt:"), std::string::npos);  // no object: no row
+  {
+    // A value longer than its column of 100 goes on under it, cut at a word gap.
+    json spec = estimate_doc();
+    std::string site;
+    for (int i = 0; i < 12; ++i) site += "abcdefghi ";
+    spec["general"]["site_text"] = site + "koniec";
+    const auto s = lines_of(print_utf8(dir, dir.build(spec, "long.kvr"), {"--parts", "10"}));
+    const auto at = std::find(s.begin(), s.end(), blanks(13) + "Budowa:  " + site.substr(0, 100));
+    ASSERT_NE(at, s.end());
+    EXPECT_EQ(*(at + 1), blanks(22) + "abcdefghi abcdefghi koniec");
+  }
   const std::string bare = print_utf8(dir, file, {"--parts", "10", "--option", "10:Nie drukuj wartości kosztorysu=on"});
   EXPECT_EQ(bare.find("Kwota"), std::string::npos);
   EXPECT_EQ(bare.find("Słownie"), std::string::npos);
