@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
 #include <sstream>
 
 namespace kovra::test {
@@ -306,6 +307,8 @@ TEST(PrintPartsCli, EveryPartInOnePdf) {
                         "trzy tysiące pięćset sześćdziesiąt siedem", "3 567.00", "2 000.00",
                         "Robotnicy . . . . . . . . . ."})  // the summaries' leaders
     EXPECT_NE(text.find(s), std::string::npos) << s;
+  // The bill of quantities' survey line: its text in the description column, "=", the result.
+  EXPECT_TRUE(std::regex_search(text, std::regex("\n {10,}Ława 2\\*5 +=  +10\\.0\n"))) << text;
 }
 
 } // namespace
