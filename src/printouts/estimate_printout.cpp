@@ -417,7 +417,7 @@ private:
     sink_.toc_entry(element ? 4 : 3, trimmed(n.number), trimmed(n.description));
     sink_.begin_block();
     sink_.row(layout_, heading_row(n, t, false, element ? row_style::element : row_style::group));
-    if (merged) merged_row(n);
+    if (merged && !o_.detail_annex) merged_row(n);
     sink_.end_block();
     summary_sums own;
     walk(n.children, own);
@@ -830,10 +830,12 @@ bool has_unsplit_costs(const print_estimate& e) {
 
 } // namespace
 
-bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop) {
+bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop,
+                         bool detail_annex) {
   const general_options g = read_general_options(block);
   const print_method method = g.as_estimate ? method_of_document(document_calc_method(doc)) : g.method;
   estimate_options o = read_estimate_options(block, method);
+  o.detail_annex = detail_annex;
   if (g.without_prices) {
     // "Bez cen i wartości" switches off every option that shows prices or totals.
     o.with_overheads = o.unit_price = o.position_summary = o.input_summary = false;

@@ -592,7 +592,7 @@ bool print_other_part(printout_sink& sink, print_document& doc, uint8_t* block, 
       std::memcpy(copy.data() + page + 8, block + 10095, shell::title_size);
       shell::set_item(copy.data(), page + 268, 1, false);
       shell::set_item(copy.data(), page + 268, 2, true);
-      if (!print_estimate_part(sink, doc, copy.data(), stop)) return false;
+      if (!print_estimate_part(sink, doc, copy.data(), stop, true)) return false;
     }
     // The assumptions annex: the second description text under its own title.
     part_page_options annex;

@@ -255,6 +255,14 @@ TEST(PrintPartsCli, AnnexesByTheirPagesCaptions) {
   EXPECT_EQ(l[2], blanks(5) + "S P I S   K A L K U L A C J I   S Z C Z E G Ó Ł O W Y C H   -");
   EXPECT_EQ(l[3], blanks(25) + "Z A Ł Ą C Z N I K   1");
   EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u);
+  // A merged element: its one-row form in the estimate, its heading alone in the annex.
+  json merged = upzp;
+  merged["nodes"][0].update({{"merged", 1}, {"merged_quantity", 2.0}, {"merged_precision_code", 1}, {"unit", "kpl"}});
+  const std::string mfile = dir.build(merged, "m.kvr");
+  EXPECT_NE(print_utf8(dir, mfile, {"--parts", "40"}).find("|Razem element scalony (z narzutami)"), std::string::npos);
+  const std::string annex = print_utf8(dir, mfile, {"--parts", "85"});
+  EXPECT_EQ(annex.find("Razem element scalony"), std::string::npos);
+  EXPECT_NE(annex.find("|Fundamenty"), std::string::npos);
   // The assumptions annex instead, under a title of its own.
   const std::string assumptions =
       "\n\n" + blanks(27) + "Z A Ł O Ż E N I A\n\n\nZałożenia kosztorysu.\n";
