@@ -47,6 +47,10 @@ private:
   const print_document& doc_;
   int padding_;
   bool short_headers_ = false;
+  // A restored table starts with the next row, so a summary that follows at once does not
+  // get the table's header drawn above it.
+  bool start_pending_ = false;
+  void start_if_pending();
   std::map<std::string, std::vector<int32_t>> widths_;  // by the layout's columns
 };
 

@@ -324,7 +324,9 @@ private:
     } else {
       if (lp_ >= 0) t.cells.push_back({number, lp_, 1, cell_align::right});
       if (eto_ >= 0) t.cells.push_back({r.code, eto_});
-      t.cells.push_back({r.name, name_, 1, cell_align::left, true});
+      table_cell name{r.name, name_, 1, cell_align::left, true};
+      name.leader = o_.leaders;
+      t.cells.push_back(name);
     }
     int c = first_after_;
     auto put = [&](const std::string& text, cell_align a = cell_align::right) { t.cells.push_back({text, c++, 1, a}); };

@@ -17,6 +17,7 @@
 #include "printouts/part_options.h"
 #include "printouts/position_heading.h"
 #include "printouts/survey_printout.h"
+#include "report/printer_codes.h"
 #include "report/report_tables.h"
 #include "shell/general_settings.h"
 #include "shell/print_block.h"
@@ -144,9 +145,14 @@ void print_description(printout_sink& sink, print_document& doc, const part_page
 void label_row(printout_sink& sink, const std::string& label, const std::string& value, int label_width) {
   if (value.empty()) return;
   if (sink.text_mode()) {
-    char line[400];
-    std::snprintf(line, sizeof line, " %*s %s", label_width, label.c_str(), value.c_str());
-    sink.text_line(line, false);
+    // The value in a column of 100 characters: a longer one goes on under its first line.
+    bool first = true;
+    for (const std::string& piece : text_lines_of(value, 100)) {
+      char line[400];
+      std::snprintf(line, sizeof line, " %*s %s", label_width, first ? label.c_str() : "", piece.c_str());
+      sink.text_line(line, false);
+      first = false;
+    }
     return;
   }
   table_layout l;
@@ -216,7 +222,19 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
       std::vector<std::string> firm;
       for (int i = 0; i < 4; ++i)
         if (const std::string l = trimmed_text(shell::general_settings().firm_line(i)); !l.empty()) firm.push_back(l);
-      if (!firm.empty()) print_text_rows(sink, firm);
+      if (!firm.empty()) {
+        // Recorded as the header of the title's table: drawn above it, in the body font.
+        std::string lines;
+        for (const std::string& l : firm) lines += (lines.empty() ? "" : "\n") + l;
+        r.end_table();
+        r.begin_table_header();
+        r.select_font_now(report::PE_BODY);
+        r.select_font(report::PE_BODY);
+        const report::page_rect fr{0, 0, r.width() - 1, 0};
+        const int32_t fh = r.measure_text(lines, fr, 0, report::CELL_INSET, report::DT_LEFT | report::DT_WORDBREAK);
+        r.draw_text(lines, {0, 0, r.width() - 1, fh}, 0, report::CELL_INSET, report::DT_LEFT | report::DT_WORDBREAK);
+        r.end_table_header(fh);
+      }
     }
     const std::string text = "\n\n" + o.page.title + "\n";
     r.start_table();
@@ -234,8 +252,25 @@ void print_title_page(printout_sink& sink, print_document& doc, uint8_t* block) 
   // The name in pieces of at most 60 characters, at most four lines.
   std::vector<std::string> pieces = text_lines_of(name, 60);
   if (pieces.size() > 4) pieces.resize(4);
+  if (auto* gs = dynamic_cast<graphic_sink*>(&sink)) {
+    // Graphic: one row of two columns, the first eighth of the width left empty.
+    report::VL_raport& r = gs->raport();
+    const std::string text = "\n" + name;
+    const int32_t left = r.width() / 8;
+    r.start_table();
+    r.select_font_now(report::PE_EMPHASIS);
+    r.select_font(report::PE_EMPHASIS);
+    const int32_t h = r.measure_text(text, {left, 0, r.width() - 1, 0}, 0, report::CELL_INSET,
+                                     report::DT_LEFT | report::DT_WORDBREAK);
+    r.draw_text(text, {left, 0, r.width() - 1, h}, 0, report::CELL_INSET, report::DT_LEFT | report::DT_WORDBREAK);
+    r.end_row(h);
+    r.end_table();
+    pieces.clear();
+  }
   for (const std::string& p : pieces) {
-    if (sink.text_mode()) sink.text_line(p, true);
+    if (sink.text_mode())
+      sink.coded_line({{report::SLOT_MODE_HEADING, ""}, {report::SLOT_EMPHASIS_ON, p}, {report::SLOT_EMPHASIS_OFF, ""},
+                       {report::SLOT_MODE_NORMAL, ""}});
     else sink.sub_heading(p);
   }
   sink.text_line("", false);
@@ -423,11 +458,14 @@ void print_statistics(printout_sink& sink, print_document& doc, uint8_t* block) 
       const double p = std::fabs(c.share);
       bar += std::string(std::size_t(p / 2), c.share >= 0 ? '\xDB' : '\xBA');
       if (std::fmod(p, 2.0) >= 1.0) bar += c.share >= 0 ? '\xDD' : '\xB3';
-      sink.text_line(pad_right(trimmed_text(c.title), 40) + " " + text_money(c.value) + share + bar, false);
+      sink.coded_line({{0, pad_right(trimmed_text(c.title), 40) + " " + text_money(c.value) + share},
+                       {report::SLOT_BARS_ON, bar},
+                       {report::SLOT_BARS_OFF, ""}});
     }
+    // One character per 2 % from 0 to 100 inclusive, a tick at every 20 %.
     std::string axis;
-    for (int i = 0; i < 50; ++i) axis += i % 10 == 0 ? '\xC1' : '\xC4';
-    sink.text_line(std::string(61, ' ') + axis + "\xC4>", false);
+    for (int i = 0; i <= 50; ++i) axis += i % 10 == 0 ? '\xC1' : '\xC4';
+    sink.coded_line({{0, std::string(61, ' ')}, {report::SLOT_BARS_ON, axis + "\xC4>"}, {report::SLOT_BARS_OFF, ""}});
     std::string labels;
     for (int v = 0; v <= 100; v += 20) labels += pad_left(std::to_string(v), v == 100 ? 3 : 10);
     sink.text_line(std::string(61, ' ') + labels, false);
@@ -549,10 +587,12 @@ bool print_other_part(printout_sink& sink, print_document& doc, uint8_t* block, 
       std::vector<uint8_t> copy(block, block + shell::print_block_size);
       const std::size_t page = estimate_page_offset(print_method::upzp);
       shell::set_item(copy.data(), page, 1, shell::item_on(block, 10087, 1));
+      // Under the annex's own title, its list's first entry when none is stored.
+      shell::effective_title(block, 10095);
       std::memcpy(copy.data() + page + 8, block + 10095, shell::title_size);
       shell::set_item(copy.data(), page + 268, 1, false);
       shell::set_item(copy.data(), page + 268, 2, true);
-      if (!print_estimate_part(sink, doc, copy.data(), stop)) return false;
+      if (!print_estimate_part(sink, doc, copy.data(), stop, true)) return false;
     }
     // The assumptions annex: the second description text under its own title.
     part_page_options annex;

@@ -185,6 +185,17 @@ void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int p
     v.push_back({9819, 1, "Drukuj od nowej strony", field::check});
     v.push_back({9819, 2, "Drukuj", field::check});
     v.push_back({9827, 0, "Wybierz tytuł", field::title});
+    // The other two annex pages repeat these captions: each is named after its page.
+    v.push_back({10087, 1, "Spis kalkulacji szczegółowych - załącznik 1 / Drukuj od nowej strony", field::check});
+    v.push_back({10087, 2, "Spis kalkulacji szczegółowych - załącznik 1 / Drukuj", field::check});
+    v.push_back({10095, 0, "Spis kalkulacji szczegółowych - załącznik 1 / Wybierz tytuł", field::title});
+    v.push_back({10363, 1, "Założenia - załącznik 2 / Drukuj od nowej strony", field::check});
+    v.push_back({10363, 2, "Założenia - załącznik 2 / Drukuj", field::check});
+    v.push_back({10371, 0, "Założenia - załącznik 2 / Wybierz tytuł", field::title});
+  } else if (part == 185) {
+    v.push_back({10631, 1, "Drukuj od nowej strony", field::check});
+    v.push_back({10631, 2, "Drukuj", field::check});
+    v.push_back({10639, 0, "Wybierz tytuł", field::title});
   } else if (part == 70) {
     checks(7623, {"Element - procent wartości w rozdziale i kosztorysie", "Nazwy elementów zawierają zakresy pozycji"});
     checks(7631, {"Wartość elementów z narzutami, RMS razem", "Wartość elementów z narzutami, RMS osobno",

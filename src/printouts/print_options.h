@@ -42,6 +42,7 @@ struct estimate_options {
   std::string title;          // internal text; the page list's first entry when empty
   bool rms_total = false;     // "RMS razem" (FORMUŁA II only; other methods print R, M, S)
   bool full = true;           // "Pełny" (the simplified method always prints the unit-price layout)
+  bool detail_annex = false;  // printed as the detail annex: merged elements without their one-row form
   bool with_overheads = false;
   bool survey = false;        // "Z wyliczeniami ilości"
   bool bases = false;         // "Z podstawami nakładów"

@@ -30,6 +30,9 @@ public:
       layout_.columns = {{0, "8888888888888"}, {0, "8888888888888888"}, {90, ""},
                          {14, "88888888888888"}, {5, "88888"}, {7, "meeeeee"}};
       span_ = 3;
+      // Survey lines split the description area into the line's text and "=".
+      survey_layout_.columns = {{0, "8888888888888"}, {0, "8888888888888888"}, {89, ""}, {1, "="},
+                                {14, "88888888888888"}, {5, "88888"}, {7, "meeeeee"}};
     }
     q_ = span_;
   }
@@ -144,10 +147,20 @@ private:
           const std::string expr = trimmed_text(l.expression);
           text = text.empty() ? expr : text + " " + expr;
         }
+        const std::string value = l.is_comment() ? std::string() : std::string(text_quantity_short(l.value, -3));
         table_row s;
-        s.cells.push_back({text, 0, span_, cell_align::left, true});
-        if (!l.is_comment()) s.cells.push_back({text_quantity_short(l.value, -3), q_, 1, cell_align::right});
-        sink_.row(layout_, s);
+        if (sink_.text_mode()) {
+          s.cells.push_back({text, 0, span_, cell_align::left, true});
+          if (!value.empty()) s.cells.push_back({value, q_, 1, cell_align::right});
+          sink_.row(layout_, s);
+          continue;
+        }
+        s.cells = {{"", 0, 1, cell_align::left, false, false},
+                   {"", 1, 1, cell_align::left, false, false},
+                   {text, 2, 1, cell_align::left, true, false},
+                   {value.empty() ? "" : "=", 3, 1, cell_align::right},
+                   {value, 4, 1, cell_align::right}};
+        sink_.row(survey_layout_, s);
       }
     }
     sink_.rule(layout_, '-');
@@ -196,7 +209,7 @@ private:
   const general_options& g_;
   print_estimate& e_;
   stop_check stop_;
-  table_layout layout_;
+  table_layout layout_, survey_layout_;
   int span_ = 1, q_ = 1;  // columns of the description area; the quantity column
   bool stopped_ = false;
   bool costing_ = false;  // model_ and ctx_ are set (at the first scaffolding position)

@@ -62,6 +62,14 @@ void text_sink::line(const std::string& text, bool emphasis) {
   w_.block_add_flush("\n");
 }
 
+void text_sink::coded_line(const std::vector<coded_piece>& pieces) {
+  for (const coded_piece& p : pieces) {
+    if (p.slot != 0) w_.block_code(p.slot);
+    if (!p.text.empty()) w_.block_add("%s", p.text.c_str());
+  }
+  w_.block_add_flush("\n");
+}
+
 void text_sink::part_heading(const std::string& title, bool new_page) {
   int blank = first_heading_ ? 2 : 5;
   first_heading_ = false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
 #include <sstream>
 
 namespace kovra::test {
@@ -185,9 +186,91 @@ TEST(PrintPartsCli, TitlePageWithValuesAndWords) {
   EXPECT_TRUE(has(" Kwota kosztorysu brutto:   3 567.00 zł"));
   EXPECT_TRUE(has(blanks(12) + "Słownie:  trzy tysiące pięćset sześćdziesiąt siedem  0/100 zł"));
   EXPECT_EQ(t.find("Obiekt:"), std::string::npos);  // no object: no row
+  {
+    // A value longer than its column of 100 goes on under it, cut at a word gap.
+    json spec = estimate_doc();
+    std::string site;
+    for (int i = 0; i < 12; ++i) site += "abcdefghi ";
+    spec["general"]["site_text"] = site + "koniec";
+    const auto s = lines_of(print_utf8(dir, dir.build(spec, "long.kvr"), {"--parts", "10"}));
+    const auto at = std::find(s.begin(), s.end(), blanks(13) + "Budowa:  " + site.substr(0, 100));
+    ASSERT_NE(at, s.end());
+    EXPECT_EQ(*(at + 1), blanks(22) + "abcdefghi abcdefghi koniec");
+  }
   const std::string bare = print_utf8(dir, file, {"--parts", "10", "--option", "10:Nie drukuj wartości kosztorysu=on"});
   EXPECT_EQ(bare.find("Kwota"), std::string::npos);
   EXPECT_EQ(bare.find("Słownie"), std::string::npos);
+
+  // Graphic: the name in the second of two columns, the first an eighth of the width (A4,
+  // margins of 5 mm: 14.17 pt + 566.66 pt / 8 = 85.0 pt from the page's edge).
+  ASSERT_EQ(run_cli({"print", file, "--format", "pdf", "--parts", "10", "--option", "5:Z danych ogólnych=on", "-o",
+                     dir / "t.pdf"}).exit_code, 0);
+  FILE* p = popen(("pdftotext -bbox " + dir / "t.pdf" + " - 2>/dev/null").c_str(), "r");
+  std::string xml;
+  char buf[4096];
+  while (p && !feof(p)) xml.append(buf, fread(buf, 1, sizeof buf, p));
+  if (p) pclose(p);
+  if (xml.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  const std::size_t at = xml.find(">Garaż<");
+  ASSERT_NE(at, std::string::npos);
+  const std::size_t x = xml.rfind("xMin=\"", at);
+  EXPECT_NEAR(std::stod(xml.substr(x + 6)), 85.0, 3.0);
+}
+
+TEST(PrintPartsCli, StatisticsChartAndPrinterMarks) {
+  cli_folder dir;
+  const std::string file = dir.build(estimate_doc(), "st.kvr");
+  // Shares of the gross 3 567.00: labour 600.00 is 16.8 %, eight full bars of 2 %; the axis
+  // has one character per 2 % from 0 to 100, a tick at every 20 % (the last under "100").
+  const auto l = lines_of(print_utf8(dir, file, {"--parts", "75"}));
+  auto has = [&](const std::string& s) { return std::find(l.begin(), l.end(), s) != l.end(); };
+  std::string bars;
+  for (int i = 0; i < 8; ++i) bars += "\u2588";
+  EXPECT_TRUE(has(blanks(31) + "Robocizna      600.00  16.8%   \u2502" + bars));
+  std::string axis;
+  for (int i = 0; i <= 50; ++i) axis += i % 10 == 0 ? "\u2534" : "\u2500";
+  EXPECT_TRUE(has(blanks(61) + axis + "\u2500>"));
+  EXPECT_TRUE(has(blanks(61) + "0         20        40        60        80        100"));
+
+  // For a character printer: the title page's name wide and emphasised (DC2, ESC E ... ESC F,
+  // SI on a 9-pin Epson), each bar and the axis between ESC G and ESC H.
+  ASSERT_EQ(run_cli({"print", file, "--format", "printer", "--printer", "ESC/P_9-igl._(FX,_LX)", "--parts", "10,75",
+                     "-o", dir / "st.prn"}).exit_code, 0);
+  const std::string prn = file_bytes(dir / "st.prn");
+  EXPECT_NE(prn.find("\x12\x1b" "EKosztorys\x1b" "F\x0f\r\n"), std::string::npos);
+  EXPECT_NE(prn.find("16.8%  \x1bG \xb3\xdb"), std::string::npos);
+  EXPECT_NE(prn.find("\xc4>\x1bH"), std::string::npos);
+}
+
+TEST(PrintPartsCli, AnnexesByTheirPagesCaptions) {
+  cli_folder dir;
+  json upzp = estimate_doc();
+  upzp["general"]["calc_method"] = 2;
+  upzp["description_text"] = "Opis.\r\n\u00b7\u00b7\u00b7\r\nZałożenia kosztorysu.\r\n\u00b7\u00b7\u00b7\r\nKlauzula.";
+  const std::string file = dir.build(upzp, "a.kvr");
+  // By default the detail annex alone: the estimate again under the annex's own title, broken
+  // at a word gap into lines of at most 72 letter-spaced characters.
+  const auto l = lines_of(print_utf8(dir, file, {"--parts", "85"}));
+  ASSERT_GE(l.size(), 8u);
+  EXPECT_EQ(l[2], blanks(5) + "S P I S   K A L K U L A C J I   S Z C Z E G Ó Ł O W Y C H   -");
+  EXPECT_EQ(l[3], blanks(25) + "Z A Ł Ą C Z N I K   1");
+  EXPECT_EQ(l[6].rfind("|Opis pozycji", 0), 0u);
+  // A merged element: its one-row form in the estimate, its heading alone in the annex.
+  json merged = upzp;
+  merged["nodes"][0].update({{"merged", 1}, {"merged_quantity", 2.0}, {"merged_precision_code", 1}, {"unit", "kpl"}});
+  const std::string mfile = dir.build(merged, "m.kvr");
+  EXPECT_NE(print_utf8(dir, mfile, {"--parts", "40"}).find("|Razem element scalony (z narzutami)"), std::string::npos);
+  const std::string annex = print_utf8(dir, mfile, {"--parts", "85"});
+  EXPECT_EQ(annex.find("Razem element scalony"), std::string::npos);
+  EXPECT_NE(annex.find("|Fundamenty"), std::string::npos);
+  // The assumptions annex instead, under a title of its own.
+  const std::string assumptions =
+      "\n\n" + blanks(27) + "Z A Ł O Ż E N I A\n\n\nZałożenia kosztorysu.\n";
+  expect_same_lines(print_utf8(dir, file, {"--parts", "85", "--option",
+                                           "85:Spis kalkulacji szczegółowych - załącznik 1 / Drukuj=off", "--option",
+                                           "85:Założenia - załącznik 2 / Drukuj=on", "--option",
+                                           "85:Założenia - załącznik 2 / Wybierz tytuł=Założenia"}),
+                    assumptions);
 }
 
 TEST(PrintPartsCli, CompoundPrintsSummariesPerConstituent) {
@@ -229,8 +312,11 @@ TEST(PrintPartsCli, EveryPartInOnePdf) {
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
   for (const char* s : {"Strona tytułowa", "Przedmiar", "Zestawienie robocizny", "Zestawienie materiałów",
                         "Zestawienie sprzętu", "Dodatki", "Tabela elementów scalonych", "Statystyka", "Spis treści",
-                        "trzy tysiące pięćset sześćdziesiąt siedem", "3 567.00", "2 000.00"})
+                        "trzy tysiące pięćset sześćdziesiąt siedem", "3 567.00", "2 000.00",
+                        "Robotnicy . . . . . . . . . ."})  // the summaries' leaders
     EXPECT_NE(text.find(s), std::string::npos) << s;
+  // The bill of quantities' survey line: its text in the description column, "=", the result.
+  EXPECT_TRUE(std::regex_search(text, std::regex("\n {10,}Ława 2\\*5 +=  +10\\.0\n"))) << text;
 }
 
 } // namespace
