@@ -64,10 +64,11 @@ TEST(GeneralViews, GeneralDataAndPriceListsOfTheHouse) {
   EXPECT_EQ(d->memo_gd_name->toPlainText(),
             "Kosztorys inwestorski - budynek mieszkalny jednorodzinny, stan surowy zamknięty");
   EXPECT_EQ(d->units->text(), "1.0");
-  // No authors record: the header row and one empty row.
-  EXPECT_EQ(d->authors->row_count(), 2);
+  // One author: the header row, the author and the empty row for the next one.
+  EXPECT_EQ(d->authors->row_count(), 3);
   EXPECT_EQ(d->authors->cells(1, 0), "Imię i nazwisko");
-  EXPECT_EQ(d->authors->cells(1, 1), "");
+  EXPECT_EQ(d->authors->cells(1, 1), "Jan Kowalski");
+  EXPECT_EQ(d->authors->cells(1, 2), "");
   // "Kod": the estimate's own codes (its document never chose a mode: the attached ones)
   // and the row for a new code.
   // Stored as main, supplementary, main: two pairs, the first with a main code where a
@@ -91,7 +92,11 @@ TEST(GeneralViews, GeneralDataAndPriceListsOfTheHouse) {
   k->select_page(k->page_index("Opis"));
   auto* o = dynamic_cast<views::Tfrm_opis*>(k->view(k->page_index("Opis")));
   ASSERT_NE(o, nullptr);
-  EXPECT_EQ(o->edit_opis->toPlainText(), "");  // the house has no description record
+  // The three texts of the description record, each in its own box.
+  EXPECT_TRUE(o->edit_opis->toPlainText().startsWith("Budynek mieszkalny jednorodzinny, parterowy"));
+  EXPECT_TRUE(o->edit_zalozenia->toPlainText().startsWith("Ilości robót według projektu budowlanego."));
+  EXPECT_EQ(o->edit_klauzula->toPlainText(),
+            "Kosztorys uzgodniono z Zamawiającym. Wartość robót nie obejmuje przyłączy.");
 }
 
 #include "views/chapters_view.h"
