@@ -51,7 +51,7 @@ void Tdlg_zest_sub::set_lines(std::vector<QStringList> lines) {
     w0 = std::max(w0, grid_->grid_cell_width(f, l[0]));
     w2 = std::max(w2, grid_->grid_cell_width(f, l[2]));
   }
-  grid_->set_col_widths(0, std::min(w0, 300));
+  grid_->set_col_widths(0, std::min(w0 + 8, 300));
   grid_->set_col_widths(2, w2);
   grid_->set_col_widths(1, grid_->grid_cell_width(f, "  Formuła narzutu  "));
   grid_->set_align_col_number(1);

@@ -107,7 +107,7 @@ void Tfrm_wyniki::fill() {
   grid_->set_col_widths(0, name_w + 30);
   grid_->set_col_widths(1, amount_w);
   grid_->set_col_widths(2, grid_->grid_cell_width(font, "100,0 %"));
-  grid_->set_col_widths(3, 200);
+  grid_->set_col_widths(3, 120);  // the least; the chart takes the width that remains
   grid_->set_align_col_number(3);
   grid_->UpdateView();
   // The closing row carries the axis and its labels.

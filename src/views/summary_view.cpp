@@ -12,11 +12,15 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "calc/estimate_model.h"
 #include "controls/std_grid.h"
+#include "document/compound_nodes.h"
+#include "document/estimate_doc.h"
+#include "document/estimate_nodes.h"
 #include "document/general_data.h"
 #include "shell/config.h"
 #include "shell/general_settings.h"
@@ -88,6 +92,8 @@ Tfrm_zestrms::Tfrm_zestrms(view_host& host, int kind, bool compound, QWidget* pa
   connect(copy, &QAction::triggered, this, [this] { copy_rows(); });
   grid_->set_popup_menu(0, menu_);
   grid_->set_popup_menu(1, menu_);
+  auto* copy_key = new QShortcut(QKeySequence::Copy, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+  connect(copy_key, &QShortcut::activated, this, [this] { copy_rows(); });
 
   // The sort kept from the last session.
   const std::string& ini = shell::ini_filename();
@@ -222,6 +228,7 @@ void Tfrm_zestrms::set_hidden_mask(uint16_t mask) {
   shell::general_settings().set_hidden_columns(kind_, int16_t(mask));
   if (!shell::config_path().empty()) shell::save_general_settings(shell::general_settings());
   if (document::general_data* g = host_.general()) g->set_hidden_columns(kind_, int16_t(mask));
+  if (host_.chapter() || compound_) spread_hidden_columns(mask);
   apply_columns();
   // A hidden sort column gives way to the next shown sortable column to its right, else
   // the first one from the left.
@@ -290,11 +297,32 @@ void Tfrm_zestrms::set_cell_data(VL_std_grid& grid, int col, int row, VL_cell& c
 }
 
 void Tfrm_zestrms::keyPressEvent(QKeyEvent* e) {
-  if (e->matches(QKeySequence::Copy)) {
-    copy_rows();
+  // A letter selects the first line whose name begins with it (cursor in columns 0 to 4).
+  const QString t = e->text();
+  if (t.size() == 1 && t[0].isLetter() && !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
+      grid_->col() <= sc_quantity) {
+    const QChar letter = t[0].toUpper();
+    for (int i = 0; i < rows_.shown_count(); ++i)
+      if (rows_.cell(i, sc_name).startsWith(letter, Qt::CaseInsensitive)) {
+        grid_->set_current(sc_name, i + 1);
+        return;
+      }
     return;
   }
   TTabForm::keyPressEvent(e);
+}
+
+void Tfrm_zestrms::spread_hidden_columns(uint16_t mask) {
+  // Every estimate of a compound one keeps the same masks: the compound and each chapter.
+  document::estimate_doc* doc = host_.document();
+  if (!doc || !doc->tree || !doc->tree->first) return;
+  for (document::Smp_Node* n = doc->tree->first->first_child; n; n = n->next) {
+    auto* b = static_cast<document::Base_Node*>(n);
+    if (b->kind != document::KIND_CHAPTER) continue;
+    if (document::chapter_document* c = static_cast<document::Rozdz_Node*>(b)->chapter())
+      c->general().set_hidden_columns(kind_, int16_t(mask));
+  }
+  doc->general.set_hidden_columns(kind_, int16_t(mask));
 }
 
 bool Tfrm_zestrms::open_sort_dialog() {

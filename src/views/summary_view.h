@@ -61,6 +61,7 @@ private:
   void apply_columns();
   void refill();
   void store_sort() const;
+  void spread_hidden_columns(uint16_t mask);
 
   view_host& host_;
   int kind_;

@@ -17,6 +17,7 @@
 #include "views/summary_view.h"
 
 #include <QClipboard>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kovra;
@@ -134,6 +135,14 @@ TEST_F(SummaryPages, SimpleEstimateLinesClosingRowsFiltersAndCopy) {
             "\t\tMateriały pomocnicze (Robocizna):\t\t\t\t0.00\n"
             "\t\tMateriały pomocnicze (Materiały):\t\t\t\t0.00\n"
             "\t\tRazem (z dokładnością do zaokrągleń):\t\t\t\t11.00\n");
+  // Ctrl+C in the page copies the same text.
+  QApplication::clipboard()->clear();
+  m.show();
+  m.activateWindow();
+  QApplication::setActiveWindow(&m);
+  m.grid()->setFocus();
+  QTest::keyClick(m.grid(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith("Lp.\tKod\tNazwa"));
   // On the screen the user's separator.
   EXPECT_EQ(m.cell_text(8, 2), "11,00");
 }
