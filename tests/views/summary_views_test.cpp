@@ -40,6 +40,7 @@ calc::estimate_model house(uint8_t method) {
   add_price(m, calc::kind_material, 10, "Cement", "t", 11.00, 10.00);
   add_price(m, calc::kind_material, 11, "Bloczek", "szt", 0.00);
   add_price(m, calc::kind_equipment, 20, "Betoniarka", "m-g", 50.00);
+  add_price(m, calc::kind_material, 12, "Wapno", "t", 300.00);  // priced, used nowhere: not listed
   add_element(m);
   calc::model_node& p = add_position(m, 2);
   add_input(p, calc::kind_labour, 1001, 3);
@@ -86,7 +87,7 @@ TEST_F(SummaryPages, SimpleEstimateLinesClosingRowsFiltersAndCopy) {
 
   Tfrm_zestrms m(host, 1, false);
   m.activate(0);
-  // Name order: Bloczek, Cement; then the four closing rows of materials.
+  // Name order: Bloczek, Cement (not the unused lime); then the four closing rows of materials.
   ASSERT_EQ(m.rows().shown_count(), 2);
   EXPECT_EQ(m.grid()->row_count(), 1 + 2 + 4);
   EXPECT_EQ(m.cell_text(8, 0), "Cena z k.z.");
