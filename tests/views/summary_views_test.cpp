@@ -11,6 +11,7 @@
 #include "shell/temp_folder.h"
 #include "store/codepage.h"
 #include "views/additions_view.h"
+#include "views/cost_dialogs.h"
 #include "views/overhead_summary_view.h"
 #include "views/overheads_view.h"
 #include "views/results_view.h"
@@ -353,4 +354,44 @@ TEST_F(OtherPages, CompoundSummariesOverheadSummaryAndAdditions) {
   EXPECT_FALSE(none.has_chapters());
   none.show_details(true);
   EXPECT_FALSE(none.details_shown());
+}
+
+TEST_F(OtherPages, PositionCostDialogsByMethod) {
+  // The house's position (node 1) of quantity 2. FORMUŁA II, whole quantities: direct costs
+  // R 120.00, M 11.00, S 25.00; Kp 60 % of R 72.00 and of S 15.00; net 243.00, VAT 55.89,
+  // gross 298.89.
+  test::test_host host;
+  host.set_simple(house(calc::method_formula_2));
+  Tdlg_sum vat(*host.simple, node_index_of(*host.simple, 1));
+  const cost_sheet& a = vat.sheet();
+  EXPECT_EQ(vat.objectName(), "Tdlg_sum_vat");
+  EXPECT_EQ(vat.windowTitle(), "Koszty pozycji");
+  EXPECT_EQ(a.title, "Koszty pozycji - Metoda kalkulacji: FORMUŁA II, narzuty dla Elementu");
+  ASSERT_EQ(a.lines.size(), 6u);
+  EXPECT_EQ(a.lines[0].label, "Koszty bezpośrednie");
+  EXPECT_DOUBLE_EQ(a.lines[0].total, 156.00);
+  EXPECT_EQ(a.lines[1].label, "Koszty pośrednie");
+  EXPECT_DOUBLE_EQ(a.lines[1].r, 72.00);
+  EXPECT_DOUBLE_EQ(a.lines[1].s, 15.00);
+  EXPECT_EQ(a.lines[2].label, "Wartość pozycji\n(bez VAT)");
+  EXPECT_DOUBLE_EQ(a.lines[2].total, 243.00);
+  EXPECT_DOUBLE_EQ(a.lines[3].total, 55.89);
+  EXPECT_DOUBLE_EQ(a.lines[4].total, 298.89);
+
+  // FORMUŁA I, one unit: R 60.00, M 5.50, S 12.50, Kp 36.00 + 7.50; unit value 121.50, the
+  // position 243.00.
+  test::test_host one;
+  one.set_simple(house(calc::method_formula_1));
+  Tdlg_sum unit(*one.simple, 1);
+  const cost_sheet& b = unit.sheet();
+  EXPECT_EQ(b.dialog, "Tdlg_sum_unit");
+  EXPECT_EQ(b.header, "Podsumowanie pozycji bez VAT");
+  ASSERT_EQ(b.lines.size(), 4u);
+  EXPECT_DOUBLE_EQ(b.lines[0].m, 5.50);
+  EXPECT_DOUBLE_EQ(b.lines[1].total, 43.50);
+  EXPECT_EQ(b.lines[2].label, "Wartość jednostkowa pozycji");
+  EXPECT_DOUBLE_EQ(b.lines[2].total, 121.50);
+  EXPECT_DOUBLE_EQ(b.lines[3].total, 243.00);
+  // The element is no position: no sheet.
+  EXPECT_TRUE(position_cost_sheet(*one.simple, 0, false).dialog.isEmpty());
 }
