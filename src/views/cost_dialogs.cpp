@@ -129,6 +129,10 @@ void Tdlg_sum::fill() {
   grid_->UpdateView();
 }
 
+void Tdlg_sum::set_lines_in_row(VL_std_grid&, int row, int& lines) {
+  if (row >= 1 && row - 1 < int(sheet_.lines.size())) lines = std::max(lines, int(sheet_.lines[size_t(row - 1)].label.count('\n')) + 1);
+}
+
 void Tdlg_sum::set_cell_data(VL_std_grid&, int col, int row, VL_cell& cell) {
   static const char* titles[] = {"", "R", "M + Kz", "S", "Razem"};
   cell.text_format = tf_vcenter | (col > 0 ? tf_right : 0);

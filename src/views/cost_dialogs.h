@@ -47,6 +47,7 @@ public:
   const cost_sheet& sheet() const { return sheet_; }
   QCheckBox* investor_box() const { return investor_; }
   void set_cell_data(controls::VL_std_grid& grid, int col, int row, controls::VL_cell& cell) override;
+  void set_lines_in_row(controls::VL_std_grid& grid, int row, int& lines) override;
 
 private:
   void fill();

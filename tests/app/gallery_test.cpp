@@ -12,6 +12,7 @@
 #include "app/estimate_tree_model.h"
 #include "shell/messages.h"
 #include "shell/progress.h"
+#include "views/cost_dialogs.h"
 #include "views/overhead_summary_view.h"
 #include "views/summary_view.h"
 
@@ -160,5 +161,13 @@ TEST(gallery, SummaryPagesCloseUp) {
   pages.select_page(pages.page_index("Wyniki"));
   main.resize(640, 420);
   g.take(main, "closeup_simple_wyniki_small");
-  EXPECT_EQ(g.taken.size(), 3);
+  // The cost dialog of the first position of the house.
+  const views::estimate_values* values = pages.values();
+  ASSERT_NE(values, nullptr);
+  int first = 0;
+  while (first < int(values->model.nodes.size()) && values->model.nodes[size_t(first)].type != calc::node_position) ++first;
+  views::Tdlg_sum costs(*values, first, &main);
+  costs.show();
+  g.take(costs, "closeup_simple_cost_dialog");
+  EXPECT_EQ(g.taken.size(), 4);
 }
