@@ -12,6 +12,11 @@
 #include "store/codepage.h"
 #include "views/additions_view.h"
 #include "views/cost_dialogs.h"
+#include "views/kz_rates_dialog.h"
+#include "document/general_data.h"
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include "views/overhead_summary_view.h"
 #include "views/overheads_view.h"
 #include "views/results_view.h"
@@ -394,4 +399,28 @@ TEST_F(OtherPages, PositionCostDialogsByMethod) {
   EXPECT_DOUBLE_EQ(b.lines[3].total, 243.00);
   // The element is no position: no sheet.
   EXPECT_TRUE(position_cost_sheet(*one.simple, 0, false).dialog.isEmpty());
+}
+
+TEST_F(OtherPages, PurchaseCostRatesDialog) {
+  // A compound estimate and two chapters: the values of the second copied to all, then
+  // stored as the percentage plus one.
+  document::general_data compound, first, second;
+  second.set_kz_rate_other(12.5f);
+  second.set_kz_rate_simplified(3.0f);
+  Tdlg_set_kz d({{"Kosztorys", &compound}, {"1  Roboty ziemne", &first}, {"2  Fundamenty", &second}});
+  EXPECT_FALSE(d.set_all_button()->isHidden());
+  EXPECT_EQ(d.other_edit()->text(), "");  // a rate never set (0) shows blank
+  d.list()->setCurrentRow(2);
+  EXPECT_EQ(d.other_edit()->text(), "12.50");
+  d.simplified_edit()->setText("4,5");
+  d.set_all();
+  d.store();
+  for (document::general_data* g : {&compound, &first, &second}) {
+    EXPECT_FLOAT_EQ(g->kz_rate_other(), 12.5f);
+    EXPECT_FLOAT_EQ(g->kz_rate_simplified(), 4.5f);
+  }
+  EXPECT_FLOAT_EQ(document::get_f32(compound.at(document::gd::KZ_RATE_OTHER)), 13.5f);
+  // A simple estimate has no "&Ustaw wszystkie".
+  Tdlg_set_kz simple({{"Kosztorys", &first}});
+  EXPECT_TRUE(simple.set_all_button()->isHidden());
 }
