@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QMenu>
 #include <QRadioButton>
 #include <QShortcut>
@@ -250,6 +251,38 @@ void Tfrm_zestrms::set_one_line(bool on) {
   refill();
 }
 
+QString Tfrm_zestrms::second_line(int row, int col) const {
+  const int i = row - 1;
+  if ((col != sc_quantity && col != sc_value) || i < 0 || i >= rows_.shown_count() || !shown_[size_t(col)]) return {};
+  QString second;
+  rows_.cell(i, col, &second);
+  return second;
+}
+
+QFont Tfrm_zestrms::small_font() const {
+  QFont f = grid_->font();
+  if (f.pixelSize() > 0) f.setPixelSize(std::max(8, f.pixelSize() * 4 / 5));
+  else f.setPointSizeF(std::max(6.0, f.pointSizeF() * 0.8));
+  return f;
+}
+
+void Tfrm_zestrms::count_height(VL_std_grid&, int row, int& add) {
+  // A line with an excluded part is tall enough for the smaller line below.
+  if (!second_line(row, sc_quantity).isEmpty() || !second_line(row, sc_value).isEmpty())
+    add += QFontMetrics(small_font()).height();
+}
+
+void Tfrm_zestrms::draw_cell_finish(VL_std_grid&, QPainter& p, int col, int row, const VL_cell& cell,
+                                    const TEXT_ELEM& te) {
+  const QString second = second_line(row, col);
+  if (second.isEmpty()) return;
+  p.save();
+  p.setFont(small_font());
+  p.setPen(te.text);
+  p.drawText(cell.rect.adjusted(2, 0, -3, -2), Qt::AlignRight | Qt::AlignBottom, second);
+  p.restore();
+}
+
 QString Tfrm_zestrms::cell_text(int col, int row) {
   VL_cell cell;
   cell.rect = QRect(0, 0, 100, 20);
@@ -269,9 +302,7 @@ void Tfrm_zestrms::set_cell_data(VL_std_grid& grid, int col, int row, VL_cell& c
   const bool numeric = col == sc_quantity || (col >= sc_base_price && col <= sc_value) || col == sc_investor_quantity ||
                        col == sc_investor_value;
   if (i < rows_.shown_count()) {
-    QString second;
-    cell.text = rows_.cell(i, col, &second);
-    if (!second.isEmpty()) cell.text += "\n" + second;
+    cell.text = rows_.cell(i, col);
     if (col == sc_lp) cell.text_format = tf_right | tf_vcenter;
     else if (numeric) cell.text_format = tf_right;
     else if (col == sc_mp) cell.text_format = tf_center;

@@ -52,6 +52,9 @@ public:
   QString cell_text(int col, int row);
 
   void set_cell_data(controls::VL_std_grid& grid, int col, int row, controls::VL_cell& cell) override;
+  void count_height(controls::VL_std_grid& grid, int row, int& add) override;
+  void draw_cell_finish(controls::VL_std_grid& grid, QPainter& p, int col, int row, const controls::VL_cell& cell,
+                        const controls::TEXT_ELEM& te) override;
 
 protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -62,6 +65,9 @@ private:
   void refill();
   void store_sort() const;
   void spread_hidden_columns(uint16_t mask);
+  // The smaller line under a line's quantity or value (its excluded part), empty none.
+  QString second_line(int row, int col) const;
+  QFont small_font() const;
 
   view_host& host_;
   int kind_;
