@@ -370,7 +370,7 @@ bool Tfrm_zestrms::open_sort_dialog() {
   int n = 0;
   for (const radio& r : radios) {
     auto* b = new QRadioButton(QString::fromUtf8(r.text), by);
-    b->setEnabled(r.col == 0 || (rows_.column_exists(r.col)));
+    b->setEnabled(r.col == sc_lp || r.col == sc_mp || rows_.column_exists(r.col));
     b->setChecked(r.col == sort_col_);
     grid->addWidget(b, n % 7, n / 7);
     buttons.emplace_back(b, r.col);

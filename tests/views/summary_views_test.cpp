@@ -22,7 +22,10 @@
 #include "views/results_view.h"
 #include "views/summary_view.h"
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QRadioButton>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -423,4 +426,43 @@ TEST_F(OtherPages, PurchaseCostRatesDialog) {
   // A simple estimate has no "&Ustaw wszystkie".
   Tdlg_set_kz simple({{"Kosztorys", &first}});
   EXPECT_TRUE(simple.set_all_button()->isHidden());
+}
+
+TEST_F(SummaryPages, SortAndColumnDialogsOfALabourSummary) {
+  test::test_host host;
+  host.set_simple(house(calc::method_formula_2));
+  Tfrm_zestrms r(host, 0, false);
+  r.activate(0);
+  // The sort dialog: the materials' and the compound's columns disabled; "&Wartość" and
+  // "&Malejąco" chosen.
+  QStringList disabled;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), "Sortowanie");
+    for (QRadioButton* b : d->findChildren<QRadioButton*>()) {
+      if (!b->isEnabled()) disabled << b->text();
+      if (b->text() == "&Wartość" || b->text() == "&Malejąco") b->setChecked(true);
+    }
+    d->accept();
+  });
+  EXPECT_TRUE(r.open_sort_dialog());
+  EXPECT_EQ(disabled, (QStringList{"Cena &wyj.", "&Kz [%]", "Cena &min", "Cena ma&x", "Il&ość inwestora",
+                                   "W&artość inwestora"}));
+  EXPECT_EQ(r.sort_column(), sc_value);
+  EXPECT_FALSE(r.ascending());
+  // The column dialog: "&Nazwa" cannot be unchecked; unchecking "&ETO" hides it.
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    for (QCheckBox* c : d->findChildren<QCheckBox*>()) {
+      if (c->text() == "&Nazwa") EXPECT_FALSE(c->isEnabled());
+      if (c->text() == "&ETO") c->setChecked(false);
+      if (c->text() == "Il&ość inwestora") EXPECT_FALSE(c->isChecked());
+    }
+    d->accept();
+  });
+  EXPECT_TRUE(r.open_columns_dialog());
+  EXPECT_FALSE(r.column_shown(sc_eto));
+  EXPECT_EQ(r.hidden_mask(), 1u << sc_eto);
 }
