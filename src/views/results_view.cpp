@@ -50,6 +50,7 @@ Tfrm_wyniki::Tfrm_wyniki(view_host& host, bool compound, QWidget* parent)
   grid_->set_fixed_rows(1);
   grid_->set_row_select(true);
   layout->addWidget(grid_, 1);
+  grid_->installEventFilter(this);
 }
 
 QString Tfrm_wyniki::title() const { return title_->text(); }
@@ -186,16 +187,16 @@ void Tfrm_wyniki::draw_cell_finish(VL_std_grid&, QPainter& p, int col, int row, 
   p.restore();
 }
 
-void Tfrm_wyniki::keyPressEvent(QKeyEvent* e) {
-  // The arrows scroll the grid by a page in their direction.
+bool Tfrm_wyniki::eventFilter(QObject* watched, QEvent* e) {
+  if (watched != grid_ || e->type() != QEvent::KeyPress) return TTabForm::eventFilter(watched, e);
   QScrollBar* v = grid_->verticalScrollBar();
   QScrollBar* h = grid_->horizontalScrollBar();
-  switch (e->key()) {
-    case Qt::Key_Up: v->setValue(v->value() - v->pageStep()); return;
-    case Qt::Key_Down: v->setValue(v->value() + v->pageStep()); return;
-    case Qt::Key_Left: h->setValue(h->value() - h->pageStep()); return;
-    case Qt::Key_Right: h->setValue(h->value() + h->pageStep()); return;
-    default: TTabForm::keyPressEvent(e);
+  switch (static_cast<QKeyEvent*>(e)->key()) {
+    case Qt::Key_Up: v->setValue(v->value() - v->pageStep()); return true;
+    case Qt::Key_Down: v->setValue(v->value() + v->pageStep()); return true;
+    case Qt::Key_Left: h->setValue(h->value() - h->pageStep()); return true;
+    case Qt::Key_Right: h->setValue(h->value() + h->pageStep()); return true;
+    default: return false;
   }
 }
 

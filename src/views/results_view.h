@@ -44,7 +44,8 @@ public:
                         const controls::TEXT_ELEM& te) override;
 
 protected:
-  void keyPressEvent(QKeyEvent* e) override;
+  // The arrows scroll the grid by a page in their direction (the grid has the focus).
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
   void fill();
