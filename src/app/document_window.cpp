@@ -332,7 +332,7 @@ void write_through(store_records& records, const std::string& path) {
   if (records.read_only()) return;
   store::record_set* set = records.set();
   if (!store::flush_record_set(set) || !store::flush_container(store::set_handle(set)))
-    shell::msg_box(180, store::utf8_to_mazovia(path).c_str());
+    shell::msg_box_screen(180, path.c_str());
 }
 } // namespace
 

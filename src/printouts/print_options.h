@@ -91,6 +91,10 @@ struct page_range {
 page_range parse_page_range(const std::string& text, int first_page_number);
 page_range page_range_of(const device_options& d);
 
+// Offset of a part's group "Drukuj od nowej strony" (its title follows 8 bytes on); 0 for a
+// part without a page of its own. Parts 35 and 40 by the method chosen on "Ogólne".
+std::size_t part_page_offset(const uint8_t* block, int code);
+
 // Sets the new-page flag of every part (byte 400 + code) from its "Drukuj od nowej strony".
 void sync_new_page_flags(uint8_t* block);
 

@@ -97,6 +97,8 @@ void text_sink::sub_heading(const std::string& text) {
 
 void text_sink::new_page() { w_.end_page(); }
 
+int text_sink::lines_left() const { return w_.endless() ? -1 : w_.lines_left(); }
+
 void text_sink::table_heading(const table_layout& layout, const std::vector<table_row>& rows) {
   std::string text = mark(report::SLOT_EMPHASIS_ON);
   for (const table_row& r : rows)
