@@ -163,7 +163,9 @@ void Tfrm_zest_N::select_row(int row) {
     const calc::compound_model m = compound_with_chapters(*c);
     double sum = 0;
     for (const calc::chapter_formula_line& l : calc::chapter_formulas(m, c->result, row)) {
+      // As the tree names the chapter: its number, two blanks, its name.
       QString chapter = screen_text(l.chapter_number);
+      if (!l.chapter_name.empty()) chapter += "  " + screen_text(l.chapter_name);
       if (row >= 5 && row <= 9 && !l.row_name.empty()) chapter += " <" + screen_text(l.row_name) + ">";
       lines.push_back({chapter, screen_text(l.formula), trimmed(calc::text_money(l.amount))});
       sum += l.amount;

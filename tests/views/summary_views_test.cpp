@@ -290,6 +290,7 @@ TEST_F(OtherPages, CompoundSummariesOverheadSummaryAndAdditions) {
     calc::chapter_model ch;
     ch.number = number;
     ch.doc = test::plain_model();
+    ch.doc.settings.name = std::string(number) == "1" ? "Roboty" : "Dach";
     add_price(ch.doc, calc::kind_material, 1, "Cement", "t", price, 10.00);
     add_price(ch.doc, calc::kind_labour, 5, "Murarze", "r-g", 20.00);
     add_element(ch.doc);
@@ -332,7 +333,7 @@ TEST_F(OtherPages, CompoundSummariesOverheadSummaryAndAdditions) {
   n.select_row(1);
   const auto& lines = n.details()->lines();
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0][0], "1");
+  EXPECT_EQ(lines[0][0], "1  Roboty");
   EXPECT_TRUE(lines[0][1].contains("50.00%R")) << lines[0][1].toStdString();
   EXPECT_EQ(lines[0][2], "100.00");
   EXPECT_EQ(lines[1][2], "300.00");
