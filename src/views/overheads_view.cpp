@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -11,6 +13,10 @@
 #include "calc/overhead_texts.h"
 #include "calc/rounding.h"
 #include "controls/std_grid.h"
+#include "document/estimate_layout.h"
+#include "document/general_data.h"
+#include "document/node_blocks.h"
+#include "document/record_source.h"
 #include "views/estimate_values.h"
 #include "views/summary_rows.h"
 #include "views/view_host.h"
@@ -40,7 +46,17 @@ QGroupBox* radio_box(QWidget* parent, const QString& title, const QStringList& i
 Tfrm_ovrhd::Tfrm_ovrhd(view_host& host, bool compound, QWidget* parent)
     : TTabForm(parent), host_(host), compound_(compound) {
   setObjectName(compound ? "Tfrm_ovrhd_multi" : "Tfrm_ovrhd_simple");
-  auto* layout = new QVBoxLayout(this);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  auto* tabs = new QTabWidget(this);
+  outer->addWidget(tabs);
+  auto* page = new QWidget(tabs);
+  tabs->addTab(page, "Narzuty");
+  note_ = new QPlainTextEdit(tabs);
+  note_->setObjectName("memo_note");
+  note_->setReadOnly(true);
+  tabs->addTab(note_, "Notatka");
+  auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(2, 2, 2, 2);
   grid_ = new VL_std_grid(this);
   grid_->setObjectName("grid_ovrhd");
@@ -98,6 +114,8 @@ void Tfrm_ovrhd::activate(int stage) {
 void Tfrm_ovrhd::values_changed() { fill(); }
 
 QString Tfrm_ovrhd::information() const { return info_->text(); }
+
+QString Tfrm_ovrhd::note() const { return note_->toPlainText(); }
 
 void Tfrm_ovrhd::fill() {
   rows_.clear();
@@ -167,6 +185,14 @@ void Tfrm_ovrhd::fill() {
   kp_box_->setVisible(!investor);
   z_box_->setVisible(!investor);
   info_->setText(info.join('\n'));
+  // The estimate's note about its overheads and prices, from its data records.
+  QString note;
+  if (document::record_source* rec = host_.records(); rec && host_.general()) {
+    document::general_data g = *host_.general();
+    const int chain = compound_ && !host_.chapter() ? document::CHAIN_COMPOUND_DATA : document::CHAIN_DATA;
+    if (auto text = document::read_estimate_text_raw(*rec, g, 0, chain)) note = screen_text(*text);
+  }
+  note_->setPlainText(note.replace("\r\n", "\n"));
 
   grid_->DontUpdateView();
   grid_->set_col_count(int(titles_.size()));

@@ -34,6 +34,7 @@ public:
   const std::vector<QStringList>& rows() const { return rows_; }
   QString information() const;
   QStringList formulas() const { return formulas_; }
+  QString note() const;
 
   void set_cell_data(controls::VL_std_grid& grid, int col, int row, controls::VL_cell& cell) override;
 

@@ -14,6 +14,7 @@
 #include "shell/progress.h"
 #include "views/cost_dialogs.h"
 #include "views/overhead_summary_view.h"
+#include "views/overheads_view.h"
 #include "views/summary_view.h"
 
 #include <QDir>
@@ -158,6 +159,11 @@ TEST(gallery, SummaryPagesCloseUp) {
   m->sort_by(views::sc_value, false);
   m->set_one_line(true);
   g.take(main, "closeup_simple_zestawienie_m_by_value");
+  // The overheads page's note is the estimate's note of the demo file.
+  pages.select_page(pages.page_index("Narzuty"));
+  auto* o = dynamic_cast<views::Tfrm_ovrhd*>(pages.view(pages.current_page()));
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->note(), "Ceny materiałów netto z kosztami zakupu 5 %. Blachodachówkę dostarcza Inwestor.");
   pages.select_page(pages.page_index("Wyniki"));
   main.resize(640, 420);
   g.take(main, "closeup_simple_wyniki_small");
