@@ -39,9 +39,9 @@ long vm_hwm_kb(pid_t pid) {
 // Runs `kovra-cli print FILE --format FORMAT -o OUT` as its own process; its peak resident
 // size in KB (polled from /proc while it runs: the kernel's own peak of a spawned child also
 // counts the pages of the process that spawned it), or -1 when it failed.
-long print_process(const std::string& file, const char* format, const std::string& out) {
+long print_process(const std::string& file, const char* format, const std::string& out, const char* parts = "40") {
   const std::string cli = cli_path();
-  std::vector<std::string> words = {cli, "print", file, "--parts", "40", "--format", format, "-o", out};
+  std::vector<std::string> words = {cli, "print", file, "--parts", parts, "--format", format, "-o", out};
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
@@ -90,12 +90,13 @@ void BM_EstimatePrintoutText(benchmark::State& state) {
 }
 BENCHMARK(BM_EstimatePrintoutText)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-void BM_EstimatePrintoutPdf(benchmark::State& state) {
+// Every printed part in one run ("Kosztorys" alone with no argument).
+void BM_EstimatePrintoutPdf(benchmark::State& state, const char* parts) {
   const std::string& file = kovra::bench::simple_10k_file();
   const std::string out = temp_out("kovra_bench_printout.pdf");
   long peak = 0;
   for (auto _ : state) {
-    peak = print_process(file, "pdf", out);
+    peak = print_process(file, "pdf", out, parts);
     if (peak < 0) {
       state.SkipWithError("the printout failed");
       return;
@@ -112,6 +113,10 @@ void BM_EstimatePrintoutPdf(benchmark::State& state) {
   state.counters["peak_rss_kb"] = double(peak);
   std::filesystem::remove(out);
 }
-BENCHMARK(BM_EstimatePrintoutPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(BM_EstimatePrintoutPdf, estimate, "40")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(BM_EstimatePrintoutPdf, all_parts, "10,15,25,30,35,40,45,50,55,60,65,70,75,80,85,90,93,96,100")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace

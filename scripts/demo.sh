@@ -24,5 +24,14 @@ done
 for estimate in demo_house demo_compound; do
   "$cli" recalc "$examples/$estimate.kvr"
 done
-# The demo estimates printed ("Kosztorys" with its summary tables) to PDF and to text files in build/default/printouts/.
-mkdir -p build/default/printouts && for f in demo_house demo_compound; do "$cli" print "$examples/$f.kvr" --format pdf -o build/default/printouts/$f.pdf && "$cli" print "$examples/$f.kvr" --format utf8 -o build/default/printouts/$f.txt && echo "printed build/default/printouts/$f.pdf and $f.txt"; done
+# The demo estimates printed, every part of the print order (part 85's annexes switched on), to PDF
+# and to text files in build/default/printouts/.
+parts=10,15,25,35,40,45,50,55,60,65,70,75,80,85,100
+mkdir -p build/default/printouts
+for f in demo_house demo_compound; do
+  "$cli" print "$examples/$f.kvr" --parts "$parts" --option "85:Drukuj=on" --format pdf \
+    -o "build/default/printouts/$f.pdf"
+  "$cli" print "$examples/$f.kvr" --parts "$parts" --option "85:Drukuj=on" --format utf8 \
+    -o "build/default/printouts/$f.txt"
+  echo "printed build/default/printouts/$f.pdf and $f.txt"
+done

@@ -9,6 +9,7 @@
 #include "calc/rounding.h"
 #include "document/store_chapter.h"
 #include "document/build_tree.h"
+#include "document/cpv_collect.h"
 #include "document/chapter_open.h"
 #include "document/estimate_layout.h"
 #include "document/tree_moves.h"
@@ -287,6 +288,7 @@ bool Tfrm_simple::open(const std::string& path, int mode) {
   root->doc = doc_.get();
   attach_last(*doc_->tree, nullptr, root, 0, "");
   build_tree(*doc_->records, *doc_->tree, *root, doc_.get());
+  collect_cpv(*doc_);  // the "Kod" pages show every node's codes
   shell::wait_close();
   recalculate();
   model->set_tree(doc_->tree.get(), "Kosztorys");
@@ -332,7 +334,7 @@ void write_through(store_records& records, const std::string& path) {
   if (records.read_only()) return;
   store::record_set* set = records.set();
   if (!store::flush_record_set(set) || !store::flush_container(store::set_handle(set)))
-    shell::msg_box(180, store::utf8_to_mazovia(path).c_str());
+    shell::msg_box_screen(180, path.c_str());
 }
 } // namespace
 
@@ -410,6 +412,7 @@ bool Tfrm_multi::open(const std::string& path, int mode) {
   const bool all = open_all_chapters(*doc_->tree, *root, *compound_, options, &loaded);
   release_autosave();
   if (!all || loaded.stopped) return fail();
+  collect_cpv(*doc_);
   if (root->first_child) {
     koszt_ = new Tfrm_koszt(this);
     pages_host(splt_main->widget(1))->addWidget(koszt_);

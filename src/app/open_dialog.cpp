@@ -103,7 +103,7 @@ void KVR_OpenDialog::accept() {
     const std::string path = files.first().toStdString();
     // A file this program already has open cannot be opened a second time.
     if (open_file_type(path) != 11 && store::find_open_file(path) >= 0) {
-      shell::msg_box(81, store::utf8_to_mazovia(path).c_str());
+      shell::msg_box_screen(81, path.c_str());
       return;
     }
   }

@@ -51,8 +51,10 @@ std::vector<chapter_formula_line> chapter_formulas(const compound_model& model, 
     if (f.empty()) continue;
     chapter_formula_line l;
     l.chapter_number = c.number;
+    l.chapter_name = c.doc.settings.name;
     l.formula = cut(std::move(f), 70); // long formulas are cut to the field
     if (row >= 5 && row <= 9) l.row_name = cut(c.doc.overheads.rows[static_cast<size_t>(row)].name, 30);
+    l.amount = chapter_row_total(r.chapters[i].totals, row);
     lines.push_back(std::move(l));
   }
   return lines;

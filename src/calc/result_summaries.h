@@ -25,8 +25,10 @@ std::vector<overhead_summary_line> compound_overhead_summary(const compound_mode
 
 struct chapter_formula_line {
   std::string chapter_number;
+  std::string chapter_name;
   std::string formula;   // at most 70 characters
   std::string row_name;  // rows 5 to 9: the chapter's own row name, at most 30 characters
+  double amount = 0;     // the chapter's total of the row
 };
 
 // Chapters whose formula text for the row is not empty.

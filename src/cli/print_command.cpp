@@ -147,6 +147,12 @@ int run_print(const std::vector<std::string>& args, std::ostream&, std::ostream&
   if (endless && !text_mode) return usage("--endless is for text mode only");
 
   const std::vector<int> chosen = parts_to_print(block, doc.compound, parts);
+  // Given parts replace the block's include flags, so that a part and its per-chapter
+  // variant print as asked.
+  if (!parts.empty()) {
+    for (int code = 10; code < 200; ++code) include_part(block, code, false);
+    for (int code : parts) include_part(block, code, true);
+  }
   if (!text_mode) {
     report::ensure_gui_application();
     if (queue.empty()) {

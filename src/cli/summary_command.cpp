@@ -1,8 +1,8 @@
 // kovra-cli summary FILE --kind R|M|S [--json | --format text|json|csv]
 //
 // The labour, material or equipment summary of an estimate as its summary page shows it,
-// after the recalculation that opening the estimate runs: the inputs of the kind in name
-// order (the order of key 1) with their line values, then the group's extra lines and its
+// after the recalculation that opening the estimate runs: the inputs of the kind that the
+// estimate uses, in name order (the order of key 1), with their line values, then the group's extra lines and its
 // closing line "Razem (z dokładnością do zaokrągleń):". A compound estimate lists its merged
 // summary records with their average prices and closes with the compound's totals.
 //
@@ -64,6 +64,9 @@ json simple_lines(const calc::estimate_model& model, uint8_t kind) {
   json lines = json::array();
   for (int index : calc::inputs_in_name_order(model, kind)) {
     const calc::price_record& p = model.prices[static_cast<size_t>(index)];
+    // Like the page: an input the estimate does not use (nothing counted, nothing excluded)
+    // is not listed.
+    if (calc::round_amount_auto(p.quantity) == 0 && calc::round_amount_auto(p.excluded_quantity) == 0) continue;
     const calc::summary_line l = calc::summary_line_of(p);
     lines.push_back({{"number", l.number ? json(*l.number) : json(nullptr)},
                      {"id", p.id}, {"sub", p.sub}, {"name", utf8(p.name)}, {"unit", utf8(p.unit)},
@@ -84,6 +87,9 @@ json compound_lines(const calc::compound_model& model, uint8_t kind) {
   });
   json lines = json::array();
   for (const calc::summary_record* s : order) {
+    if (calc::round_amount_auto(s->quantity) == 0 && calc::round_amount_auto(s->excluded_quantity) == 0 &&
+        calc::round_money(s->value) == 0)
+      continue;
     const double price = s->average_price();
     const double base = s->kind == calc::kind_material ? s->average_base_price() : price;
     lines.push_back({{"number", s->id < 9999999 ? json(s->id) : json(nullptr)},

@@ -17,8 +17,8 @@ namespace kovra::document {
 
 namespace {
 
-// Paths are shown to the user in the program's internal code page.
-std::string shown(const std::string& path) { return store::utf8_to_mazovia(path); }
+// Paths are shown to the user as typed (screen text, not internal text).
+const std::string& shown(const std::string& path) { return path; }
 
 bool file_writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
 
@@ -75,7 +75,7 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
         return;
       }
       chapter->close();
-      if (!options.quiet && shell::msg_box(269, shown(path).c_str()) != shell::result_ok) out.stop = true;
+      if (!options.quiet && shell::msg_box_screen(269, shown(path).c_str()) != shell::result_ok) out.stop = true;
       return;
     }
     if (options.quiet) return;
@@ -86,7 +86,7 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
       return;
     }
     const int asked = error == store::OPEN_COPY_FAILED ? 274 : 294;
-    if (shell::msg_box(asked, shown(path).c_str()) != shell::result_ok) {
+    if (shell::msg_box_screen(asked, shown(path).c_str()) != shell::result_ok) {
       out.stop = true;
       return;
     }
@@ -100,18 +100,18 @@ void open_external(store_compound& compound, chapter_record& record, rec_pos rec
 } // namespace
 
 bool accept_located_chapter(const store_compound& compound, const std::string& path) {
-  const std::string name = shown(path);
+  const std::string& name = shown(path);
   store::file_header h;
   if (!read_estimate_header(path, h)) {
-    shell::msg_box(17, name.c_str());
+    shell::msg_box_screen(17, name.c_str());
     return false;
   }
   if (h.kind() == KIND_COMPOUND) {
-    shell::msg_box(251, name.c_str());
+    shell::msg_box_screen(251, name.c_str());
     return false;
   }
   if (h.version != store::CONTAINER_VERSION) {
-    shell::msg_box(293, name.c_str(), int(h.version / 100), int(store::CONTAINER_VERSION / 100));
+    shell::msg_box_screen(293, name.c_str(), int(h.version / 100), int(store::CONTAINER_VERSION / 100));
     return false;
   }
   auto chapter = compound.opener(path, compound.read_only());
@@ -120,16 +120,16 @@ bool accept_located_chapter(const store_compound& compound, const std::string& p
     // open at all is reported as damaged.
     const uint8_t error = store::last_open_error();
     if (error != store::OPEN_OK && error != store::OPEN_WRONG_TYPE && error != store::OPEN_WRONG_VERSION)
-      shell::msg_box(83, name.c_str());
+      shell::msg_box_screen(83, name.c_str());
     return false;
   }
   if (!password_given(*chapter, path)) return false;
   if (chapter->general().valuation_kind() == 2) {
-    shell::msg_box(254, name.c_str());
+    shell::msg_box_screen(254, name.c_str());
     return false;
   }
   if (!compound.read_only() && !chapter->editable()) {
-    shell::msg_box(253, name.c_str());
+    shell::msg_box_screen(253, name.c_str());
     return false;
   }
   if (same_method(chapter->general(), compound.general())) return true;

@@ -37,7 +37,7 @@ store::file_header header_for(const std::string& path, int kind) {
 
 bool create_file(const std::string& path, int kind) {
   if (create_estimate_file(path, header_for(path, kind))) return true;
-  shell::msg_box(79, store::utf8_to_mazovia(path).c_str());
+  shell::msg_box_screen(79, path.c_str());
   return false;
 }
 
@@ -62,7 +62,7 @@ bool store_new(estimate_doc& doc) {
   doc.path.clear();
   std::error_code ec;
   std::filesystem::remove(path, ec);
-  shell::msg_box(79, store::utf8_to_mazovia(path).c_str());
+  shell::msg_box_screen(79, path.c_str());
   return false;
 }
 

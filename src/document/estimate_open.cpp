@@ -23,10 +23,10 @@ namespace {
 password_question* installed_question = nullptr;
 
 // The path as the catalogue messages take it (internal code page).
-std::string shown(const std::string& path) { return store::utf8_to_mazovia(path); }
+const std::string& shown(const std::string& path) { return path; }
 
 void show_version_refusal(const std::string& path, const store::file_header& h) {
-  shell::msg_box(293, shown(path).c_str(), int(h.version / 100), int(store::CONTAINER_VERSION / 100));
+  shell::msg_box_screen(293, shown(path).c_str(), int(h.version / 100), int(store::CONTAINER_VERSION / 100));
 }
 
 // Closes a refused document without storing a checksum, so that the file stays as it was.
@@ -105,7 +105,7 @@ void set_editing_state(estimate_doc& doc) {
 // Checksum results 3 and 4 refuse the file.
 bool checksum_refused(estimate_doc& doc, const std::string& path, int checksum) {
   if (checksum != store::CHECKSUM_OFF_BY_ONE && checksum != store::CHECKSUM_MISMATCH) return false;
-  shell::msg_box(checksum == store::CHECKSUM_OFF_BY_ONE ? 239 : 238, shown(path).c_str());
+  shell::msg_box_screen(checksum == store::CHECKSUM_OFF_BY_ONE ? 239 : 238, shown(path).c_str());
   close_unchanged(doc);
   return true;
 }
@@ -172,8 +172,8 @@ bool open_simple_document(estimate_doc& doc, const std::string& path, const simp
     const uint8_t code = store::last_open_error();
     if (how.error_out) *how.error_out = code;
     // A file that cannot be read at all is reported too: an open never fails unseen.
-    if (code == store::OPEN_WRONG_TYPE) shell::msg_box(77, shown(path).c_str());
-    else if (!how.error_out) shell::msg_box(1, shown(path).c_str());
+    if (code == store::OPEN_WRONG_TYPE) shell::msg_box_screen(77, shown(path).c_str());
+    else if (!how.error_out) shell::msg_box_screen(1, shown(path).c_str());
     return false;
   }
   if (h.version != store::CONTAINER_VERSION) {
@@ -185,7 +185,7 @@ bool open_simple_document(estimate_doc& doc, const std::string& path, const simp
   const int checks = store::CHECK_FILE_TYPE | store::CHECK_VERSION | store::CHECK_NOT_OPEN;
   if (!open_main_set(doc, path, checks, how.read_only, &checksum)) {
     if (how.error_out) *how.error_out = store::last_open_error();
-    else shell::msg_box(1, shown(path).c_str());
+    else shell::msg_box_screen(1, shown(path).c_str());
     return false;
   }
   if (how.error_out) *how.error_out = store::OPEN_OK;
@@ -226,13 +226,13 @@ bool open_compound_document(estimate_doc& doc, const std::string& path, bool as_
   doc.header = store::file_header{};
   if (!read_header(path, doc.header)) {
     if (store::last_open_error() == store::OPEN_WRONG_TYPE) {
-      shell::msg_box(77, shown(path).c_str());
+      shell::msg_box_screen(77, shown(path).c_str());
       return false;
     }
     doc.header = store::file_header{};
   }
   if (doc.header.kind() != KIND_COMPOUND) {
-    shell::msg_box(172, shown(path).c_str());
+    shell::msg_box_screen(172, shown(path).c_str());
     return false;
   }
   if (doc.header.version != store::CONTAINER_VERSION) {
@@ -241,7 +241,7 @@ bool open_compound_document(estimate_doc& doc, const std::string& path, bool as_
   }
   int checksum = store::CHECKSUM_OK;
   if (!open_main_set(doc, path, store::CHECK_FILE_TYPE, read_only, &checksum)) {
-    shell::msg_box(1, shown(path).c_str());
+    shell::msg_box_screen(1, shown(path).c_str());
     return false;
   }
   if (!initial && !password_accepted(doc)) {
@@ -250,7 +250,7 @@ bool open_compound_document(estimate_doc& doc, const std::string& path, bool as_
   }
   set_editing_state(doc);
   if (!from_maker(doc.header)) {
-    shell::msg_box(237, shown(path).c_str());
+    shell::msg_box_screen(237, shown(path).c_str());
     close_unchanged(doc);
     return false;
   }

@@ -41,15 +41,15 @@ void free_estimate(std::unique_ptr<estimate_doc>& doc) {
 
 std::unique_ptr<estimate_doc> open_other_estimate(const std::string& path, const estimate_doc* current,
                                                   bool as_chapter) {
-  const std::string shown = store::utf8_to_mazovia(path);
+  const std::string& shown = path;  // as typed
   uint8_t error = 0;
   const int kind = document_kind(path, &error);
   if (kind < 0) {
-    shell::msg_box(17, shown.c_str());
+    shell::msg_box_screen(17, shown.c_str());
     return nullptr;
   }
   if (kind == KIND_COMPOUND) {
-    shell::msg_box(as_chapter ? 251 : 252, shown.c_str());
+    shell::msg_box_screen(as_chapter ? 251 : 252, shown.c_str());
     return nullptr;
   }
   if (!as_chapter && current && !current->path.empty() && same_path(path, current->path)) {
@@ -62,16 +62,16 @@ std::unique_ptr<estimate_doc> open_other_estimate(const std::string& path, const
   // wrong type or version, a refused password or checksum have been told already.
   if (!open_simple_estimate(*doc, path, &error)) {
     if (error != 0 && error != store::OPEN_WRONG_TYPE && error != store::OPEN_WRONG_VERSION)
-      shell::msg_box(83, shown.c_str());
+      shell::msg_box_screen(83, shown.c_str());
     return nullptr;
   }
   if (doc->general.valuation_kind() == 2) {
-    shell::msg_box(as_chapter ? 254 : 196, shown.c_str());
+    shell::msg_box_screen(as_chapter ? 254 : 196, shown.c_str());
     free_estimate(doc);
     return nullptr;
   }
   if (!is_editable(*doc)) {
-    shell::msg_box(as_chapter ? 253 : 195, shown.c_str());
+    shell::msg_box_screen(as_chapter ? 253 : 195, shown.c_str());
     free_estimate(doc);
     return nullptr;
   }

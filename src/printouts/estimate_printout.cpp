@@ -8,6 +8,7 @@
 #include "calc/rounding.h"
 #include "calc/special_positions.h"
 #include "printouts/node_texts.h"
+#include "printouts/part_options.h"
 #include "printouts/print_options.h"
 #include "printouts/summary_table.h"
 #include "shell/general_settings.h"
@@ -289,6 +290,14 @@ private:
       std::snprintf(line, sizeof line, "R=%s   M=%s   S=%s", text_coefficient(n.coef[0], true),
                     text_coefficient(n.coef[1], true), text_coefficient(n.coef[2], true));
       text += std::string("\n") + line;
+      // Each coefficient that carries a name: the kind, the name padded to 47 and the value.
+      static const char* const kind[3] = {"R: ", "M: ", "S: "};
+      for (int k = 0; k < 3; ++k) {
+        if (t.coefficient_names[k].empty()) continue;
+        std::snprintf(line, sizeof line, "%s%-*s=%s", kind[k], 47, t.coefficient_names[k].c_str(),
+                      text_coefficient(n.coef[k], true));
+        text += std::string("\n") + line;
+      }
     }
     table_row r;
     r.style = st;
@@ -351,6 +360,17 @@ private:
   void value_line(const std::string& label, double value, row_style st = row_style::normal) {
     table_row row;
     row.style = st;
+    if (!sink_.text_mode()) {
+      // Graphic: on the table's own columns, the value under the first value column (FORMUŁA
+      // II) or the last one (the per-unit block of the other methods).
+      const int last = int(layout_.columns.size()) - 1;
+      const int at = f2_ ? value_ : last;
+      row.cells.push_back({label, 0, at, cell_align::right, true});
+      row.cells.push_back({money(value), at, 1, cell_align::right});
+      if (at < last) row.cells.push_back({"", at + 1, last - at, cell_align::left, false, true});
+      sink_.row(layout_, row);
+      return;
+    }
     row.cells.push_back({label, 0, 1, cell_align::right, true});
     row.cells.push_back({money(value), 1, 1, cell_align::right});
     if (lines_.columns.size() == 3) row.cells.push_back({"", 2, 1, cell_align::left, false, true});
@@ -397,7 +417,7 @@ private:
     sink_.toc_entry(element ? 4 : 3, trimmed(n.number), trimmed(n.description));
     sink_.begin_block();
     sink_.row(layout_, heading_row(n, t, false, element ? row_style::element : row_style::group));
-    if (merged) merged_row(n);
+    if (merged && !o_.detail_annex) merged_row(n);
     sink_.end_block();
     summary_sums own;
     walk(n.children, own);
@@ -518,7 +538,9 @@ private:
       }
       value_block(n, a, q);
     } else {
-      unit_price_row(n, t, a, q, from_survey);
+      // A scaffolding's row under full quantities gives its machine hours (the unit "m-g").
+      unit_price_row(n, t, a, n.type == node_scaffold && f2_ ? scaffold_quantities(ctx_, index).quantity : q,
+                     from_survey);
     }
     sink_.end_block();
   }
@@ -808,10 +830,12 @@ bool has_unsplit_costs(const print_estimate& e) {
 
 } // namespace
 
-bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop) {
+bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop,
+                         bool detail_annex) {
   const general_options g = read_general_options(block);
   const print_method method = g.as_estimate ? method_of_document(document_calc_method(doc)) : g.method;
   estimate_options o = read_estimate_options(block, method);
+  o.detail_annex = detail_annex;
   if (g.without_prices) {
     // "Bez cen i wartości" switches off every option that shows prices or totals.
     o.with_overheads = o.unit_price = o.position_summary = o.input_summary = false;
@@ -821,7 +845,7 @@ bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* bloc
   bool simplified_column = false;
   for (const print_estimate& e : doc.estimates) simplified_column = simplified_column || has_unsplit_costs(e);
 
-  sink.part_heading(o.title, o.new_page);
+  part_heading_with_suffix(sink, o.title, o.new_page, quantities_suffix(g, doc));
   if (!doc.compound) {
     if (doc.estimates.empty()) return true;
     estimate_walk walk(sink, g, o, doc.estimates.front(), simplified_column, stop);

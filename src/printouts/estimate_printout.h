@@ -15,6 +15,8 @@ using stop_check = std::function<bool()>;
 
 // Prints the part with the options of `block` (a title left empty there is stored).
 // Returns false when stopped.
-bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop = {});
+// `detail_annex`: printed as the annex of detailed calculations (merged elements as containers).
+bool print_estimate_part(printout_sink& sink, print_document& doc, uint8_t* block, const stop_check& stop = {},
+                         bool detail_annex = false);
 
 } // namespace kovra::printouts

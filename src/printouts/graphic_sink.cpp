@@ -97,6 +97,17 @@ int32_t graphic_sink::record_row(const table_layout& layout, const table_row& ro
     p.format = format_of(c, heading);
     p.font = font_of(row.style);
     item.count = int(i) + 1;
+    if (c.leader && !heading) {
+      // A text that fits one line is followed by as many dots as fill the cell.
+      const int32_t room = p.width - 2 * padding_ - r_.measure_text_width(c.text + " ", p.font);
+      const int32_t ten = r_.measure_text_width(". . . . . . . . . . .", p.font);
+      if (ten > 0 && room > 0) {
+        const long pairs = long(room) * 10 / ten;
+        p.text += " ";
+        for (long k = 0; k < pairs; ++k) p.text += ". ";
+        p.format = uint16_t(DT_LEFT | DT_SINGLELINE | DT_BOTTOM);
+      }
+    }
     if (dash_cell) dashes.emplace_back(x, x + p.width);
     x += p.width;
   }
@@ -116,6 +127,7 @@ void graphic_sink::bands(const print_estimate* constituent) {
 void graphic_sink::part_heading(const std::string& title, bool new_page) {
   bands();
   short_headers_ = false;  // every part starts again with the full headers
+  if (start_pending_) end_table();  // a restored table that never went on
   if (new_page) this->new_page();
   const std::string text = "\n\n" + title + "\n";
   r_.begin_keep_together();
@@ -132,6 +144,7 @@ void graphic_sink::part_heading(const std::string& title, bool new_page) {
 }
 
 void graphic_sink::sub_heading(const std::string& text) {
+  if (start_pending_) end_table();
   r_.begin_keep_together();
   r_.select_font_now(PE_EMPHASIS);
   r_.select_font(PE_EMPHASIS);
@@ -155,6 +168,7 @@ void graphic_sink::table_heading(const table_layout& layout, const std::vector<t
       if (is_rms_header(c.text) && c.first < int(widths.size()) &&
           r_.measure_text_width(c.text, PE_TABLE_HEADER) > widths[std::size_t(c.first)])
         short_headers_ = true;
+  start_pending_ = false;
   r_.end_table();  // whatever table ran before (the part heading's) ends here
   r_.begin_table_header();
   int32_t y = 0;
@@ -169,16 +183,26 @@ void graphic_sink::table_heading(const table_layout& layout, const std::vector<t
 }
 
 void graphic_sink::suspend_heading() {
+  start_pending_ = false;
   r_.save_table_header();
   r_.end_table();
 }
 
 void graphic_sink::restore_heading() {
   r_.restore_table_header();
+  start_pending_ = true;
+}
+
+void graphic_sink::start_if_pending() {
+  if (!start_pending_) return;
+  start_pending_ = false;
   r_.start_table();
 }
 
-void graphic_sink::end_table() { r_.end_table(); }
+void graphic_sink::end_table() {
+  start_pending_ = false;
+  r_.end_table();
+}
 
 void graphic_sink::toc_entry(uint8_t level, const std::string& number, const std::string& title) {
   r_.add_toc_entry(level, number, title);
@@ -186,11 +210,15 @@ void graphic_sink::toc_entry(uint8_t level, const std::string& number, const std
 
 void graphic_sink::constituent_bands(const print_estimate& e) { bands(&e); }
 
-void graphic_sink::begin_block() { r_.begin_keep_together(); }
+void graphic_sink::begin_block() {
+  start_if_pending();
+  r_.begin_keep_together();
+}
 
 void graphic_sink::end_block() { r_.end_keep_together(); }
 
 void graphic_sink::row(const table_layout& layout, const table_row& row) {
+  start_if_pending();
   const int32_t h = record_row(layout, row, 0);
   if (row.style == row_style::element || row.style == row_style::group) {
     r_.select_pen(1);
@@ -200,12 +228,14 @@ void graphic_sink::row(const table_layout& layout, const table_row& row) {
 }
 
 void graphic_sink::rule(const table_layout&, char ch) {
+  start_if_pending();
   r_.select_pen(ch == '=' ? 1 : 0);
   r_.draw_horizontal_line(0, r_.width() - 1, 0);
   r_.end_row(0);
 }
 
 void graphic_sink::rule_from(const table_layout& layout, int column, char) {
+  start_if_pending();
   const std::vector<int32_t> widths = column_widths(layout);
   int32_t x = 0;
   for (int c = 0; c < column && c < int(widths.size()); ++c) x += widths[std::size_t(c)];

@@ -36,6 +36,8 @@ public:
   std::vector<int32_t> column_widths(const table_layout& layout);
   // The value headers were too wide for their columns and became "R", "M", "S".
   bool short_headers() const { return short_headers_; }
+  // The report being recorded (the table of contents and the charts draw into it).
+  report::VL_raport& raport() { return r_; }
 
 private:
   int32_t record_row(const table_layout& layout, const table_row& row, int32_t y);
@@ -45,6 +47,10 @@ private:
   const print_document& doc_;
   int padding_;
   bool short_headers_ = false;
+  // A restored table starts with the next row, so a summary that follows at once does not
+  // get the table's header drawn above it.
+  bool start_pending_ = false;
+  void start_if_pending();
   std::map<std::string, std::vector<int32_t>> widths_;  // by the layout's columns
 };
 

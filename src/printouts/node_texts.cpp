@@ -7,6 +7,7 @@
 #include "document/node_blocks.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kovra::printouts {
 namespace {
@@ -15,6 +16,17 @@ std::string trimmed(std::string s) {
   s.erase(0, s.find_first_not_of(' '));
   s.erase(s.find_last_not_of(' ') + 1);
   return s;
+}
+
+// A coefficient's text names it unless it is empty or a number.
+std::string coefficient_name(const std::string& text) {
+  std::string t = trimmed(text);
+  if (t.empty()) return t;
+  std::string number = t;
+  std::replace(number.begin(), number.end(), ',', '.');
+  char* end = nullptr;
+  std::strtod(number.c_str(), &end);
+  return end && *end == '\0' ? std::string() : t;
 }
 
 } // namespace
@@ -34,6 +46,7 @@ node_texts read_node_texts(const document::record_source& records, int32_t pos) 
   }
   if (auto spec = document::read_node_text_raw(records, r, 2)) t.specification = trimmed(document::specification_number(*spec));
   t.individual_code = trimmed(document::individual_code_of(r));
+  for (int i = 0; i < 3; ++i) t.coefficient_names[i] = coefficient_name(r.coef_text(i));
   return t;
 }
 

@@ -16,6 +16,9 @@ struct node_texts {
   std::string specification;    // the STWiOR number
   std::string individual_code;
   std::string cpv;              // the CPV codes, separated by blanks
+  // The texts beside the R, M and S coefficients when they name them (a text that is only
+  // the coefficient's number is no name): empty otherwise.
+  std::string coefficient_names[3];
 };
 
 // Empty texts when the record cannot be read.

@@ -2,6 +2,7 @@
 
 #include "printouts/estimate_printout.h"
 #include "printouts/graphic_sink.h"
+#include "printouts/other_parts.h"
 #include "printouts/page_context.h"
 #include "report/cups_sink.h"
 #include "report/file_sink.h"
@@ -132,7 +133,8 @@ bool run_parts(printout_sink& sink, print_document& doc, const std::vector<int>&
       if (!print_estimate_part(sink, doc, block, stop)) return false;
       break;
     default:
-      break;  // parts printed by generators of their own, or by none
+      if (!print_other_part(sink, doc, block, code, stop)) return false;
+      break;
     }
   }
   return true;

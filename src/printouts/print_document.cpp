@@ -82,6 +82,9 @@ bool open_print_document(const std::string& path, print_document& out, std::stri
     }
     out.block = usable_block(document::load_print_config(*keep->set, g, document::CHAIN_DATA));
     e.records = keep->set.get();
+    e.general = g;
+    out.general = g;
+    out.records = e.records;
     e.general_name = trimmed(g.name());
     e.tree_name = "Kosztorys";
     e.date = g.estimate_date();
@@ -108,6 +111,9 @@ bool open_print_document(const std::string& path, print_document& out, std::stri
   out.general_name = trimmed(keep->file->general.name());
   out.tree_name = out.general_name;
   out.date = keep->file->general.estimate_date();
+  out.general = keep->file->general;
+  out.records = keep->file->set.get();
+  out.data_chain = document::CHAIN_COMPOUND_DATA;
   calc::compound_model& m = keep->records.model;
   for (std::size_t i = 0; i < m.chapters.size(); ++i) {
     calc::chapter_model& c = m.chapters[i];
@@ -119,6 +125,7 @@ bool open_print_document(const std::string& path, print_document& out, std::stri
     e.general_name = trimmed(c.doc.settings.name);
     e.tree_name = e.general_name;
     e.date = keep->records.chapters[i]->general().estimate_date();
+    e.general = keep->records.chapters[i]->general();
     out.estimates.push_back(std::move(e));
   }
   out.compound_model.settings = m.settings;

@@ -4,6 +4,7 @@
 // and the names and date the page bands show.
 #include "calc/compound_recalc.h"
 #include "calc/estimate_model.h"
+#include "document/general_data.h"
 #include "document/record_source.h"
 
 #include <memory>
@@ -20,6 +21,8 @@ struct print_estimate {
   std::string tree_name;     // the name its tree shows (internal code page)
   std::string general_name;  // the name of its general data
   std::string date;          // "yymmdd"
+  document::general_data general;  // its texts (site, object, client, descriptions)
+  int data_chain = 4;              // the chain of its data records
 };
 
 struct print_document {
@@ -29,6 +32,10 @@ struct print_document {
   std::vector<print_estimate> estimates; // a simple estimate: one; a compound: its constituents
   calc::compound_model compound_model;   // settings, overheads, additions (chapters moved out)
   std::string tree_name, general_name, date;
+  // The general data and data records of the document itself (a compound: its own).
+  document::general_data general;
+  const document::record_source* records = nullptr;
+  int data_chain = 4;
   std::shared_ptr<void> open_files;      // keeps the records open
 };
 

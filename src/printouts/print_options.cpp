@@ -1,5 +1,7 @@
 #include "printouts/print_options.h"
 
+#include "printouts/part_options.h"
+
 #include "store/codepage.h"
 #include "shell/section_codec.h"
 
@@ -157,6 +159,59 @@ std::vector<caption_item> general_captions() {
           {po::general_checks, 4, "Bez cen i wartości", field::check},
           {po::general_checks, 5, "Metoda liczenia - ceny materiałów z k. z.", field::check},
           {po::multiplicity_in_unit, 1, "Krotność w wartości jednostkowej", field::check}};
+}
+
+// The checks and radio items of the other parts' pages (after their new page and title).
+void add_part_captions(std::vector<caption_item>& v, const uint8_t* block, int part, print_method method) {
+  auto checks = [&](std::size_t off, std::initializer_list<const char*> names, field f = field::check) {
+    int i = 1;
+    for (const char* n : names) v.push_back({off, i++, n, f});
+  };
+  const std::initializer_list<const char*> survey = {"Z wyliczeniami ilości", "Z podstawami nakładów", "Z notatką",
+                                                     "Z kodami CPV", "Z numerami specyfikacji STWiOR",
+                                                     "Z indywidualnymi kodami pozycji"};
+  if (part == 35) {
+    const bool upzp = method == print_method::upzp;
+    checks(upzp ? 2251 : 1975, survey);
+    if (upzp) {
+      v.push_back({2259, 2, "Drukuj spis dzialów", field::check});
+      v.push_back({2267, 0, "Tytuł spisu działów", field::title});
+      checks(2527, {"rozdziały", "grupy", "elementy", "pozycje"});
+    }
+  } else if (part == 10) {
+    checks(1699, {"Nie drukuj wartości kosztorysu", "Z notatką", "Z kodami CPV", "Drukuj nazwę firmy",
+                  "Z numerem specyfikacji STWiOR", "Z indywidualnym kodem"});
+  } else if (part == 85) {
+    v.push_back({9819, 1, "Drukuj od nowej strony", field::check});
+    v.push_back({9819, 2, "Drukuj", field::check});
+    v.push_back({9827, 0, "Wybierz tytuł", field::title});
+    // The other two annex pages repeat these captions: each is named after its page.
+    v.push_back({10087, 1, "Spis kalkulacji szczegółowych - załącznik 1 / Drukuj od nowej strony", field::check});
+    v.push_back({10087, 2, "Spis kalkulacji szczegółowych - załącznik 1 / Drukuj", field::check});
+    v.push_back({10095, 0, "Spis kalkulacji szczegółowych - załącznik 1 / Wybierz tytuł", field::title});
+    v.push_back({10363, 1, "Założenia - załącznik 2 / Drukuj od nowej strony", field::check});
+    v.push_back({10363, 2, "Założenia - załącznik 2 / Drukuj", field::check});
+    v.push_back({10371, 0, "Założenia - załącznik 2 / Wybierz tytuł", field::title});
+  } else if (part == 185) {
+    v.push_back({10631, 1, "Drukuj od nowej strony", field::check});
+    v.push_back({10631, 2, "Drukuj", field::check});
+    v.push_back({10639, 0, "Wybierz tytuł", field::title});
+  } else if (part == 70) {
+    checks(7623, {"Element - procent wartości w rozdziale i kosztorysie", "Nazwy elementów zawierają zakresy pozycji"});
+    checks(7631, {"Wartość elementów z narzutami, RMS razem", "Wartość elementów z narzutami, RMS osobno",
+                  "Szczegółowe koszty elementów", "Koszty elementów z wyszczególnieniem narzutów"},
+           field::radio);
+  }
+  if (const summary_page* sp = summary_page_of(part)) {
+    const summary_page& s = *sp;
+    checks(s.checks, {"Z kodami ETO", "Ze znakami wiodącymi", "Z kolumną Lp.", "Z materiałami inwestora"});
+    if (part % 100 != 50) v.pop_back();
+    if (s.values) checks(s.values, {"Nakłady", "Nakłady + wartości"}, field::radio);
+    checks(s.prices, {"Ceny wszystkie", "Ceny niezerowe", "Ceny zerowe"}, field::radio);
+    if (s.layout)
+      checks(s.layout, {"Zestawienie materiałów", "Kalkulacja kosztów zakupu", "Zestawienie z kalkulacją kosztów"},
+             field::radio);
+  }
 }
 
 bool parse_number(const std::string& s, long& out) {
@@ -358,6 +413,8 @@ page_range page_range_of(const device_options& d) {
   return parse_page_range(d.range_text, d.first_page_number);
 }
 
+std::size_t part_page_offset(const uint8_t* block, int code) { return new_page_offset(block, code); }
+
 void sync_new_page_flags(uint8_t* block) {
   for (const auto& part : print_parts()) {
     const std::size_t off = new_page_offset(block, part.code);
@@ -398,9 +455,14 @@ bool set_option_by_caption(uint8_t* block, int part, const std::string& caption,
     for (const auto& p : estimate_pages)
       if (p.method != chosen) pages.push_back(estimate_captions(p.method));
   } else {
-    const std::size_t off = new_page_offset(block, part);
+    const print_method method =
+        item_on(block, po::calc_as_estimate, 1) ? method_of_document(document_method_code) : block_method(block);
+    std::size_t off = new_page_offset(block, part);
+    if (part == 35) off = method == print_method::upzp ? 1983 : 1707;  // the page of the method in use
     if (off)
       pages.push_back({{off, 1, "Drukuj od nowej strony", field::check}, {off + 8, 0, "Wybierz tytuł", field::title}});
+    if (pages.empty()) pages.emplace_back();
+    add_part_captions(pages.back(), block, part, method);
   }
   for (const auto& items : pages) {
     const int r = apply(block, items, caption, value);

@@ -43,6 +43,7 @@ struct estimate_options {
   std::string title;          // internal text; the page list's first entry when empty
   bool rms_total = false;     // "RMS razem" (FORMUŁA II only; other methods print R, M, S)
   bool full = true;           // "Pełny" (the simplified method always prints the unit-price layout)
+  bool detail_annex = false;  // printed as the detail annex: merged elements without their one-row form
   bool with_overheads = false;
   bool survey = false;        // "Z wyliczeniami ilości"
   bool bases = false;         // "Z podstawami nakładów"
@@ -91,6 +92,10 @@ struct page_range {
 // the first at least the first page number; a text without "-" is one page.
 page_range parse_page_range(const std::string& text, int first_page_number);
 page_range page_range_of(const device_options& d);
+
+// Offset of a part's group "Drukuj od nowej strony" (its title follows 8 bytes on); 0 for a
+// part without a page of its own. Parts 35 and 40 by the method chosen on "Ogólne".
+std::size_t part_page_offset(const uint8_t* block, int code);
 
 // Sets the new-page flag of every part (byte 400 + code) from its "Drukuj od nowej strony".
 void sync_new_page_flags(uint8_t* block);

@@ -46,6 +46,17 @@ public:
   virtual void toc_entry(uint8_t, const std::string&, const std::string&) {}
   // The page header and footer recomputed for one constituent estimate (graphic mode).
   virtual void constituent_bands(const struct print_estimate&) {}
+  // A line of free text outside any table (text mode; graphic sinks ignore it).
+  virtual void text_line(const std::string&, bool) {}
+  // A line of free text in pieces, each after the printer code of its slot (0: none), such as
+  // the wide print of a title or the chart mode around bars (text mode; graphic sinks ignore it).
+  struct coded_piece {
+    int slot;
+    std::string text;
+  };
+  virtual void coded_line(const std::vector<coded_piece>&) {}
+  // Lines left on the text page; -1 in graphic mode and on one endless page.
+  virtual int lines_left() const { return -1; }
 
   // The part's letter for the table of contents: "B" for the first part after the title page.
   char next_part_letter() { return part_letter_++; }
@@ -71,6 +82,9 @@ public:
   void row(const table_layout& layout, const table_row& row) override;
   void rule(const table_layout& layout, char ch) override;
   void rule_from(const table_layout& layout, int column, char ch) override;
+  void text_line(const std::string& text, bool emphasis) override { line(text, emphasis); }
+  void coded_line(const std::vector<coded_piece>& pieces) override;
+  int lines_left() const override;
 
 private:
   void line(const std::string& text, bool emphasis);

@@ -25,6 +25,7 @@ struct table_cell {
   bool wrap = false;   // word-wrapped over as many lines as it needs, from the top
   bool rule_after = true;  // "|" after the cell, else a blank
   const char* breaks = nullptr;  // wrapped: cut after one of these characters (none: at blanks)
+  bool leader = false;  // graphic: a dot leader fills the cell after a text that fits one line
 };
 
 enum class row_style { normal, emphasis, element, group, heading };

@@ -62,6 +62,14 @@ void text_sink::line(const std::string& text, bool emphasis) {
   w_.block_add_flush("\n");
 }
 
+void text_sink::coded_line(const std::vector<coded_piece>& pieces) {
+  for (const coded_piece& p : pieces) {
+    if (p.slot != 0) w_.block_code(p.slot);
+    if (!p.text.empty()) w_.block_add("%s", p.text.c_str());
+  }
+  w_.block_add_flush("\n");
+}
+
 void text_sink::part_heading(const std::string& title, bool new_page) {
   int blank = first_heading_ ? 2 : 5;
   first_heading_ = false;
@@ -96,6 +104,8 @@ void text_sink::sub_heading(const std::string& text) {
 }
 
 void text_sink::new_page() { w_.end_page(); }
+
+int text_sink::lines_left() const { return w_.endless() ? -1 : w_.lines_left(); }
 
 void text_sink::table_heading(const table_layout& layout, const std::vector<table_row>& rows) {
   std::string text = mark(report::SLOT_EMPHASIS_ON);

@@ -29,7 +29,7 @@ bool send_font_files(print_sink& out, const std::string& program_folder) {
     const std::string path = (std::filesystem::path(program_folder) / name).string();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-      shell::msg_box(171, store::utf8_to_mazovia(path).c_str());
+      shell::msg_box_screen(171, path.c_str());
       return false;
     }
     char chunk[1 << 14];

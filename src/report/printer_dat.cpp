@@ -209,10 +209,10 @@ printer_dat_result parse_printer_dat(std::string_view text) {
 }
 
 std::optional<printer_definitions> load_printer_dat(const std::string& path) {
-  const std::string shown = store::utf8_to_mazovia(path);
+  const std::string& shown = path;  // as typed
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    shell::msg_box(20, shown.c_str());
+    shell::msg_box_screen(20, shown.c_str());
     return std::nullopt;
   }
   std::string text;
@@ -225,9 +225,9 @@ std::optional<printer_definitions> load_printer_dat(const std::string& path) {
   if (r.definitions) return std::move(r.definitions);
   const printer_dat_error& e = r.error;
   switch (e.message) {
-  case 21: shell::msg_box(21, shown.c_str()); break;
-  case 23: shell::msg_box(23, e.name.c_str(), shown.c_str()); break;
-  case 24: shell::msg_box(24, e.line, e.name.c_str(), shown.c_str()); break;
+  case 21: shell::msg_box_screen(21, shown.c_str()); break;
+  case 23: shell::msg_box_screen(23, store::mazovia_to_utf8(e.name).c_str(), shown.c_str()); break;
+  case 24: shell::msg_box_screen(24, e.line, store::mazovia_to_utf8(e.name).c_str(), shown.c_str()); break;
   default: shell::msg_box(22); break;
   }
   return std::nullopt;

@@ -163,10 +163,10 @@ int count_spool_pages(const std::string& bytes) { return map_spool(bytes, 1).pag
 
 spool_result spool_file(const spool_request& request, const printer_codes& codes, const code_page_table& table,
                         print_sink* printer) {
-  const std::string shown = store::utf8_to_mazovia(request.source);
+  const std::string& shown = request.source;  // as typed
   std::error_code ec;
   if (!std::filesystem::exists(request.source, ec)) {
-    shell::msg_box(171, shown.c_str());
+    shell::msg_box_screen(171, shown.c_str());
     return spool_result::missing_source;
   }
   std::string bytes;
@@ -175,7 +175,7 @@ spool_result spool_file(const spool_request& request, const printer_codes& codes
     const bool read = f && read_all(f, bytes);
     if (f) std::fclose(f);
     if (!read) {
-      shell::msg_box(172, shown.c_str());
+      shell::msg_box_screen(172, shown.c_str());
       return spool_result::cannot_open;
     }
   }
@@ -211,7 +211,7 @@ spool_result spool_file(const spool_request& request, const printer_codes& codes
         shell::msg_box(209);
         return spool_result::printer_unavailable;
       }
-      shell::msg_box(172, store::utf8_to_mazovia(request.output).c_str());
+      shell::msg_box_screen(172, request.output.c_str());
       return spool_result::cannot_open;
     }
     if (file) file->set_create_anew(false);  // further copies follow the first one

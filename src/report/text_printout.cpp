@@ -73,7 +73,7 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
   text_writer writer;
   writer.set_layout(config.lines_per_page, doubled_line_feeds(config.density));
   if (!spool_file_stream) {
-    shell::msg_box(285, store::utf8_to_mazovia(folders.temp).c_str());
+    shell::msg_box_screen(285, folders.temp.c_str());
     return result;
   }
   writer.open_spool(spool_file_stream, std::max(1, job.first_page_number));
@@ -91,7 +91,7 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
   writer.block_code(SLOT_DOCUMENT_END);
   writer.end_page();
   if (!writer.close_spool(SLOT_RESET)) {
-    shell::msg_box(285, store::utf8_to_mazovia(spool).c_str());
+    shell::msg_box_screen(285, spool.c_str());
     std::filesystem::remove(spool);
     return result;
   }
@@ -114,7 +114,7 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
     const char letter = job.output == text_output::codes_file ? printer_code_file_letter : plain_file_letter;
     auto name = next_printout_name(folders.printouts, store::name_part(job.document_path), letter);
     if (!name) {
-      shell::msg_box(285, store::utf8_to_mazovia(folders.printouts).c_str());
+      shell::msg_box_screen(285, folders.printouts.c_str());
       std::filesystem::remove(spool);
       return result;
     }
@@ -157,7 +157,7 @@ text_print_result run_text_printout(printer_config& config, const text_print_fol
       const bool sent = opened && send_font_files(out, folders.program);
       out.end();
       if (!sent) {
-        if (!opened) shell::msg_box(172, store::utf8_to_mazovia(request.output).c_str());
+        if (!opened) shell::msg_box_screen(172, request.output.c_str());
         std::filesystem::remove(spool);
         return result;
       }

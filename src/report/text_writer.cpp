@@ -103,12 +103,12 @@ bool text_writer::open_spool(const std::string& path, int first_page_number) {
     std::fclose(file_);
     file_ = nullptr;
   }
-  const std::string shown = store::utf8_to_mazovia(path);
+  const std::string& shown = path;  // as typed
   std::error_code ec;
-  if (std::filesystem::exists(path, ec) && shell::msg_box(26, shown.c_str()) != shell::result_ok) return false;
+  if (std::filesystem::exists(path, ec) && shell::msg_box_screen(26, shown.c_str()) != shell::result_ok) return false;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) {
-    shell::msg_box(285, shown.c_str());
+    shell::msg_box_screen(285, shown.c_str());
     return false;
   }
   return open_spool(file, first_page_number);

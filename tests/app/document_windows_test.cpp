@@ -93,7 +93,7 @@ TEST(DocumentWindows, SimpleWindowPagesTreeAndValues) {
   k->select_page(k->page_index("Opis"));
   EXPECT_EQ(define->calls, (calls_t{"deactivate 1", "deactivate 0"}));
   EXPECT_EQ(opis->calls, (calls_t{"activate 0", "activate 1", "after_activate 0"}));
-  EXPECT_EQ(static_cast<Tfrm_pending_view*>(opis)->view_class(), "Tfrm_opis_simple");
+  EXPECT_EQ(opis->objectName(), "Tfrm_opis_simple");
   // Selecting a position by the user shows "Definiuj"; the program's own selection does not.
   w->select_node(estimate_tree_model::node_of(find(m, "5  ")));
   EXPECT_EQ(k->pages()->tabText(k->current_page()), "Opis");

@@ -19,6 +19,12 @@
 #include "app/estimate_tree_model.h"
 #include "shell/messages.h"
 #include "shell/progress.h"
+#include "views/define_view.h"
+#include "views/position_sub_views.h"
+#include "views/cost_dialogs.h"
+#include "views/overhead_summary_view.h"
+#include "views/overheads_view.h"
+#include "views/summary_view.h"
 
 #include <QDir>
 #include <QLabel>
@@ -77,6 +83,24 @@ TEST(gallery, EveryWindowAndPage) {
   simple->tree_multi->expandAll();
   g.take(main, "main_window_simple");
   pages_of(g, main, *simple->page_window(), "simple");
+  // The positions page with each sub-view under it: rows by number (elements first) and sub-page.
+  {
+    gallery sub_views;  // counted apart from the windows and pages
+    Tfrm_koszt& k = *simple->page_window();
+    k.select_page(k.page_index("Definiuj"));
+    auto* define = dynamic_cast<views::Tfrm_define*>(k.view(k.page_index("Definiuj")));
+    ASSERT_NE(define, nullptr);
+    const std::pair<int, int> shots[] = {{2, 1}, {3, 1}, {43, 1}, {45, 1}, {46, 1}, {3, 2}, {45, 2}, {3, 3}, {1, 0}};
+    for (auto [row, sub] : shots) {
+      define->set_sub_page(sub);
+      define->select_row(row);
+      QString name = define->current_sub_view() ? define->current_sub_view()->view_class() : QString("Lista");
+      sub_views.take(main, "simple_define_" + name.toLower());
+    }
+    EXPECT_EQ(sub_views.taken.size(), 9);
+    define->set_sub_page(views::Tfrm_define::page_rms);
+    k.select_page(0);
+  }
 
   ASSERT_TRUE(main.open_estimate(f.demo("demo_compound"), 0, false));
   auto* multi = dynamic_cast<Tfrm_multi*>(main.active_document());
@@ -180,4 +204,54 @@ TEST(gallery, PrintWindows) {
   choose.show();
   g.take(choose, "choose_printer");
   EXPECT_EQ(g.taken.size(), 10);
+}
+
+// Close-ups of the summary pages: the compound's overhead summary with its details, the
+// results chart in a small window, the materials sorted by value in one-line mode.
+TEST(gallery, SummaryPagesCloseUp) {
+  test::program_fixture f;
+  ASSERT_EQ(f.start(), -1);
+  gallery g;
+  Tfrm_main& main = f.main();
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1100, 720);
+  ASSERT_TRUE(main.open_estimate(f.demo("demo_compound"), 0, false));
+  auto* multi = dynamic_cast<Tfrm_multi*>(main.active_document());
+  ASSERT_NE(multi, nullptr);
+  tabbed_page_window& level = *multi->compound_page_window();
+  level.select_page(level.page_index("Zestawienie N"));
+  auto* n = dynamic_cast<views::Tfrm_zest_N*>(level.view(level.current_page()));
+  ASSERT_NE(n, nullptr);
+  n->show_details(true);
+  n->select_row(1);
+  g.take(main, "closeup_compound_zestawienie_n_details");
+  n->show_details(false);
+
+  ASSERT_TRUE(main.open_estimate(f.demo("demo_house"), 0, false));
+  auto* simple = dynamic_cast<Tfrm_simple*>(main.active_document());
+  ASSERT_NE(simple, nullptr);
+  tabbed_page_window& pages = *simple->page_window();
+  pages.select_page(pages.page_index("Zestawienie M"));
+  auto* m = dynamic_cast<views::Tfrm_zestrms*>(pages.view(pages.current_page()));
+  ASSERT_NE(m, nullptr);
+  m->sort_by(views::sc_value, false);
+  m->set_one_line(true);
+  g.take(main, "closeup_simple_zestawienie_m_by_value");
+  // The overheads page's note is the estimate's note of the demo file.
+  pages.select_page(pages.page_index("Narzuty"));
+  auto* o = dynamic_cast<views::Tfrm_ovrhd*>(pages.view(pages.current_page()));
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->note(), "Ceny materiałów netto z kosztami zakupu 5 %. Blachodachówkę dostarcza Inwestor.");
+  pages.select_page(pages.page_index("Wyniki"));
+  main.resize(640, 420);
+  g.take(main, "closeup_simple_wyniki_small");
+  // The cost dialog of the first position of the house.
+  const views::estimate_values* values = pages.values();
+  ASSERT_NE(values, nullptr);
+  int first = 0;
+  while (first < int(values->model.nodes.size()) && values->model.nodes[size_t(first)].type != calc::node_position) ++first;
+  views::Tdlg_sum costs(*values, first, &main);
+  costs.show();
+  g.take(costs, "closeup_simple_cost_dialog");
+  EXPECT_EQ(g.taken.size(), 4);
 }

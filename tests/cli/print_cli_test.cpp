@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cmath>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 namespace kovra::test {
@@ -274,6 +276,52 @@ TEST(PrintCli, PdfHoldsThePagesAndTotals) {
     EXPECT_NE(out.find(t), std::string::npos) << t;
 }
 
+std::string command_output(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    ::pclose(p);
+  }
+  return out;
+}
+TEST(PrintCli, GraphicValueLinesStandInTheTablesColumns) {
+  cli_folder dir;
+  const std::string file = dir.build(small_estimate(0), "a.kvr");
+  ASSERT_EQ(run_cli({"print", file, "--format", "pdf", "-o", dir / "a.pdf"}).exit_code, 0);
+  const std::string xml = command_output("pdftotext -bbox " + dir / "a.pdf" + " - 2>/dev/null");
+  if (xml.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  struct word {
+    double x_max, y_min;
+    std::string text;
+  };
+  std::vector<word> words;
+  const std::regex re(R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), re); it != std::sregex_iterator(); ++it)
+    words.push_back({std::stod((*it)[2]), std::stod((*it)[1]), (*it)[3]});
+  auto first = [&](const std::string& t) {
+    for (const word& w : words)
+      if (w.text == t) return w;
+    return word{-1, -1, ""};
+  };
+  auto on_line_of = [&](const word& at, const std::string& t) {
+    for (const word& w : words)
+      if (w.text == t && std::abs(w.y_min - at.y_min) < 1) return w;
+    return word{-1, -1, ""};
+  };
+  // The position's net value ends where the labour value of its input line ends: both stand
+  // in the "Robocizna" column.
+  const word labour = on_line_of(first("Robotnicy"), "600.00");
+  const word net = on_line_of(first("netto:"), "900.00");
+  ASSERT_GT(labour.x_max, 0);
+  ASSERT_GT(net.x_max, 0);
+  EXPECT_NEAR(net.x_max, labour.x_max, 0.5);
+  // The table's header stands once on the page: the summaries after it do not repeat it.
+  int headers = 0;
+  for (const word& w : words) headers += w.text == "Norma";
+  EXPECT_EQ(headers, 1);
+}
+
 TEST(PrintCli, FollowsTheContract) {
   cli_folder dir;
   const std::string file = dir.build(small_estimate(0), "k.kvr");
@@ -296,15 +344,6 @@ TEST(PrintCli, FollowsTheContract) {
   EXPECT_NE(file_bytes(dir / "t.txt").find("|Robotnicy"), std::string::npos);
 }
 
-std::string command_output(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen(command.c_str(), "r")) {
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    ::pclose(p);
-  }
-  return out;
-}
 
 TEST(PrintCli, OptionEdgeCases) {
   cli_folder dir;
@@ -324,6 +363,20 @@ TEST(PrintCli, OptionEdgeCases) {
     EXPECT_EQ(rules, 2);  // after the labour and after the materials
   }
   {
+    // Quantities per element unit: the suffix centred under the title, the summaries' net and
+    // gross labels per unit.
+    const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option",
+                            "5:Ilości na jednostkę elementu=on", "-o", dir / "u.txt"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto l = lines_of(file_bytes(dir / "u.txt"));
+    ASSERT_GE(l.size(), 8u);
+    EXPECT_EQ(l[5], std::string(24, ' ') + "(na jednostkę elementu)");
+    EXPECT_EQ(l[6], "");
+    EXPECT_EQ(l[7].rfind("|Opis pozycji", 0), 0u);
+    EXPECT_TRUE(has_line(file_bytes(dir / "u.txt"),
+                         "|" + std::string(42, ' ') + "Wartość netto (na jednostkę):|   2 900.00|" + std::string(35, ' ') + "|"));
+  }
+  {
     // "Nie pokazuj VAT w pozycjach": the graphic printout shows the net line only, the text
     // printout the VAT and gross lines as well.
     const std::vector<std::string> hide = {"--option", "40:Nie pokazuj VAT w pozycjach=on"};
@@ -339,6 +392,56 @@ TEST(PrintCli, OptionEdgeCases) {
     EXPECT_NE(pdf.find("Wartość pozycji netto"), std::string::npos);
     EXPECT_EQ(pdf.find("Wartość pozycji brutto"), std::string::npos);
   }
+}
+
+TEST(PrintCli, CoefficientLinesOfThePositionHeading) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  spec["nodes"][1]["coef_r"] = 1.2;
+  spec["nodes"][1]["coef_text_r"] = "Utrudnienia zimowe";
+  const std::string file = dir.build(spec, "k.kvr");
+  const auto r = run_cli({"print", file, "--format", "utf8", "--endless", "--option", "40:RMS razem=on", "-o",
+                          dir / "k.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  // The three coefficients, then the named one: its name padded to 47 before "=" and the value;
+  // labour 2 * 1.2 * 10 = 24 r-g.
+  const std::string cols = "|       |        |           |         |           |";
+  EXPECT_TRUE(has_line(file_bytes(dir / "k.txt"), "|R= 1.200   M= 1.000   S= 1.000" + std::string(38, ' ') + cols));
+  EXPECT_TRUE(has_line(file_bytes(dir / "k.txt"),
+                       "|R: Utrudnienia zimowe" + std::string(29, ' ') + "= 1.200" + std::string(11, ' ') +
+                           "|m3     |        |     ~10.00|         |           |"));
+  EXPECT_NE(file_bytes(dir / "k.txt").find("|Robotnicy" + std::string(59, ' ') + "|r-g    |       2|         24|"),
+            std::string::npos);
+}
+
+TEST(PrintCli, ScaffoldingInBothLayouts) {
+  cli_folder dir;
+  json spec = small_estimate(0);
+  // 20 r-g of the concrete work on S = 4 scaffolds of W = 2.5: working time 20 / 10 * 1 = 2,
+  // one set of 3 scaffolds: 6 m-g at 10.00 = 60.00 of equipment.
+  spec["nodes"].push_back({{"type", 6}, {"level", 1}, {"number", "2"}, {"unit", "m2"}, {"description", "Rusztowanie"},
+                           {"scaffold_input_id", 300}, {"scaffold_input_sub", 0}, {"scaffold_w", 2.5},
+                           {"scaffold_s", 4}, {"scaffold_p", 1.0}, {"scaffold_sets", 1}, {"scaffolds_per_set", 3.0},
+                           {"scaffold_k", 1}, {"scaffold_count_code", 1}, {"unit2", "m2"}, {"links", {1}}});
+  spec["prices"].push_back({{"kind", 2}, {"id", 300}, {"sub", 0}, {"unit", "m-g"}, {"name", "Rusztowanie rurowe"},
+                            {"price", 10.0}, {"base_price", 10.0}, {"kz_mode", 0}, {"kz_value", 0},
+                            {"base_material", 0}, {"mp_mode", 0}});
+  const std::string file = dir.build(spec, "s.kvr");
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--endless", "-o", dir / "full.txt"}).exit_code, 0);
+  const std::string full = file_bytes(dir / "full.txt");
+  const std::string blank_values = "|       |        |           |         |           |           |           |";
+  for (const std::string& line :
+       {"|1 Beton" + std::string(37, ' ') + "|       |        |         20|         |           |           |           |",
+        "|Razem (r-g)" + std::string(33, ' ') + "|       |        |         20|         |           |           |           |",
+        "|S=4  W=2.50  P=1.00  IR=(1*3.00/1)=3.0" + std::string(6, ' ') + blank_values,
+        "|Czas pracy=r-g/(S*W)*P=20/(4*2.50)*1.00=2" + std::string(3, ' ') + blank_values,
+        "|Praca rusztowania" + std::string(27, ' ') + "|m-g    |       2|          2|    10.00|           |           |      60.00|"})
+    EXPECT_TRUE(has_line(full, line)) << line;
+  // The unit-price row: its machine hours in the quantity column.
+  ASSERT_EQ(run_cli({"print", file, "--format", "utf8", "--endless", "--option", "40:Uproszczony=on", "-o",
+                     dir / "unit.txt"}).exit_code, 0);
+  EXPECT_TRUE(has_line(file_bytes(dir / "unit.txt"), "|Rusztowanie" + std::string(43, ' ') +
+                                                         "|         6.000|     |m-g    |           |           |      60.00|"));
 }
 
 TEST(PrintCli, ElementsFromANewPage) {
