@@ -5,6 +5,8 @@
 #include "app/estimate_tree_model.h"
 #include "bench_files.h"
 
+#include "bench_qt_app.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
@@ -14,14 +16,7 @@
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_app_open";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication& app() { return kovra::bench::qt_app(); }
 
 void BM_OpenSimpleWindow10k(benchmark::State& state) {
   app();

@@ -10,6 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_qt_app.h"
+
 #include <QApplication>
 #include <QPrinter>
 
@@ -19,14 +21,7 @@
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_app_preview";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication& app() { return kovra::bench::qt_app(); }
 
 std::unique_ptr<kovra::app::Tdlg_rp_preview> open_preview(QPrinter& printer) {
   kovra::printouts::print_document doc;

@@ -8,20 +8,15 @@
 #include "views/define_view.h"
 #include "views/position_sub_views.h"
 
+#include "bench_qt_app.h"
+
 #include <QApplication>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_views_select";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication& app() { return kovra::bench::qt_app(); }
 
 void BM_SelectNextRow10k(benchmark::State& state) {
   app();

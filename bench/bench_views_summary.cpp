@@ -7,20 +7,15 @@
 #include "controls/std_grid.h"
 #include "views/summary_view.h"
 
+#include "bench_qt_app.h"
+
 #include <QApplication>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_views_summary";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication& app() { return kovra::bench::qt_app(); }
 
 struct opened {
   kovra::app::Tfrm_simple window{nullptr};
