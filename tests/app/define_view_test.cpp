@@ -11,7 +11,10 @@
 #include "views/define_view.h"
 #include "views/position_sub_views.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -204,6 +207,64 @@ TEST(DefineView, SheetsOfSimplifiedOneOffScaffoldingAndSurvey) {
       EXPECT_TRUE(s->cell(1, row) == "13" || s->cell(1, row) == "14") << s->cell(1, row).toStdString();
     }
   EXPECT_EQ(checked, 2);
+}
+
+// The inputs of a position, grouped under the kinds' header rows, with quantities and values
+// of the whole position (the demo is priced by FORMUŁA II): position 6 (2.6 m3) with an
+// other-materials item of 2.5 % of its base materials; position 28 (132 m2) with an investor
+// material and other equipment of 1.5 % of labour; and its cost dialog.
+TEST(DefineView, InputsOfAPosition) {
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define& v = *p.view;
+  v.set_sub_page(Tfrm_define::page_rms);
+  v.select_row(p.row_of("6", 3));
+  auto* n = dynamic_cast<views::Tfrm_naklady*>(v.current_sub_view());
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->cell(1, 0), "Nakład 1/1");
+  EXPECT_EQ(n->cell(4, 0), "Ilość");
+  EXPECT_EQ(n->cell(7, 0), "Wartość");
+  EXPECT_EQ(n->rows(), 9);
+  EXPECT_EQ(n->cell(1, 1), "Robocizna");
+  EXPECT_EQ(n->state_of(1), views::Tfrm_naklady::row_header);
+  // 1.52 × 2.6 = 3.952 r-g at 37.00
+  EXPECT_EQ(n->cell(3, 2), "1.52");
+  EXPECT_EQ(n->cell(4, 2), "3.952");
+  EXPECT_EQ(n->cell(7, 2), "146.22");
+  EXPECT_EQ(n->cell(0, 2), "");  // coefficient 1
+  EXPECT_EQ(n->cell(1, 3), "Materiały");
+  // 1.02 × 2.6 = 2.652 m3 at 294.00 (with purchase costs) = 779.688
+  EXPECT_EQ(n->cell(4, 4), "2.652");
+  EXPECT_EQ(n->cell(6, 4), "294.00");
+  EXPECT_EQ(n->cell(7, 4), "779.69");
+  // 2.5 % of the concrete, the one base material: 0.025 × 779.688 = 19.4922
+  EXPECT_EQ(n->cell(1, 6), "Materiały inne (Materiały)");
+  EXPECT_EQ(n->cell(7, 6), "19.49");
+  EXPECT_EQ(n->cell(1, 7), "Sprzęt");
+  EXPECT_EQ(n->cell(7, 8), "3.74");  // 0.208 m-g at 18.00
+
+  v.select_row(p.row_of("28", 3));
+  EXPECT_EQ(n->rows(), 9);
+  EXPECT_EQ(n->state_of(4), views::Tfrm_naklady::row_investor);
+  EXPECT_EQ(n->state_of(5), views::Tfrm_naklady::row_active);
+  // 0.37 × 132 = 48.84 r-g at 39.00 = 1 904.76; 1.5 % of it = 28.5714
+  EXPECT_EQ(n->cell(7, 2), "1 904.76");
+  EXPECT_EQ(n->cell(1, 8), "Sprzęt inny (Robocizna)");
+  EXPECT_EQ(n->cell(7, 8), "28.57");
+
+  std::unique_ptr<QDialog> d(n->make_cost_dialog());
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->objectName(), "Tdlg_sum_vat");
+  // The button runs the same dialog modally.
+  QString opened;
+  QTimer::singleShot(0, [&opened] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      opened = w->objectName();
+      w->close();
+    }
+  });
+  n->cost_button()->click();
+  EXPECT_EQ(opened, "Tdlg_sum_vat");
 }
 
 #include "document/estimate_file.h"
