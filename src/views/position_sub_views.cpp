@@ -8,6 +8,7 @@
 #include "calc/rounding.h"
 #include "calc/scaffold_sheet.h"
 #include "calc/simplified_sheet.h"
+#include "calc/special_positions.h"
 #include "calc/survey.h"
 #include "calc/survey_display.h"
 #include "controls/std_grid.h"
@@ -392,21 +393,41 @@ void Tfrm_element::show_row(Tfrm_define& owner, document::Base_Node* node) {
 // Merged elements -------------------------------------------------------------------------
 
 Tfrm_el_scalony::Tfrm_el_scalony(QWidget* parent) : node_sub_view("Tfrm_el_scalony", parent) {
-  make_sheet({"", "", ""}, {2, 28, 20});
+  make_sheet({"", "Opis", utf8("Ilość"), "Jednostka"}, {2, 18, 14, 9});
 }
 
 void Tfrm_el_scalony::show_row(Tfrm_define& owner, document::Base_Node* node) {
   const calc::model_node* m = owner.model_of(node);
-  set_rows(4);
-  if (!m) return;
-  put(1, 1, utf8("Ilość:"));
-  put(2, 1, trimmed(calc::text_quantity(m->merged_quantity, m->merged_precision_code)));
-  put(1, 2, utf8("Jednostka:"));
-  put(2, 2, shown_text(m->unit).trimmed());
-  put(1, 3, utf8("Cena jednostkowa:"));
-  put(2, 3, trimmed(calc::text_money(m->merged_unit_price)));
-  put(1, 4, utf8("Wartość:"));
-  put(2, 4, trimmed(calc::text_money(m->net)));
+  const estimate_values* v = owner.host().values();
+  set_rows(m ? int(m->children.size()) : 0);
+  if (!m || !v) return;
+  // One row per child of the element, in tree order.
+  int row = 1;
+  for (int child : m->children) {
+    const calc::model_node& c = v->model.nodes[size_t(child)];
+    put(1, row, shown_text(c.description));
+    switch (c.type) {
+    case calc::node_position:
+    case calc::node_position_plain:
+    case calc::node_simplified:
+    case calc::node_simplified_plain:
+      put(2, row, trimmed(calc::text_quantity(calc::position_quantity(v->model, c), c.precision_code)));
+      put(3, row, shown_text(c.unit).trimmed());
+      break;
+    case calc::node_one_off:
+      put(2, row, trimmed(calc::text_integer(c.one_off_count)));
+      put(3, row, "Il.dow.");
+      break;
+    case calc::node_scaffold:
+      if (const calc::costing_context* ctx = owner.costing())
+        put(2, row, trimmed(calc::text_money_e(calc::scaffold_quantities(*ctx, child).count)));
+      put(3, row, shown_text(c.unit).trimmed());
+      break;
+    default:
+      break;
+    }
+    ++row;
+  }
   grid_->UpdateView();
 }
 

@@ -125,7 +125,7 @@ public:
   void show_row(Tfrm_define& owner, document::Base_Node* node) override;
 };
 
-// A merged element: its quantity, unit price and value.
+// A merged element: the description, quantity and unit of each of its children.
 class Tfrm_el_scalony : public node_sub_view {
 public:
   explicit Tfrm_el_scalony(QWidget* parent = nullptr);

@@ -377,3 +377,59 @@ TEST(DefineView, SurveyOfAMultipliedChapter) {
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->totals_text(), "Razem: 107.60\nMnożnik dla rozdziału: 2\nWartość obmiaru: 215.20");
 }
+
+// A merged element of 4 kpl holding a position of 3 m2 at 2 r-g per m2 (34.00 per r-g, no
+// overheads: 3 × 2 × 34 = 204.00) and a one-off cost counted 3 times (no prices): its row
+// shows its own quantity and unit, and its page lists the children.
+TEST(DefineView, MergedElement) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  for (auto& row : spec["overheads"]["rows"])
+    if (row["name"] != "VAT") row["rates"] = {-1.0, -1.0, -1.0, -1.0, -1.0, -1.0, -1.0};
+  const auto labour = nlohmann::json::parse(R"({"kind": 0, "id": 999, "sub": 0, "norm": 2.0, "coef": 1.0,
+      "excluded": 0, "mp_mode": 0, "blocked": 0})");
+  spec["nodes"] = nlohmann::json::array(
+      {{{"type", 9}, {"level", 0}, {"number", "1"}, {"unit", ""}, {"description", "Stan surowy"}},
+       {{"type", 0}, {"level", 1}, {"number", "1.1"}, {"unit", "kpl"}, {"description", "Komin"}, {"merged", 1},
+        {"merged_quantity", 4.0}, {"merged_precision_code", 1}},
+       {{"type", 1}, {"level", 2}, {"number", "1"}, {"unit", "m2"}, {"description", "Tynk komina"}, {"quantity", 3.0},
+        {"precision_code", 1}, {"multiplicity", 1.0},
+        {"inputs", {{"current", 0}, {"variants", {{{"name", ""}, {"short_name", ""}, {"entries", {labour}}}}}}}},
+       {{"type", 3}, {"level", 2}, {"number", "2"}, {"unit", "kpl"}, {"description", "Dowóz rusztowania"},
+        {"one_off_count", 3.0}, {"one_off_distance", 0.0}}});
+  define_page p("demo_house");  // for its program folder
+  ASSERT_NE(p.view, nullptr);
+  const std::string path = p.f.tmp.path() + "merged.kvr";
+  ASSERT_EQ(document::build_estimate_file(spec, path), "");
+  ASSERT_TRUE(p.f.main().open_estimate(path, 0, false));
+  auto* w = dynamic_cast<Tfrm_simple*>(p.f.main().active_document());
+  ASSERT_NE(w, nullptr);
+  Tfrm_koszt* k = w->page_window();
+  k->select_page(k->page_index("Definiuj"));
+  auto* v = dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+  ASSERT_NE(v, nullptr);
+  ASSERT_EQ(v->row_count(), 5);
+  const auto merged = v->row_texts(2);
+  EXPECT_FALSE(merged.across);
+  EXPECT_EQ(merged.number, "1.1");
+  EXPECT_EQ(merged.quantity, "4.00");
+  EXPECT_EQ(merged.unit, "kpl");
+  const calc::model_node* m = v->model_of(v->row_node(2));
+  ASSERT_NE(m, nullptr);
+  EXPECT_DOUBLE_EQ(m->net, 204.0);
+  EXPECT_DOUBLE_EQ(m->merged_unit_price, 51.0);  // 204.00 / 4
+
+  v->set_sub_page(Tfrm_define::page_survey);
+  v->select_row(2);
+  views::node_sub_view* s = v->current_sub_view();
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->view_class(), "Tfrm_el_scalony");
+  EXPECT_EQ(s->cell(1, 0), "Opis");
+  EXPECT_EQ(s->rows(), 3);
+  EXPECT_EQ(s->cell(1, 1), "Tynk komina");
+  EXPECT_EQ(s->cell(2, 1), "3.00");
+  EXPECT_EQ(s->cell(3, 1), "m2");
+  EXPECT_EQ(s->cell(1, 2), "Dowóz rusztowania");
+  EXPECT_EQ(s->cell(2, 2), "3");
+  EXPECT_EQ(s->cell(3, 2), "Il.dow.");
+}
