@@ -378,6 +378,19 @@ TEST(DefineView, SurveyOfAMultipliedChapter) {
   EXPECT_EQ(s->totals_text(), "Razem: 107.60\nMnożnik dla rozdziału: 2\nWartość obmiaru: 215.20");
 }
 
+namespace {
+// The positions page of an estimate built from `spec` beside the demo in `p`'s folder.
+Tfrm_define* open_built(define_page& p, const nlohmann::json& spec, const std::string& name) {
+  const std::string path = p.f.tmp.path() + name;
+  if (document::build_estimate_file(spec, path) != "" || !p.f.main().open_estimate(path, 0, false)) return nullptr;
+  auto* w = dynamic_cast<Tfrm_simple*>(p.f.main().active_document());
+  if (!w) return nullptr;
+  Tfrm_koszt* k = w->page_window();
+  k->select_page(k->page_index("Definiuj"));
+  return dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+}
+} // namespace
+
 // A merged element of 4 kpl holding a position of 3 m2 at 2 r-g per m2 (34.00 per r-g, no
 // overheads: 3 × 2 × 34 = 204.00) and a one-off cost counted 3 times (no prices): its row
 // shows its own quantity and unit, and its page lists the children.
@@ -399,14 +412,7 @@ TEST(DefineView, MergedElement) {
         {"one_off_count", 3.0}, {"one_off_distance", 0.0}}});
   define_page p("demo_house");  // for its program folder
   ASSERT_NE(p.view, nullptr);
-  const std::string path = p.f.tmp.path() + "merged.kvr";
-  ASSERT_EQ(document::build_estimate_file(spec, path), "");
-  ASSERT_TRUE(p.f.main().open_estimate(path, 0, false));
-  auto* w = dynamic_cast<Tfrm_simple*>(p.f.main().active_document());
-  ASSERT_NE(w, nullptr);
-  Tfrm_koszt* k = w->page_window();
-  k->select_page(k->page_index("Definiuj"));
-  auto* v = dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+  Tfrm_define* v = open_built(p, spec, "merged.kvr");
   ASSERT_NE(v, nullptr);
   ASSERT_EQ(v->row_count(), 5);
   const auto merged = v->row_texts(2);
@@ -432,4 +438,37 @@ TEST(DefineView, MergedElement) {
   EXPECT_EQ(s->cell(1, 2), "Dowóz rusztowania");
   EXPECT_EQ(s->cell(2, 2), "3");
   EXPECT_EQ(s->cell(3, 2), "Il.dow.");
+}
+
+// Bases and marks: a basis given as text followed by the one built from the catalogue
+// reference, a text basis without a reference alone; a row of a kind other than the
+// position kinds always takes the "~".
+TEST(DefineView, TextBasesAndMarksOfOtherRows) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  nlohmann::json nodes = nlohmann::json::array();
+  nodes.push_back(spec["nodes"][0]);
+  nodes.push_back(spec["nodes"][1]);
+  nlohmann::json both = spec["nodes"][2];  // KNR 201/126/1
+  both["flags"] = 4;
+  both["basis_text"] = "Kalk. wlasna";
+  nodes.push_back(both);
+  nlohmann::json text_only = spec["nodes"][3];
+  text_only["flags"] = 4;
+  text_only["basis_text"] = "Analiza 3";
+  text_only["catalogue_number"] = 0;
+  nodes.push_back(text_only);
+  nodes.push_back({{"type", 7}, {"level", 2}, {"number", "3"}, {"unit", ""}, {"description", "Wiersz"}});
+  spec["nodes"] = nodes;
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define* v = open_built(p, spec, "bases.kvr");
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->row_texts(3).basis, "Kalk. wlasna <KNR 201/126/1>");
+  EXPECT_EQ(v->row_texts(4).basis, "Analiza 3");
+  ASSERT_EQ(v->row_count(), 6);
+  EXPECT_TRUE(v->row_texts(5).quantity.startsWith("~")) << v->row_texts(5).quantity.toStdString();
+  shell::general_settings().block[36] = 1;
+  EXPECT_FALSE(v->row_texts(5).quantity.startsWith("~"));
+  shell::general_settings().block[36] = 0;
 }
