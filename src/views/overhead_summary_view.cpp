@@ -28,7 +28,6 @@ Tdlg_zest_sub::Tdlg_zest_sub(QWidget* parent) : TTabForm(parent) {
   grid_->use_screen_look();
   grid_->set_col_count(3);
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_row_count(2);
   grid_->set_fixed_rows(1);
   grid_->set_auto_row_height(true);
@@ -91,7 +90,6 @@ Tfrm_zest_N::Tfrm_zest_N(view_host& host, QWidget* parent) : TTabForm(parent), h
   grid_->use_screen_look();
   grid_->set_col_count(2);
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_row_count(2);
   grid_->set_fixed_rows(1);
   grid_->set_row_select(true);

@@ -45,7 +45,6 @@ Tfrm_wyniki::Tfrm_wyniki(view_host& host, bool compound, QWidget* parent)
   grid_->use_screen_look();
   grid_->set_col_count(4);
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_row_count(2);
   grid_->set_fixed_rows(1);
   grid_->set_row_select(true);
