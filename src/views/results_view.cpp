@@ -14,7 +14,6 @@
 #include "calc/number_text.h"
 #include "calc/result_summaries.h"
 #include "controls/std_grid.h"
-#include "views/compound_chapters.h"
 #include "views/estimate_values.h"
 #include "views/summary_rows.h"
 #include "views/view_host.h"
@@ -69,7 +68,7 @@ void Tfrm_wyniki::fill() {
   if (compound_) {
     if (const compound_values* c = host_.compound()) {
       formula_2 = c->model.settings.calc_method == calc::method_formula_2;
-      const calc::compound_model m = compound_with_chapters(*c);
+      const calc::compound_model& m = c->model;
       lines = calc::results_by_component(c->result.totals, formula_2, calc::titles_of(m, c->result));
     }
   } else if (const estimate_values* v = host_.values()) {

@@ -199,6 +199,13 @@ TEST(DocumentWindows, CompoundWindowBindsItsSharedPageWindowByChapter) {
   ASSERT_NE(w->values(), nullptr);
   EXPECT_DOUBLE_EQ(w->values()->result.totals.gross, independent.compound_result.totals.gross);
   ASSERT_EQ(w->values()->chapters.size(), independent.compound_result.chapters.size());
+  // One state: a chapter's pages read its model where the compound's summaries find it.
+  for (size_t k = 0; k < w->values()->chapters.size(); ++k) {
+    const calc::chapter_model& ch = w->values()->model.chapters[k];
+    EXPECT_FALSE(ch.doc.nodes.empty()) << k;
+    ASSERT_NE(w->values()->chapters[k].second, nullptr);
+    EXPECT_EQ(&w->values()->chapters[k].second->model, &ch.doc) << k;
+  }
   EXPECT_FALSE(w->pnl_chd_value_razem->text().isEmpty());
   EXPECT_TRUE(w->pnl_chd_value->text().isEmpty());
   const estimate_tree_model& m = *w->model;
