@@ -1,5 +1,6 @@
 #include "app/document_window.h"
 
+#include "app/chapter_locator.h"
 #include "app/estimate_tree_model.h"
 #include "app/main_window.h"
 #include "app/page_windows.h"
@@ -407,7 +408,9 @@ bool Tfrm_multi::open(const std::string& path, int mode) {
   attach_last(*doc_->tree, nullptr, root, 0, "");
   compound_ = std::make_unique<store_compound>(*doc_);
   hold_autosave();
+  chapter_locator locator(this);
   chapter_open_options options;
+  options.chooser = &locator;
   open_all_result loaded;
   const bool all = open_all_chapters(*doc_->tree, *root, *compound_, options, &loaded);
   release_autosave();
