@@ -472,3 +472,37 @@ TEST(DefineView, TextBasesAndMarksOfOtherRows) {
   EXPECT_FALSE(v->row_texts(5).quantity.startsWith("~"));
   shell::general_settings().block[36] = 0;
 }
+
+// Under FORMUŁA I the inputs show per-unit quantities and values until "Ilość jednostkowa
+// / Ilość" asks for the whole position: position 6 (2.6 m3), 1.52 r-g at 37.00 per unit.
+TEST(DefineView, InputsPerUnitOrInTotal) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  spec["general"]["calc_method"] = 1;
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define* v = open_built(p, spec, "formula1.kvr");
+  ASSERT_NE(v, nullptr);
+  v->set_sub_page(Tfrm_define::page_rms);
+  int row = -1;
+  for (int r = 3; r < v->row_count() && row < 0; ++r)
+    if (v->row_texts(r).number == "6") row = r;
+  v->select_row(row);
+  auto* n = dynamic_cast<views::Tfrm_naklady*>(v->current_sub_view());
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->cell(4, 0), "Ilość jedn.");
+  EXPECT_EQ(n->cell(7, 0), "Wart.jedn.");
+  EXPECT_EQ(n->cell(4, 2), "1.52");
+  EXPECT_EQ(n->cell(7, 2), "56.24");
+  EXPECT_EQ(n->cell(7, 6), "7.50");  // 2.5 % of 1.02 × 294.00 = 299.88
+  n->set_total_quantities(true);
+  EXPECT_EQ(n->cell(4, 0), "Ilość");
+  EXPECT_EQ(n->cell(4, 2), "3.952");
+  EXPECT_EQ(n->cell(7, 2), "146.22");
+  // The choice stays for the next position.
+  v->select_row(row + 1);
+  EXPECT_EQ(n->cell(4, 0), "Ilość");
+  std::unique_ptr<QDialog> d(n->make_cost_dialog());
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->objectName(), "Tdlg_sum_unit");
+}
