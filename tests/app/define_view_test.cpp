@@ -479,6 +479,11 @@ TEST(DefineView, InputsPerUnitOrInTotal) {
   std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
   nlohmann::json spec = nlohmann::json::parse(in);
   spec["general"]["calc_method"] = 1;
+  for (auto& node : spec["nodes"])
+    if (node["type"] == 1 && node["number"] == "6") {
+      node["inputs"]["variants"][0]["entries"][2]["coef"] = 1.25;  // the water
+      node["coef_s"] = 1.1;
+    }
   define_page p("demo_house");
   ASSERT_NE(p.view, nullptr);
   Tfrm_define* v = open_built(p, spec, "formula1.kvr");
@@ -495,6 +500,11 @@ TEST(DefineView, InputsPerUnitOrInTotal) {
   EXPECT_EQ(n->cell(4, 2), "1.52");
   EXPECT_EQ(n->cell(7, 2), "56.24");
   EXPECT_EQ(n->cell(7, 6), "7.50");  // 2.5 % of 1.02 × 294.00 = 299.88
+  // Coefficients other than 1: the input's on its row, the position's on its kind's header.
+  EXPECT_EQ(n->cell(0, 5), "1.250");
+  EXPECT_EQ(n->cell(0, 4), "");
+  EXPECT_EQ(n->cell(0, 7), "1.100");
+  EXPECT_EQ(n->cell(0, 1), "");
   n->set_total_quantities(true);
   EXPECT_EQ(n->cell(4, 0), "Ilość");
   EXPECT_EQ(n->cell(4, 2), "3.952");
