@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libgl1-mesa-dev qt6-translations-l10n
-  zlib1g-dev libcups2-dev nlohmann-json3-dev
+  zlib1g-dev libzip-dev libcups2-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation fontconfig
   poppler-utils
+  cups-daemon cups-client  # the private-cupsd printing test
 )
 
 missing=()

@@ -4,6 +4,9 @@
 #include "app/help_window.h"
 #include "app/open_dialog.h"
 #include "app/page_windows.h"
+#include "app/print_command.h"
+#include "app/printer_dialogs.h"
+#include "store/paths.h"
 #include "controls/apply_look.h"
 #include "controls/editor_mode.h"
 #include "document/compound_nodes.h"
@@ -122,11 +125,11 @@ Tfrm_main::Tfrm_main(const std::string& ini_path, const QString& version, const 
   QMenu* menu_setup = menu_kosztorys->addMenu("&Ustawienia drukarki");
   item_printer_setup = menu_setup->menuAction();
   item_rows_.emplace_back(item_printer_setup, 22);
-  item_printer_text = add_item(menu_setup, "Tryb &tekstowy", 23, [] { shell::msg_box(275); });
-  item_printer_graphic = add_item(menu_setup, "Tryb &graficzny", 24, [this] {
-    QPrinter printer;
-    QPageSetupDialog(&printer, this).exec();
+  item_printer_text = add_item(menu_setup, "Tryb &tekstowy", 23, [this] {
+    const auto defs = report::load_printer_dat(store::program_file("printer.dat"));
+    Tdlg_printer_conf(report::current_printer_config(), defs ? &*defs : nullptr, prnconf_path, this).exec();
   });
+  item_printer_graphic = add_item(menu_setup, "Tryb &graficzny", 24, [this] { graphic_printer_setup(this); });
   item_print_k = add_item(menu_kosztorys, "&Drukuj", 25);
   hidden_items << item_print_k;
   menu_kosztorys->addSeparator();
@@ -460,7 +463,7 @@ void Tfrm_main::item_print_click() {
   if (!active_document()) return;
   QWidget* focused = QApplication::focusWidget();
   active_document()->pnl_chd_value->setFocus();
-  shell::msg_box(275);  // the print dialog comes with the printouts
+  configure_print(this, active_document()->file_name());
   if (focused) focused->setFocus();
   active_document()->refresh_values();
 }

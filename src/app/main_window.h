@@ -74,6 +74,7 @@ public:
   QAction* item_open;
   QAction* item_recent_empty;
   QAction* item_close;
+  std::string prnconf_path;  // the text printer's configuration (prnconf.cfg)
   QAction* item_printer_setup;
   QAction* item_printer_text;
   QAction* item_printer_graphic;

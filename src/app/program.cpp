@@ -97,6 +97,7 @@ int kovra_program::start(const shell::startup_input& input) {
   try {
     main_ = std::make_unique<Tfrm_main>(startup_.environment.ini_path, QString::fromStdString(shell::version_text()),
                                         startup_.environment.help_path, startup_.environment.data_folder);
+    main_->prnconf_path = startup_.environment.prnconf_path;
     steps.push_back("main window");
     check_shortcuts();  // the hint and shortcut table
     store::reset_key_index_state();

@@ -185,6 +185,10 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
     remove_quietly(spool);
     return "the printout was stopped";
   }
+  if (options.preview && !options.preview(spool)) {
+    remove_quietly(spool);  // the user left the preview without printing
+    return {};
+  }
 
   std::string error;
   if (options.format == text_format::utf8) {
@@ -283,6 +287,25 @@ std::string print_graphic(print_document& doc, const std::vector<int>& parts, QP
   const report::report_outcome r = report::print_report(rep, printer, range.first - dev.first_page_number + 1,
                                                         range.last - dev.first_page_number + 1, dev.copies);
   return r.ok ? std::string() : r.error;
+}
+
+report::report_page_setup graphic_page_setup(const print_document& doc) { return page_setup_of(doc); }
+
+report::generated_report record_graphic(print_document& doc, const std::vector<int>& parts, QPaintDevice& device,
+                                        const QSize& page_size) {
+  clear_reserved_byte(doc);
+  bool finished = true;
+  report::generated_report rep =
+      report::generate_report(device, page_size, page_setup_of(doc), shell::current_print_look(),
+                              [&](report::VL_raport& raport) {
+                                graphic_sink sink(raport, doc, shell::current_print_look().line_spacing);
+                                finished = run_parts(sink, doc, parts);
+                              });
+  if (rep && !finished) {
+    rep.raport.reset();
+    rep.error = "the printout was stopped";
+  }
+  return rep;
 }
 
 } // namespace kovra::printouts

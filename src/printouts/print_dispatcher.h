@@ -6,6 +6,7 @@
 #include "printouts/print_options.h"
 #include "printouts/printout_sink.h"
 #include "report/printer_config.h"
+#include "report/report_output.h"
 
 #include <functional>
 #include <string>
@@ -36,6 +37,8 @@ struct text_print_options {
   text_format format = text_format::utf8;
   bool endless = false;           // one endless page
   std::string temp_folder;        // where the spool file is made
+  // Shown the finished spool file before any output; false ends the printout quietly.
+  std::function<bool(const std::string& spool)> preview;
 };
 
 // A text printout of `parts` into `output` (a file), or to the CUPS queue `queue` for
@@ -49,5 +52,12 @@ std::string print_text(print_document& doc, const std::vector<int>& parts, const
 // return the reason.
 std::string print_pdf(print_document& doc, const std::vector<int>& parts, const std::string& output);
 std::string print_graphic(print_document& doc, const std::vector<int>& parts, QPrinter& printer);
+
+// The page setup of the document's graphic printouts: the block's margins and first page number.
+report::report_page_setup graphic_page_setup(const print_document& doc);
+// The graphic report of `parts` recorded once with the metrics of `device` (laid out for the
+// whole page of `page_size` device units): what a preview shows and later prints.
+report::generated_report record_graphic(print_document& doc, const std::vector<int>& parts, QPaintDevice& device,
+                                        const QSize& page_size);
 
 } // namespace kovra::printouts

@@ -422,6 +422,25 @@ void sync_new_page_flags(uint8_t* block) {
   }
 }
 
+std::vector<page_option> page_options(const uint8_t* block, int part, print_method method) {
+  std::vector<caption_item> items;
+  if (part == 1) items = device_captions();
+  else if (part == 5) items = general_captions();
+  else if (part == 40) items = estimate_captions(method);
+  else if (const std::size_t off = new_page_offset(block, part))
+    items = {{off, 1, "Drukuj od nowej strony", field::check}, {off + 8, 0, "Wybierz tytuł", field::title}};
+  std::vector<page_option> out;
+  for (const auto& it : items) {
+    if (it.kind == field::text) continue;
+    const option_kind k = it.kind == field::check   ? option_kind::check
+                          : it.kind == field::radio ? option_kind::radio
+                          : it.kind == field::title ? option_kind::title
+                                                    : option_kind::number16;
+    out.push_back({it.offset, it.item, it.caption, k, it.max});
+  }
+  return out;
+}
+
 bool set_option_by_caption(uint8_t* block, int part, const std::string& caption, const std::string& value,
                            int document_method_code, std::string& error) {
   std::vector<std::vector<caption_item>> pages;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kovra::printouts {
 
@@ -107,6 +108,19 @@ void sync_new_page_flags(uint8_t* block);
 // False with a reason in `error` when the page has no such caption or the value does not fit.
 bool set_option_by_caption(uint8_t* block, int part, const std::string& caption, const std::string& value,
                            int document_method_code, std::string& error);
+
+// The options a part's page shows, in page order, where the block keeps them: for part 1
+// the device page, 5 "Ogólne", 40 the page of `method`, other parts their new-page check
+// and title (none for a part without a page of its own).
+enum class option_kind { check, radio, title, number16 };
+struct page_option {
+  std::size_t offset;  // the option group, title or number
+  int item;            // the group's item (from 1); for numbers their minimum
+  std::string caption;
+  option_kind kind;
+  int max = 0;         // numbers
+};
+std::vector<page_option> page_options(const uint8_t* block, int part, print_method method);
 
 // Include flags: the part itself or its per-chapter variant.
 bool part_included(const uint8_t* block, int code);

@@ -9,6 +9,13 @@
 #include "app/open_dialog.h"
 #include "app/page_windows.h"
 #include "app/progress_window.h"
+#include "app/print_config_dialog.h"
+#include "app/print_preview.h"
+#include "app/printer_dialogs.h"
+#include "app/text_preview.h"
+#include <fstream>
+#include "printouts/print_dispatcher.h"
+#include <QPrinter>
 #include "app/estimate_tree_model.h"
 #include "shell/messages.h"
 #include "shell/progress.h"
@@ -146,6 +153,57 @@ TEST(gallery, EveryWindowAndPage) {
   shell::reset_progress();
 
   EXPECT_EQ(g.taken.size(), 3 + 10 + 11 + 10 + 5);  // main window thrice, the pages, the dialogs
+}
+
+// The printing windows: the configuration dialog on several option pages and the preview.
+TEST(gallery, PrintWindows) {
+  test::program_fixture f;
+  test::test_app();
+  gallery g;
+  printouts::print_document doc;
+  std::string error;
+  ASSERT_TRUE(printouts::open_print_document(f.demo("demo_house"), doc, error)) << error;
+  Tdlg_print_config config(doc);
+  config.template_folder = KOVRA_SOURCE_DIR "/data";
+  config.show();
+  for (int code : {1, 5, 10, 40, 45}) {
+    config.select_part(code);
+    g.take(config, QString("print_config_%1").arg(code, 3, 10, QChar('0')));
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setFullPage(true);
+  const QSize page = printer.pageLayout().fullRectPixels(printer.resolution()).size();
+  report::generated_report rep = printouts::record_graphic(doc, {40}, printer, page);
+  ASSERT_TRUE(rep) << rep.error;
+  Tdlg_rp_preview preview(std::move(rep), &printer, {});
+  preview.show();
+  g.take(preview, "print_preview");
+  preview.pages()->set_two_pages(true);
+  g.take(preview, "print_preview_two_pages");
+  // The text preview over a small spool file, and the text printer's dialogs.
+  const std::string spool = f.tmp.path() + "gallery.prn";
+  {
+    std::ofstream out(spool, std::ios::binary);
+    for (int page = 1; page <= 2; ++page) {
+      out << "\x1b\x01";
+      for (int line = 1; line <= 30; ++line) out << "  " << line << "  KNR 2-02 0290-02  Tynki zwykle  m2  12.50\n";
+    }
+  }
+  Tdlg_preview text(spool);
+  ASSERT_TRUE(text.ready());
+  text.show();
+  g.take(text, "text_preview");
+  const auto defs = report::load_printer_dat(KOVRA_SOURCE_DIR "/data/printer.dat");
+  ASSERT_TRUE(defs);
+  report::printer_config printer_config;
+  Tdlg_printer_conf conf(printer_config, &*defs, f.tmp.path() + "prnconf.cfg");
+  conf.show();
+  g.take(conf, "printer_conf");
+  Tdlg_choose_printer choose(*defs);
+  choose.show();
+  g.take(choose, "choose_printer");
+  EXPECT_EQ(g.taken.size(), 10);
 }
 
 // Close-ups of the summary pages: the compound's overhead summary with its details, the

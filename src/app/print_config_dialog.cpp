@@ -1,0 +1,516 @@
+#include "app/print_config_dialog.h"
+
+#include "shell/print_block.h"
+#include "store/codepage.h"
+
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QUrl>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+
+namespace kovra::app {
+namespace {
+
+namespace po = shell::print_offset;
+using printouts::option_kind;
+using printouts::page_option;
+using printouts::print_method;
+
+constexpr int code_role = Qt::UserRole + 1;
+constexpr const char* range_text_name = "Zakres stron: tekst";
+
+bool movable(int code) { return code >= 11 && code <= 99; }
+
+int get16(const uint8_t* p) { return int16_t(uint16_t(p[0] | (p[1] << 8))); }
+void put16(uint8_t* p, int v) {
+  p[0] = uint8_t(v & 0xff);
+  p[1] = uint8_t((v >> 8) & 0xff);
+}
+
+const page_option* find_option(const std::vector<page_option>& opts, const char* caption) {
+  for (const auto& o : opts)
+    if (o.caption == caption) return &o;
+  return nullptr;
+}
+
+// Enables or disables an option of the block (a disabled one is cleared).
+void enable(uint8_t* block, const page_option* o, bool on) {
+  if (!o) return;
+  shell::option_group g = shell::get_group(block, o->offset);
+  shell::set_item_enabled(g, o->item, on, false);
+  shell::put_group(block, o->offset, g);
+}
+
+bool disabled(const uint8_t* block, const page_option& o) {
+  return (shell::get_group(block, o.offset).disabled >> o.item) & 1u;
+}
+
+QString page_title(int code) {
+  const shell::print_part* p = shell::find_print_part(code);
+  return p ? QString::fromUtf8(p->caption) : QString();
+}
+
+} // namespace
+
+Tdlg_print_config::Tdlg_print_config(printouts::print_document& doc, QWidget* parent) : QDialog(parent), doc_(doc) {
+  setWindowTitle(QStringLiteral("Konfiguracja wydruku"));
+  tree_ = new QTreeWidget(this);
+  tree_->setHeaderHidden(true);
+  tree_->setMinimumWidth(260);
+  page_area_ = new QScrollArea(this);
+  page_area_->setWidgetResizable(true);
+  btn_up_ = new QPushButton(QStringLiteral("W górę"), this);
+  btn_down_ = new QPushButton(QStringLiteral("W dół"), this);
+  btn_print = new QPushButton(QStringLiteral("&Drukuj"), this);
+  btn_preview = new QPushButton(QStringLiteral("&Podgląd"), this);
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(tree_, 1);
+  auto* moves = new QHBoxLayout;
+  moves->addWidget(btn_up_);
+  moves->addWidget(btn_down_);
+  left->addLayout(moves);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left);
+  top->addWidget(page_area_, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btn_print);
+  buttons->addWidget(btn_preview);
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(buttons);
+  resize(820, 560);
+
+  apply_rules();
+  build_tree();
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item) show_page(item->data(0, code_role).toInt());
+  });
+  connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+    if (refreshing_) return;
+    const int code = item->data(0, code_role).toInt();
+    printouts::include_part(doc_.block.data(), code, item->checkState(0) == Qt::Checked);
+    update_buttons();
+  });
+  auto move_selected = [this](int direction) {
+    QTreeWidgetItem* item = tree_->currentItem();
+    if (item && !item->parent()) move_part(item->data(0, code_role).toInt(), direction);
+  };
+  connect(btn_up_, &QPushButton::clicked, this, [move_selected] { move_selected(-1); });
+  connect(btn_down_, &QPushButton::clicked, this, [move_selected] { move_selected(1); });
+  auto* up = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up), tree_, nullptr, nullptr, Qt::WidgetShortcut);
+  auto* down = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down), tree_, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(up, &QShortcut::activated, this, [move_selected] { move_selected(-1); });
+  connect(down, &QShortcut::activated, this, [move_selected] { move_selected(1); });
+  connect(btn_print, &QPushButton::clicked, this, [this] {
+    store_tree();
+    if (on_print) on_print(false);
+  });
+  connect(btn_preview, &QPushButton::clicked, this, [this] {
+    store_tree();
+    if (on_print) on_print(true);
+  });
+  connect(ok, &QPushButton::clicked, this, [this] {
+    store_tree();
+    accept();
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  if (tree_->topLevelItemCount() > 0) tree_->setCurrentItem(tree_->topLevelItem(0));
+  update_buttons();
+}
+
+void Tdlg_print_config::build_tree() {
+  refreshing_ = true;
+  tree_->clear();
+  const uint8_t* block = doc_.block.data();
+  auto add = [&](int code, QTreeWidgetItem* parent) -> QTreeWidgetItem* {
+    const shell::print_part* p = shell::find_print_part(code);
+    if (!p || !p->caption || !*p->caption) return nullptr;
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
+    item->setText(0, QString::fromUtf8(p->caption));
+    item->setData(0, code_role, code);
+    if (code >= 10) item->setCheckState(0, block[po::include + code] ? Qt::Checked : Qt::Unchecked);
+    return item;
+  };
+  auto add_part = [&](int code) {
+    QTreeWidgetItem* item = add(code, nullptr);
+    if (item && doc_.compound) add(code + 100, item);
+  };
+  for (const auto& p : shell::print_parts())
+    if (p.depth == 0 && p.code < 10) add(p.code, nullptr);
+  std::vector<int> order;
+  for (int code : shell::print_order(block))
+    if (code >= 10 && code <= 100 && std::find(order.begin(), order.end(), code) == order.end()) order.push_back(code);
+  // Parts the stored order lacks go before the table of contents.
+  for (const auto& p : shell::print_parts())
+    if (p.depth == 0 && p.code >= 10 && p.code < 100 && std::find(order.begin(), order.end(), p.code) == order.end())
+      order.insert(std::find(order.begin(), order.end(), 100), p.code);
+  if (std::find(order.begin(), order.end(), 100) == order.end()) order.push_back(100);
+  for (int code : order) add_part(code);
+  tree_->expandAll();
+  refreshing_ = false;
+}
+
+QTreeWidgetItem* Tdlg_print_config::item_of(int code) const {
+  for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+    if ((*it)->data(0, code_role).toInt() == code) return *it;
+  return nullptr;
+}
+
+bool Tdlg_print_config::has_entry(int code) const { return item_of(code) != nullptr; }
+
+std::vector<int> Tdlg_print_config::top_level_order() const {
+  std::vector<int> out;
+  for (int i = 0; i < tree_->topLevelItemCount(); ++i) out.push_back(tree_->topLevelItem(i)->data(0, code_role).toInt());
+  return out;
+}
+
+bool Tdlg_print_config::move_part(int code, int direction) {
+  QTreeWidgetItem* item = item_of(code);
+  if (!item || item->parent() || !movable(code)) return false;
+  const int from = tree_->indexOfTopLevelItem(item);
+  const int to = from + direction;
+  if (to < 0 || to >= tree_->topLevelItemCount()) return false;
+  if (!movable(tree_->topLevelItem(to)->data(0, code_role).toInt())) return false;
+  refreshing_ = true;
+  const bool expanded = item->isExpanded();
+  tree_->takeTopLevelItem(from);
+  tree_->insertTopLevelItem(to, item);
+  item->setExpanded(expanded);
+  tree_->setCurrentItem(item);
+  refreshing_ = false;
+  return true;
+}
+
+void Tdlg_print_config::set_included(int code, bool on) {
+  if (QTreeWidgetItem* item = item_of(code)) item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+}
+
+void Tdlg_print_config::select_part(int code) {
+  if (QTreeWidgetItem* item = item_of(code)) tree_->setCurrentItem(item);
+}
+
+void Tdlg_print_config::store_tree() {
+  uint8_t* block = doc_.block.data();
+  std::vector<int> codes;
+  for (int code : top_level_order())
+    if (code >= 10) codes.push_back(code);
+  // Settings entries before the first part keep their places; the parts follow in the tree's order.
+  std::vector<int> stored;
+  for (int code : shell::print_order(block)) {
+    if (code >= 10) break;
+    stored.push_back(code);
+  }
+  stored.insert(stored.end(), codes.begin(), codes.end());
+  std::memset(block + po::order, 0, 200);
+  for (std::size_t i = 0; i < stored.size() && i < 200; ++i) block[po::order + i] = uint8_t(stored[i]);
+  for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+    const int code = (*it)->data(0, code_role).toInt();
+    if (code >= 10) block[po::include + code] = (*it)->checkState(0) == Qt::Checked ? 1 : 0;
+  }
+}
+
+print_method Tdlg_print_config::shown_method() const {
+  const printouts::general_options g = printouts::read_general_options(doc_.block.data());
+  return g.as_estimate ? printouts::method_of_document(printouts::document_calc_method(doc_)) : g.method;
+}
+
+void Tdlg_print_config::update_buttons() {
+  bool any = false;
+  for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+    any = any || ((*it)->data(0, code_role).toInt() >= 10 && (*it)->checkState(0) == Qt::Checked);
+  btn_print->setEnabled(any);
+  btn_preview->setEnabled(any);
+  QTreeWidgetItem* item = tree_->currentItem();
+  const bool can_move = item && !item->parent() && movable(item->data(0, code_role).toInt());
+  btn_up_->setEnabled(can_move);
+  btn_down_->setEnabled(can_move);
+}
+
+void Tdlg_print_config::show_page(int code) {
+  page_code_ = code;
+  bound_.clear();
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  QString title = page_title(code);
+  if (code == 40) {
+    static const char* const names[] = {"", "Inwestorska UPZP", "FORMUŁA I", "FORMUŁA II", "Uproszczona"};
+    title += QStringLiteral(" - ") + QString::fromUtf8(names[int(shown_method())]);
+  }
+  auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()), page);
+  layout->addWidget(heading);
+  const std::vector<page_option> opts = printouts::page_options(doc_.block.data(), code, shown_method());
+  if (opts.empty())
+    layout->addWidget(new QLabel(QStringLiteral("Ta część nie ma własnych ustawień."), page));
+  std::map<std::size_t, QButtonGroup*> groups;
+  for (const page_option& o : opts) {
+    QWidget* w = nullptr;
+    const QString caption = QString::fromStdString(o.caption);
+    switch (o.kind) {
+      case option_kind::check: {
+        auto* c = new QCheckBox(caption, page);
+        connect(c, &QCheckBox::toggled, this, [this, caption](bool on) {
+          if (!refreshing_) set_option(caption, on ? "on" : "off");
+        });
+        w = c;
+        break;
+      }
+      case option_kind::radio: {
+        auto* r = new QRadioButton(caption, page);
+        QButtonGroup*& g = groups[o.offset];
+        if (!g) g = new QButtonGroup(page);
+        g->addButton(r);
+        connect(r, &QRadioButton::toggled, this, [this, caption](bool on) {
+          if (!refreshing_ && on) set_option(caption, "on");
+        });
+        w = r;
+        break;
+      }
+      case option_kind::number16: {
+        auto* row = new QWidget(page);
+        auto* h = new QHBoxLayout(row);
+        h->setContentsMargins(0, 0, 0, 0);
+        h->addWidget(new QLabel(caption, row));
+        auto* spin = new QSpinBox(row);
+        spin->setRange(o.item, o.max);
+        spin->setObjectName(caption);
+        h->addWidget(spin);
+        h->addStretch();
+        connect(spin, &QSpinBox::valueChanged, this, [this, caption](int v) {
+          if (!refreshing_) set_option(caption, QString::number(v));
+        });
+        layout->addWidget(row);
+        bound_.push_back({spin, o});
+        continue;
+      }
+      case option_kind::title: {
+        auto* edit = new QLineEdit(page);
+        edit->setObjectName(caption);
+        layout->addWidget(new QLabel(caption, page));
+        connect(edit, &QLineEdit::textEdited, this, [this, caption](const QString& t) { set_option(caption, t); });
+        w = edit;
+        break;
+      }
+    }
+    w->setObjectName(caption);
+    layout->addWidget(w);
+    bound_.push_back({w, o});
+    if (o.offset == po::page_range_mode && o.item == 2) {
+      auto* range = new QLineEdit(page);
+      range->setObjectName(range_text_name);
+      range->setMaxLength(int(po::page_range_size) - 1);
+      connect(range, &QLineEdit::textEdited, this, [this](const QString& t) {
+        set_option(QStringLiteral("Zakres stron:"), t.isEmpty() ? QStringLiteral(" ") : t);
+      });
+      layout->addWidget(range);
+    }
+  }
+  if (code == 10) {
+    // "Wydruk z Worda": the title page as an editable document, from the shipped templates.
+    auto* word = new QGroupBox(QStringLiteral("Wydruk z Worda"), page);
+    auto* wl = new QVBoxLayout(word);
+    for (printouts::template_kind kind : {printouts::template_kind::docx, printouts::template_kind::odt}) {
+      const QString tpl =
+          QString::fromStdString(printouts::title_template_path(template_folder.toStdString(), kind));
+      auto* b = new QPushButton(kind == printouts::template_kind::docx ? QStringLiteral("Strona tytułowa do .docx")
+                                                                        : QStringLiteral("Strona tytułowa do .odt"),
+                                word);
+      b->setObjectName(kind == printouts::template_kind::docx ? "btn_title_docx" : "btn_title_odt");
+      b->setEnabled(!template_folder.isEmpty() && QFileInfo(tpl).isFile());
+      wl->addWidget(new QLabel(tpl, word));
+      wl->addWidget(b);
+      connect(b, &QPushButton::clicked, this, [this, kind] { export_title_page(kind); });
+    }
+    layout->addWidget(word);
+  }
+  layout->addStretch();
+  page_area_->setWidget(page);
+  refresh_page();
+  update_buttons();
+}
+
+bool Tdlg_print_config::set_option(const QString& caption, const QString& value) {
+  uint8_t* block = doc_.block.data();
+  const std::string c = caption.toStdString(), v = value.toStdString();
+  bool done = false;
+  for (const bound_option& b : bound_) {
+    const page_option& o = b.option;
+    if (o.caption != c) continue;
+    if (disabled(block, o) && o.kind != option_kind::number16 && o.kind != option_kind::title) return false;
+    switch (o.kind) {
+      case option_kind::check: shell::set_item(block, o.offset, o.item, v == "on"); break;
+      case option_kind::radio: {
+        if (v == "off") return true;
+        if (o.offset == po::page_range_mode && o.item == 2 && v != "on") {
+          std::memset(block + po::page_range, 0, po::page_range_size);
+          const std::string text = v == " " ? std::string() : v.substr(0, po::page_range_size - 1);
+          std::memcpy(block + po::page_range, text.data(), text.size());
+        }
+        shell::option_group g = shell::get_group(block, o.offset);
+        g.value = uint32_t(1) << o.item;
+        shell::put_group(block, o.offset, g);
+        break;
+      }
+      case option_kind::number16: put16(block + o.offset, std::clamp(value.toInt(), o.item, o.max)); break;
+      case option_kind::title: {
+        const std::string text = store::utf8_to_mazovia(v).substr(0, shell::title_size - 1);
+        std::memset(block + o.offset, 0, shell::title_size);
+        std::memcpy(block + o.offset, text.data(), text.size());
+        break;
+      }
+    }
+    done = true;
+    break;
+  }
+  if (!done) return false;
+  const print_method before = shown_method();
+  apply_rules();
+  if (page_code_ == 40 && shown_method() != before) show_page(40);
+  else refresh_page();
+  return true;
+}
+
+void Tdlg_print_config::apply_rules() {
+  uint8_t* block = doc_.block.data();
+  // "Zbiór PDF" is not offered: a PDF file is the device "PDF".
+  if (shell::item_on(block, po::device, 2) && shell::item_on(block, po::file_type, 4)) {
+    shell::put_group(block, po::device, {uint32_t(1) << 3, shell::get_group(block, po::device).disabled});
+    shell::put_group(block, po::file_type, {uint32_t(1) << 1, shell::get_group(block, po::file_type).disabled});
+  }
+  // "zgodne z ustawieniami w kosztorysie": the document's method; the others disabled.
+  {
+    shell::option_group g = shell::get_group(block, po::calc_method);
+    if (shell::item_on(block, po::calc_as_estimate, 1)) {
+      const int mine = int(printouts::method_of_document(printouts::document_calc_method(doc_)));
+      g.value = uint32_t(1) << mine;
+      g.disabled = 0;
+      for (int i = 1; i <= 4; ++i)
+        if (i != mine) g.disabled |= uint32_t(1) << i;
+    } else {
+      g.disabled = 0;
+    }
+    shell::put_group(block, po::calc_method, g);
+  }
+  const bool no_prices = shell::item_on(block, po::general_checks, 4);
+  {
+    shell::option_group g = shell::get_group(block, po::general_checks);
+    shell::set_item_enabled(g, 2, !no_prices, false);  // "Drukuj formuły narzutów"
+    shell::put_group(block, po::general_checks, g);
+  }
+  for (print_method m : {print_method::formula_2, print_method::formula_1, print_method::simplified, print_method::upzp}) {
+    const std::vector<page_option> opts = printouts::page_options(block, 40, m);
+    const page_option* full_o = find_option(opts, "Pełny");
+    const page_option* rms_o = find_option(opts, "RMS razem");
+    const bool full = !full_o || shell::item_on(block, full_o->offset, full_o->item);
+    const bool rms_total = rms_o && shell::item_on(block, rms_o->offset, rms_o->item);
+    auto on = [&](const char* caption) {
+      const page_option* o = find_option(opts, caption);
+      return o && shell::item_on(block, o->offset, o->item) && !disabled(block, *o);
+    };
+    const page_option* inputs = find_option(opts, "Z podsumowaniem nakładów");
+    const bool inputs_were_off = inputs && disabled(block, *inputs);
+    enable(block, find_option(opts, "Z wyliczeniami ilości"), full);
+    enable(block, inputs, full && !no_prices);
+    if (inputs && inputs_were_off && full && !no_prices) shell::set_item(block, inputs->offset, inputs->item, true);
+    enable(block, find_option(opts, "Z ceną jednostkową pozycji"), (full || rms_total) && !no_prices);
+    enable(block, find_option(opts, "Z narzutami"), !no_prices);
+    for (const char* c : {"Z podsumowaniem pozycji", "Z podsumowaniem elementów", "Z podsumowaniem grup",
+                          "Z podsumowaniem kosztorysu"})
+      enable(block, find_option(opts, c), !no_prices);
+    enable(block, find_option(opts, "Z podsumowaniem rozdziałów"), doc_.compound && !no_prices);
+    const bool overheads = on("Z narzutami");
+    enable(block, find_option(opts, "Nie pokazuj VAT w pozycjach"), full && overheads);
+    enable(block, find_option(opts, "Z VAT w pozycjach razem"), full && overheads && !on("Nie pokazuj VAT w pozycjach"));
+  }
+  shell::repair_radio_groups(block);
+  printouts::sync_new_page_flags(block);
+}
+
+void Tdlg_print_config::refresh_page() {
+  refreshing_ = true;
+  const uint8_t* block = doc_.block.data();
+  for (const bound_option& b : bound_) {
+    const page_option& o = b.option;
+    switch (o.kind) {
+      case option_kind::check:
+      case option_kind::radio:
+        static_cast<QAbstractButton*>(b.widget)->setChecked(shell::item_on(block, o.offset, o.item));
+        b.widget->setEnabled(!disabled(block, o));
+        break;
+      case option_kind::number16: static_cast<QSpinBox*>(b.widget)->setValue(get16(block + o.offset)); break;
+      case option_kind::title: {
+        const char* t = reinterpret_cast<const char*>(block + o.offset);
+        const std::string text(t, strnlen(t, shell::title_size));
+        auto* edit = static_cast<QLineEdit*>(b.widget);
+        const QString shown = QString::fromStdString(store::mazovia_to_utf8(text));
+        if (edit->text() != shown) edit->setText(shown);
+        break;
+      }
+    }
+  }
+  if (auto* range = page_area_->widget() ? page_area_->widget()->findChild<QLineEdit*>(range_text_name) : nullptr) {
+    const char* t = reinterpret_cast<const char*>(block + po::page_range);
+    const QString shown = QString::fromLatin1(t, int(strnlen(t, po::page_range_size - 1)));
+    if (range->text() != shown) range->setText(shown);
+    range->setEnabled(shell::item_on(block, po::page_range_mode, 2));
+  }
+  refreshing_ = false;
+}
+
+QString Tdlg_print_config::export_title_page(printouts::template_kind kind, bool open) {
+  uint8_t* block = doc_.block.data();
+  std::string title;
+  for (const page_option& o : printouts::page_options(block, 10, shown_method()))
+    if (o.kind == option_kind::title) title = store::mazovia_to_utf8(shell::effective_title(block, o.offset));
+  const printouts::general_options g = printouts::read_general_options(block);
+  const printouts::title_fields fields = printouts::title_fields_of(doc_, title, !g.without_prices);
+  const std::string tpl = printouts::title_template_path(template_folder.toStdString(), kind);
+  const std::string out = printouts::title_output_path(doc_.path, kind);
+  const std::string error = printouts::merge_title_page(tpl, out, fields);
+  if (!error.empty()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    return {};
+  }
+  const QString merged = QString::fromStdString(out);
+  if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(merged)))
+    QMessageBox::warning(this, windowTitle(),
+                         QStringLiteral("Strona tytułowa została zapisana, ale nie ma programu, który ją otworzy:\n") +
+                             merged);
+  return merged;
+}
+
+bool Tdlg_print_config::option_enabled(const QString& caption) const {
+  for (const bound_option& b : bound_)
+    if (b.option.caption == caption.toStdString()) return !disabled(doc_.block.data(), b.option);
+  return false;
+}
+
+bool Tdlg_print_config::option_checked(const QString& caption) const {
+  for (const bound_option& b : bound_)
+    if (b.option.caption == caption.toStdString()) return shell::item_on(doc_.block.data(), b.option.offset, b.option.item);
+  return false;
+}
+
+} // namespace kovra::app

@@ -1,0 +1,172 @@
+// The print configuration dialog: the order rules of the parts' tree, the per-chapter entries,
+// the buttons without any part, the page range, the rules between options and the method
+// pages keeping their options.
+#include "app/app_support.h"
+#include "app/print_command.h"
+#include "app/print_config_dialog.h"
+#include "printouts/print_dispatcher.h"
+#include "shell/print_block.h"
+
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace kovra;
+using namespace kovra::app;
+
+namespace {
+
+int position(const std::vector<int>& v, int code) {
+  return int(std::find(v.begin(), v.end(), code) - v.begin());
+}
+
+printouts::print_document open_demo(test::program_fixture& f, const char* which) {
+  printouts::print_document doc;
+  std::string error;
+  EXPECT_TRUE(printouts::open_print_document(f.demo(which), doc, error)) << error;
+  return doc;
+}
+
+TEST(PrintConfig, PartsOrderChapterEntriesAndButtons) {
+  test::program_fixture f;
+  test::test_app();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  Tdlg_print_config d(doc);
+  EXPECT_FALSE(d.has_entry(145));  // no "z rozdziałów" entries for a simple estimate
+
+  // "Kosztorys" moves past "Zestawienie robocizny", and the print order keeps it.
+  std::vector<int> order = d.top_level_order();
+  ASSERT_EQ(position(order, 45), position(order, 40) + 1);
+  EXPECT_TRUE(d.move_part(40, 1));
+  d.store_tree();
+  std::vector<int> stored = shell::print_order(doc.block.data());
+  EXPECT_LT(position(stored, 45), position(stored, 40));
+  // It never passes "Spis treści", and "Strona tytułowa" stays first.
+  while (d.move_part(40, 1)) {}
+  order = d.top_level_order();
+  EXPECT_EQ(order[position(order, 40) + 1], 100);
+  EXPECT_FALSE(d.move_part(10, 1));
+  EXPECT_FALSE(d.move_part(100, -1));
+
+  // Nothing printed: no printing and no preview.
+  for (const auto& p : shell::print_parts())
+    if (p.code >= 10) d.set_included(p.code, false);
+  EXPECT_FALSE(d.btn_print->isEnabled());
+  EXPECT_FALSE(d.btn_preview->isEnabled());
+  d.set_included(45, true);
+  EXPECT_TRUE(d.btn_print->isEnabled());
+  EXPECT_TRUE(d.btn_preview->isEnabled());
+
+  // A compound estimate: the per-chapter entry under its part; including only it prints the part.
+  printouts::print_document multi = open_demo(f, "demo_compound");
+  Tdlg_print_config c(multi);
+  ASSERT_TRUE(c.has_entry(145));
+  for (const auto& p : shell::print_parts())
+    if (p.code >= 10) c.set_included(p.code, false);
+  c.set_included(145, true);
+  EXPECT_TRUE(c.btn_print->isEnabled());
+  c.store_tree();
+  EXPECT_EQ(printouts::parts_to_print(multi.block.data(), true, {}), std::vector<int>{45});
+}
+
+TEST(PrintConfig, PageRangeOptionRulesAndMethodPages) {
+  test::program_fixture f;
+  test::test_app();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  Tdlg_print_config d(doc);
+
+  d.select_part(1);
+  ASSERT_TRUE(d.set_option("Numer pierwszej strony", "3"));
+  ASSERT_TRUE(d.set_option("Zakres stron:", "4"));
+  printouts::page_range r = printouts::page_range_of(printouts::read_device_options(doc.block.data()));
+  EXPECT_EQ(r.first, 4);
+  EXPECT_EQ(r.last, 4);
+  ASSERT_TRUE(d.set_option("Zakres stron:", "2-12000"));  // the first at least the first page number
+  r = printouts::page_range_of(printouts::read_device_options(doc.block.data()));
+  EXPECT_EQ(r.first, 3);
+  EXPECT_EQ(r.last, 9999);
+  ASSERT_TRUE(d.set_option("Cały dokument", "on"));
+  r = printouts::page_range_of(printouts::read_device_options(doc.block.data()));
+  EXPECT_EQ(r.first, 3);
+  EXPECT_EQ(r.last, 9999);
+
+  // Method pages: FORMUŁA I's options wait while FORMUŁA II is shown.
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("zgodne z ustawieniami w kosztorysie", "off"));
+  ASSERT_TRUE(d.set_option("FORMUŁA I", "on"));
+  d.select_part(40);
+  EXPECT_EQ(d.shown_method(), printouts::print_method::formula_1);
+  ASSERT_TRUE(d.set_option("Z notatką", "on"));
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("FORMUŁA II", "on"));
+  d.select_part(40);
+  EXPECT_NE(d.findChild<QRadioButton*>("RMS razem"), nullptr);
+  ASSERT_TRUE(d.set_option("Pełny", "on"));
+  ASSERT_TRUE(d.set_option("Z narzutami", "on"));
+  EXPECT_TRUE(d.option_enabled("Z wyliczeniami ilości"));
+  EXPECT_TRUE(d.option_enabled("Nie pokazuj VAT w pozycjach"));
+  ASSERT_TRUE(d.set_option("Uproszczony", "on"));  // only "Pełny" shows the survey
+  EXPECT_FALSE(d.option_enabled("Z wyliczeniami ilości"));
+  EXPECT_FALSE(d.option_enabled("Nie pokazuj VAT w pozycjach"));
+  EXPECT_FALSE(d.option_enabled("Z podsumowaniem rozdziałów"));  // a simple estimate
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("Bez cen i wartości", "on"));
+  EXPECT_FALSE(d.option_enabled("Drukuj formuły narzutów"));
+  d.select_part(40);
+  EXPECT_FALSE(d.option_enabled("Z narzutami"));
+  EXPECT_FALSE(d.option_checked("Z narzutami"));
+  EXPECT_FALSE(d.set_option("Z narzutami", "on"));
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("FORMUŁA I", "on"));
+  d.select_part(40);
+  EXPECT_TRUE(d.option_checked("Z notatką"));
+}
+
+TEST(PrintConfig, TitlePageExportOnlyWithATemplate) {
+  test::program_fixture f;
+  test::test_app();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  Tdlg_print_config d(doc);
+  d.template_folder = QString::fromStdString(f.tmp.path());  // no templates there
+  d.select_part(10);
+  ASSERT_NE(d.findChild<QPushButton*>("btn_title_odt"), nullptr);
+  EXPECT_FALSE(d.findChild<QPushButton*>("btn_title_odt")->isEnabled());
+  d.template_folder = KOVRA_SOURCE_DIR "/data";
+  d.select_part(1);
+  d.select_part(10);
+  EXPECT_TRUE(d.findChild<QPushButton*>("btn_title_odt")->isEnabled());
+  const QString merged = d.export_title_page(printouts::template_kind::odt, false);
+  EXPECT_EQ(merged.toStdString(), printouts::title_output_path(doc.path, printouts::template_kind::odt));
+  EXPECT_TRUE(QFileInfo(merged).size() > 0);
+}
+
+// The settings stay for the rest of the session; "&Anuluj" keeps the options set but not a
+// new order of the parts (the order is stored by "OK", "&Drukuj" and "&Podgląd").
+TEST(PrintConfig, SettingsStayForTheSession) {
+  test::program_fixture f;
+  test::test_app();
+  reset_print_session();
+  const std::string path = f.demo("demo_house");
+  for (const char* button : {"OK", "&Anuluj"}) {
+    test::click_later([button] {
+      auto* d = qobject_cast<Tdlg_print_config*>(QApplication::activeModalWidget());
+      ASSERT_NE(d, nullptr);
+      d->move_part(40, 1);
+      d->set_included(50, true);
+      for (auto* b : d->findChildren<QPushButton*>())
+        if (b->text() == button) b->click();
+    });
+    configure_print(nullptr, path);
+  }
+  const std::vector<uint8_t>& block = current_print_session().blocks.at(path);
+  const std::vector<int> order = shell::print_order(block.data());
+  EXPECT_LT(position(order, 45), position(order, 40));  // the first run's move
+  EXPECT_GT(position(order, 50), position(order, 40));  // the cancelled run's move is not kept
+  EXPECT_EQ(block[shell::print_offset::include + 50], 1);
+  reset_print_session();
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// The title page merged into the word-processor templates shipped in data/: placeholders split
+// over runs, the fields of an estimate, the zip written back (an .odt's "mimetype" first and
+// stored) and the failures a user can meet.
+#include "document/estimate_file.h"
+#include "printouts/print_document.h"
+#include "printouts/print_options.h"
+#include "printouts/title_merge.h"
+#include "shell/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <zip.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kovra::printouts {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string data_folder() { return std::string(KOVRA_SOURCE_DIR) + "/data"; }
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct zip_entry {
+  std::string name;
+  std::string data;
+  uint16_t method;
+};
+
+std::vector<zip_entry> read_zip(const std::string& path) {
+  std::vector<zip_entry> out;
+  int code = 0;
+  zip_t* z = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  if (!z) return out;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+    zip_stat_t st;
+    zip_stat_index(z, i, 0, &st);
+    zip_entry e{st.name, std::string(st.size, '\0'), st.comp_method};
+    zip_file_t* f = zip_fopen_index(z, i, 0);
+    zip_fread(f, e.data.data(), st.size);
+    zip_fclose(f);
+    out.push_back(std::move(e));
+  }
+  zip_discard(z);
+  return out;
+}
+
+std::string entry_text(const std::vector<zip_entry>& entries, const std::string& name) {
+  for (const auto& e : entries)
+    if (e.name == name) return e.data;
+  return {};
+}
+
+TEST(TitleMerge, PlaceholdersSplitOverRunsAndSpansAreFilled) {
+  const title_fields f{{"Inwestor", "Kowalski & Syn"}, {"Autorzy", "Jan - kosztorysant\nEwa"}};
+  // A word processor split "{{Inwestor}}" over three runs with a proofing mark between.
+  const std::string docx =
+      "<w:p><w:r><w:t>Inwestor: {{Inw</w:t></w:r><w:proofErr w:type=\"spellStart\"/>"
+      "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">es</w:t></w:r><w:r><w:t>tor}} ok</w:t></w:r></w:p>"
+      "<w:p><w:r><w:t>{{Nieznane}}{{Autorzy}}</w:t></w:r></w:p><w:p><w:r><w:t>{{ niedomkniete</w:t></w:r></w:p>";
+  EXPECT_EQ(fill_placeholders(docx, f, template_kind::docx),
+            "<w:p><w:r><w:t xml:space=\"preserve\">Inwestor: Kowalski &amp; Syn</w:t></w:r>"
+            "<w:proofErr w:type=\"spellStart\"/><w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\"></w:t></w:r>"
+            "<w:r><w:t xml:space=\"preserve\"> ok</w:t></w:r></w:p>"
+            "<w:p><w:r><w:t xml:space=\"preserve\">Jan - kosztorysant</w:t><w:br/><w:t xml:space=\"preserve\">Ewa"
+            "</w:t></w:r></w:p><w:p><w:r><w:t>{{ niedomkniete</w:t></w:r></w:p>");
+  // A placeholder never joins two paragraphs.
+  const std::string odt =
+      "<text:p>{{Inwe<text:span text:style-name=\"T1\">stor}}</text:span></text:p>"
+      "<text:p>{{Autorzy</text:p><text:p>}}</text:p><text:p>{{Autorzy}}</text:p>";
+  EXPECT_EQ(fill_placeholders(odt, f, template_kind::odt),
+            "<text:p>Kowalski &amp; Syn<text:span text:style-name=\"T1\"></text:span></text:p>"
+            "<text:p>{{Autorzy</text:p><text:p>}}</text:p><text:p>Jan - kosztorysant<text:line-break/>Ewa</text:p>");
+}
+
+nlohmann::json valued_estimate() {
+  using nlohmann::json;
+  json entries = json::array();
+  entries.push_back({{"kind", 0}, {"id", 999}, {"sub", 0}, {"norm", 2.0}, {"coef", 1.0}, {"excluded", 0},
+                     {"mp_mode", 0}, {"blocked", 0}});
+  entries.push_back({{"kind", 1}, {"id", 100}, {"sub", 0}, {"norm", 1.0}, {"coef", 1.0}, {"excluded", 0},
+                     {"mp_mode", 0}, {"blocked", 0}});
+  json position = {{"type", 1}, {"level", 1}, {"number", "1"}, {"unit", "m3"}, {"description", "Beton"},
+                   {"quantity", 10.0}, {"precision_code", 1}, {"multiplicity", 1.0},
+                   {"inputs", {{"current", 0}, {"variants", {{{"name", ""}, {"short_name", ""}, {"entries", entries}}}}}}};
+  return {{"header", {{"file_type", 2}, {"version", 800}, {"kind", 1}, {"compressed", false}}},
+          {"general",
+           {{"name", "Garaż"}, {"calc_method", 0}, {"client_text", "Gmina Łódź"}, {"object_text", "Garaż"},
+            {"site_text", "ul. Polna 1"}, {"preparer_text", "Biuro <K&K>"}, {"estimate_date", "261210"}}},
+          {"nodes", {{{"type", 0}, {"level", 0}, {"number", "1"}, {"description", "Fundamenty"}}, position}},
+          {"prices",
+           {{{"kind", 0}, {"id", 999}, {"sub", 0}, {"unit", "r-g"}, {"name", "Robotnicy"}, {"price", 30.0},
+             {"base_price", 30.0}},
+            {{"kind", 1}, {"id", 100}, {"sub", 0}, {"unit", "m3"}, {"name", "Beton B20"}, {"price", 200.0},
+             {"base_price", 200.0}}}}};
+}
+
+TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
+  test::temp_folder dir;
+  const std::string file = dir.path() + "garaz.kvr";
+  ASSERT_EQ(document::build_estimate_file(valued_estimate(), file), "");
+  print_document doc;
+  std::string error;
+  ASSERT_TRUE(open_print_document(file, doc, error)) << error;
+
+  // 10 m3 × (2 r-g × 30 + 1 m3 × 200) = 2600, no overheads and no VAT: the total is the net
+  // value and the VAT fields stay empty.
+  const title_fields f = title_fields_of(doc, "KOSZTORYS INWESTORSKI", true);
+  EXPECT_EQ(f.at("NazwaKosztorysu"), "Garaż");
+  EXPECT_EQ(f.at("Inwestor"), "Gmina Łódź");
+  EXPECT_EQ(f.at("Data"), "10.12.2026");
+  EXPECT_EQ(f.at("KwotaNetto"), "2 600.00");
+  EXPECT_EQ(f.count("KwotaVAT") + f.count("KwotaBrutto"), 0u);
+  EXPECT_EQ(f.at("KwotaSłownie").rfind("dwa tysiące sześćset", 0), 0u) << f.at("KwotaSłownie");
+  const title_fields without = title_fields_of(doc, "K", false);
+  EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie"), 0u);
+  // The overheads only with "Drukuj formuły narzutów"; purchase costs with FORMUŁA II.
+  std::string why;
+  ASSERT_TRUE(set_option_by_caption(doc.block.data(), 5, "Drukuj formuły narzutów", "off", 0, why)) << why;
+  const title_fields plain = title_fields_of(doc, "K", true);
+  EXPECT_EQ(plain.count("Narzuty") + plain.count("KosztyZakupu"), 0u);
+  ASSERT_TRUE(set_option_by_caption(doc.block.data(), 5, "Drukuj formuły narzutów", "on", 0, why)) << why;
+  const title_fields formulas = title_fields_of(doc, "K", true);
+  EXPECT_EQ(formulas.at("Narzuty"), "Narzuty");
+  EXPECT_EQ(formulas.count("KosztyZakupu"), 1u);
+  EXPECT_EQ(formulas.count("NarzutVAT"), 1u);
+
+  for (template_kind kind : {template_kind::docx, template_kind::odt}) {
+    const std::string tpl = title_template_path(data_folder(), kind);
+    const std::string before = file_bytes(tpl);
+    ASSERT_FALSE(before.empty()) << tpl;
+    const std::string out = title_output_path(file, kind);
+    EXPECT_EQ(fs::path(out).parent_path(), fs::path(file).parent_path());
+    ASSERT_EQ(merge_title_page(tpl, out, f), "");
+    EXPECT_EQ(file_bytes(tpl), before) << "the template is never written";
+    EXPECT_FALSE(fs::exists(out + ".tmp"));
+
+    const auto entries = read_zip(out);
+    ASSERT_FALSE(entries.empty()) << out;
+    const std::string text = entry_text(entries, kind == template_kind::docx ? "word/document.xml" : "content.xml");
+    EXPECT_EQ(text.find("{{"), std::string::npos);
+    EXPECT_EQ(text.find("}}"), std::string::npos);
+    for (const char* expected : {"KOSZTORYS INWESTORSKI", "Inwestor: Gmina Łódź", "Biuro &lt;K&amp;K&gt;",
+                                 "2 600.00", "Data: 10.12.2026"})
+      EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    if (kind == template_kind::odt) {
+      EXPECT_EQ(entries.front().name, "mimetype");
+      EXPECT_EQ(entries.front().method, ZIP_CM_STORE);
+      EXPECT_EQ(entries.front().data, "application/vnd.oasis.opendocument.text");
+    }
+  }
+}
+
+TEST(TitleMerge, MissingDamagedOrSelfTargetTemplatesFailClearly) {
+  test::temp_folder dir;
+  const std::string out = dir.path() + "wynik.docx";
+  EXPECT_EQ(merge_title_page(dir.path() + "brak.docx", out, {}).rfind("Brak szablonu strony tytułowej", 0), 0u);
+
+  const std::string bad = dir.path() + "zly.odt";
+  std::ofstream(bad) << "to nie jest zip";
+  EXPECT_EQ(merge_title_page(bad, dir.path() + "wynik.odt", {}).rfind("Szablon strony tytułowej jest uszkodzony", 0),
+            0u);
+  EXPECT_FALSE(fs::exists(dir.path() + "wynik.odt"));
+
+  const std::string copy = dir.path() + "szablon.docx";
+  fs::copy_file(title_template_path(data_folder(), template_kind::docx), copy);
+  const std::string before = file_bytes(copy);
+  EXPECT_NE(merge_title_page(copy, copy, {}), "");
+  EXPECT_EQ(file_bytes(copy), before);
+}
+
+// With LibreOffice installed the merged documents convert to PDF with the estimate's texts.
+TEST(TitleMerge, LibreOfficeReadsTheMergedDocuments) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0 || std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  test::temp_folder dir;
+  for (template_kind kind : {template_kind::docx, template_kind::odt}) {
+    const std::string out = dir.path() + (kind == template_kind::docx ? "t.docx" : "t.odt");
+    ASSERT_EQ(merge_title_page(title_template_path(data_folder(), kind), out, {{"Inwestor", "Gmina Łódź"}}), "");
+    const std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() +
+                            "' timeout 60 soffice --headless --convert-to pdf '" + out + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string pdf = dir.path() + "t.pdf";
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + dir.path() + "t.txt'").c_str()), 0);
+    EXPECT_NE(file_bytes(dir.path() + "t.txt").find("Inwestor: Gmina Łódź"), std::string::npos);
+    fs::remove(pdf);
+  }
+}
+
+} // namespace
+} // namespace kovra::printouts
