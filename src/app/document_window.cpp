@@ -1,5 +1,6 @@
 #include "app/document_window.h"
 
+#include "app/chapter_locator.h"
 #include "app/estimate_tree_model.h"
 #include "app/main_window.h"
 #include "app/page_windows.h"
@@ -307,9 +308,9 @@ bool Tfrm_simple::recalculate() {
   auto v = std::make_unique<estimate_values>();
   std::string error;
   const bool was_modified = document::is_modified(*doc_);
-  if (!calc::model_from_document(*doc_->records, doc_->general, doc_->overhead, v->model, error)) return false;
-  v->result = calc::recalculate(v->model);
-  if (!is_read_only(*doc_)) calc::write_results(v->model, *doc_->records);
+  if (!calc::model_from_document(*doc_->records, doc_->general, doc_->overhead, v->own_model, error)) return false;
+  v->result = calc::recalculate(v->own_model);
+  if (!is_read_only(*doc_)) calc::write_results(v->own_model, *doc_->records);
   if (!was_modified) document::clear_modified(*doc_);
   // The tree's nodes hold the values of this run.
   if (doc_->tree) {
@@ -407,7 +408,9 @@ bool Tfrm_multi::open(const std::string& path, int mode) {
   attach_last(*doc_->tree, nullptr, root, 0, "");
   compound_ = std::make_unique<store_compound>(*doc_);
   hold_autosave();
+  chapter_locator locator(this);
   chapter_open_options options;
+  options.chooser = &locator;
   open_all_result loaded;
   const bool all = open_all_chapters(*doc_->tree, *root, *compound_, options, &loaded);
   release_autosave();
@@ -456,13 +459,13 @@ bool Tfrm_multi::recalculate() {
   for (std::size_t i = 0; i < chapters.size(); ++i) {
     if (!chapters[i]) continue;
     calc::chapter_model& ch = v->model.chapters[k];
-    auto values = std::make_unique<estimate_values>();
+    std::unique_ptr<estimate_values> values;
     if (ch.available) {
       if (write_back && !chapters[i]->set().read_only()) calc::write_results(ch.doc, chapters[i]->records());
-      values->model = std::move(ch.doc);
+      values = std::make_unique<estimate_values>(ch.doc);
       if (k < v->result.chapters.size()) values->result = v->result.chapters[k];
     }
-    v->chapters.emplace_back(nodes[i], ch.available ? std::move(values) : nullptr);
+    v->chapters.emplace_back(nodes[i], std::move(values));
     ++k;
   }
   if (write_back) calc::write_summary_results(v->model, *doc_->records);

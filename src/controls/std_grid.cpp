@@ -121,18 +121,21 @@ void VL_std_grid::set_row_count(int n) {
 
 void VL_std_grid::set_fixed_cols(int n) {
   // Kept as asked even when the grid has no data rows or columns for a while.
+  // A grid not scrolled sideways stays so: its left column is the first one not fixed.
+  const bool at_start = left_col_ <= fixed_cols_;
   fixed_cols_ = std::max(n, 0);
   col_ = std::max(col_, fixed_cols_);
-  left_col_ = std::max(left_col_, fixed_cols_);
+  left_col_ = at_start ? fixed_cols_ : std::max(left_col_, fixed_cols_);
   adjust_col_widths();
   update_scroll_bars();
   viewport()->update();
 }
 
 void VL_std_grid::set_fixed_rows(int n) {
+  const bool at_start = top_row_ <= fixed_rows_;
   fixed_rows_ = std::max(n, 0);
   row_ = std::max(row_, fixed_rows_);
-  top_row_ = std::max(top_row_, fixed_rows_);
+  top_row_ = at_start ? fixed_rows_ : std::max(top_row_, fixed_rows_);
   update_scroll_bars();
   viewport()->update();
 }

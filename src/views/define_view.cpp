@@ -286,6 +286,11 @@ define_row_texts Tfrm_define::row_texts(int row) const {
     return t;
   }
   t.basis = shown_text(document::basis_text(e->record, false)).trimmed();
+  // A basis given as text is followed by the one built from the catalogue reference.
+  if (e->record.flags() & document::FLAG_BASIS_AS_TEXT) {
+    const QString built = shown_text(document::basis_text(e->record, true)).trimmed();
+    if (!built.isEmpty()) t.basis += " <" + built + ">";
+  }
   if (type == calc::node_one_off) {
     t.quantity = trimmed(calc::text_integer(m->one_off_count));
     t.factor = trimmed(calc::text_distance(m->one_off_distance));
@@ -304,7 +309,8 @@ define_row_texts Tfrm_define::row_texts(int row) const {
   }
   t.quantity = trimmed(calc::text_quantity(m->quantity, m->precision_code));
   const bool survey_linked = e->record.survey_pos() != -1 && uint8_t(m->precision_code) != 253;
-  if ((is_position(type) || is_simplified(type)) && survey_linked && !settings.no_tilde_marks())
+  const bool other_kind = type == 7 || type == 8 || type > calc::node_group;
+  if ((((is_position(type) || is_simplified(type)) && survey_linked) || other_kind) && !settings.no_tilde_marks())
     t.quantity = "~" + t.quantity;
   if (is_position(type) && e->scaffold)
     if (const int place = scaffold_place(e->scaffold)) t.quantity += QString("\nR%1 ").arg(place);

@@ -15,17 +15,25 @@ class Base_Node;
 
 namespace kovra::views {
 
-// A simple estimate's (or one constituent's) run.
+// A simple estimate's (or one constituent's) run. A simple estimate's model is its own; a
+// constituent's stays in its compound's model and is read from there.
 struct estimate_values {
-  calc::estimate_model model;
+  estimate_values() : model(own_model) {}
+  explicit estimate_values(const calc::estimate_model& compound_chapter) : model(compound_chapter) {}
+  estimate_values(const estimate_values&) = delete;
+  estimate_values& operator=(const estimate_values&) = delete;
+
+  calc::estimate_model own_model;  // what a simple estimate's run works on
+  const calc::estimate_model& model;
   calc::recalc_result result;
   std::optional<double> total() const { return result.totals.gross; }
 };
 
-// A compound estimate's run: its totals and summary, and each chapter's model and run by
-// the chapter node it belongs to.
+// A compound estimate's run: its totals and summary, and each chapter's run by the chapter
+// node it belongs to; the chapters' models stay in `model.chapters`, which must not change
+// while `chapters` refer to them.
 struct compound_values {
-  calc::compound_model model;  // the chapters' models are moved into `chapters`
+  calc::compound_model model;
   calc::compound_result result;
   std::vector<std::pair<const document::Base_Node*, std::unique_ptr<estimate_values>>> chapters;
   const estimate_values* chapter(const document::Base_Node* node) const;

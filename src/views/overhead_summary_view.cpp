@@ -10,7 +10,6 @@
 #include "calc/number_text.h"
 #include "calc/result_summaries.h"
 #include "controls/std_grid.h"
-#include "views/compound_chapters.h"
 #include "views/estimate_values.h"
 #include "views/summary_rows.h"
 #include "views/view_host.h"
@@ -28,7 +27,6 @@ Tdlg_zest_sub::Tdlg_zest_sub(QWidget* parent) : TTabForm(parent) {
   grid_->use_screen_look();
   grid_->set_col_count(3);
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_row_count(2);
   grid_->set_fixed_rows(1);
   grid_->set_auto_row_height(true);
@@ -91,7 +89,6 @@ Tfrm_zest_N::Tfrm_zest_N(view_host& host, QWidget* parent) : TTabForm(parent), h
   grid_->use_screen_look();
   grid_->set_col_count(2);
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_row_count(2);
   grid_->set_fixed_rows(1);
   grid_->set_row_select(true);
@@ -125,7 +122,7 @@ void Tfrm_zest_N::fill() {
   if (const compound_values* c = host_.compound()) {
     for (const calc::chapter_model& ch : c->model.chapters) chapters_ += ch.available ? 1 : 0;
     if (chapters_ > 0) {
-      const calc::compound_model m = compound_with_chapters(*c);
+      const calc::compound_model& m = c->model;
       double own_additions = 0;
       for (const calc::addition& a : m.additions) own_additions += a.amount;
       for (const calc::overhead_summary_line& l : calc::compound_overhead_summary(m, c->result)) {
@@ -160,7 +157,7 @@ void Tfrm_zest_N::select_row(int row) {
   std::vector<QStringList> lines;
   const compound_values* c = host_.compound();
   if (c && row >= 1 && row <= calc::row_vat) {
-    const calc::compound_model m = compound_with_chapters(*c);
+    const calc::compound_model& m = c->model;
     double sum = 0;
     for (const calc::chapter_formula_line& l : calc::chapter_formulas(m, c->result, row)) {
       // As the tree names the chapter: its number, two blanks, its name.

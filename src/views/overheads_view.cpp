@@ -63,7 +63,6 @@ Tfrm_ovrhd::Tfrm_ovrhd(view_host& host, bool compound, QWidget* parent)
   grid_->set_source(this);
   grid_->use_screen_look();
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_fixed_rows(1);
   grid_->set_row_count(12);
   layout->addWidget(grid_, 1);

@@ -8,6 +8,7 @@
 #include "calc/rounding.h"
 #include "calc/scaffold_sheet.h"
 #include "calc/simplified_sheet.h"
+#include "calc/special_positions.h"
 #include "calc/survey.h"
 #include "calc/survey_display.h"
 #include "controls/std_grid.h"
@@ -16,15 +17,21 @@
 #include "document/estimate_nodes.h"
 #include "printouts/node_texts.h"
 #include "store/codepage.h"
+#include "views/cost_dialogs.h"
 #include "views/define_view.h"
 #include "views/estimate_values.h"
 #include "views/view_host.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <memory>
+#include <optional>
 
 namespace kovra::views {
 namespace {
@@ -120,42 +127,133 @@ QString node_sub_view::note_text() const { return note_->isVisibleTo(this) ? not
 // Inputs of a position -------------------------------------------------------------------
 
 Tfrm_naklady::Tfrm_naklady(QWidget* parent) : node_sub_view("Tfrm_naklady", parent) {
-  make_sheet({"", "Rodzaj", "Nazwa", "Jedn.", "Norma", "Współcz.", "Cena"}, {2, 6, 40, 6, 10, 8, 11});
+  make_sheet({"RMS", utf8("Nakład"), "Jednostka", "Norma", utf8("Ilość jedn."), "Inw.", "Cena (M z k.z.)",
+              utf8("Wart.jedn.")},
+             {5, 40, 9, 10, 12, 4, 11, 13});
+  auto* bl = static_cast<QHBoxLayout*>(buttons_->layout());
+  btn_cost_ = new QToolButton(buttons_);
+  btn_cost_->setText(QString::fromUtf8("Σ"));
+  btn_cost_->setToolTip("Koszty pozycji");
+  bl->addWidget(btn_cost_);
+  connect(btn_cost_, &QToolButton::clicked, this, [this] {
+    std::unique_ptr<QDialog> d(make_cost_dialog(this));
+    if (d) d->exec();
+  });
+  btn_note_ = new QToolButton(buttons_);
+  btn_note_->setText("&Notatka");
+  btn_note_->setCheckable(true);
+  btn_note_->setChecked(true);
+  bl->addWidget(btn_note_);
+  connect(btn_note_, &QToolButton::toggled, this, [this](bool on) { note_->setVisible(on && !note_->toPlainText().isEmpty()); });
+  variant_ = new QLabel(buttons_);
+  bl->addWidget(variant_);
+  bl->addStretch(1);
+  buttons_->show();
+}
+
+void Tfrm_naklady::set_total_quantities(bool on) {
+  total_quantities_ = on;
+  if (owner_) show_row(*owner_, node_);
+}
+
+Tfrm_naklady::row_state Tfrm_naklady::state_of(int row) const {
+  return row > 0 && row < int(states_.size()) ? states_[size_t(row)] : row_header;
+}
+
+QDialog* Tfrm_naklady::make_cost_dialog(QWidget* parent) const {
+  const estimate_values* v = owner_ ? owner_->host().values() : nullptr;
+  const calc::model_node* m = owner_ ? owner_->model_of(node_) : nullptr;
+  if (!v || !m || (m->type != calc::node_position && m->type != calc::node_position_plain)) return nullptr;
+  return new Tdlg_sum(*v, int(m - v->model.nodes.data()), parent);
 }
 
 void Tfrm_naklady::show_row(Tfrm_define& owner, document::Base_Node* node) {
+  owner_ = &owner;
+  node_ = node;
   const calc::model_node* m = owner.model_of(node);
   const estimate_values* v = owner.host().values();
   const calc::input_variant* variant = nullptr;
-  if (m && !m->variants.empty())
-    variant = &m->variants[size_t(std::clamp(m->current_variant, 0, int(m->variants.size()) - 1))];
-  set_rows(variant ? int(variant->entries.size()) : 0);
-  if (!variant || !v) {
-    put(2, 1, utf8("Pozycja bez nakładów."));
-    set_note(QString(), false);
-    return;
+  int current = 0;
+  if (m && !m->variants.empty()) {
+    current = std::clamp(m->current_variant, 0, int(m->variants.size()) - 1);
+    variant = &m->variants[size_t(current)];
   }
-  static const char* kinds[4] = {"R", "M", "S", "%"};
-  int row = 1;
-  for (const calc::input_entry& in : variant->entries) {
-    put(1, row, kinds[in.kind & 3]);
-    if (in.kind == calc::kind_percent) {
-      put(2, row, utf8("Narzut procentowy"));
-      put(4, row, trimmed(calc::text_percent(in.norm, 7)));
-    } else {
-      const calc::input_table_entry* t = v->result.table.find(in.id, in.sub);
-      if (t) {
-        put(2, row, shown_text(t->rec.name).trimmed());
-        put(3, row, shown_text(t->rec.unit).trimmed());
-        put(6, row, trimmed(calc::text_price(t->price)));
-      }
-      put(4, row, trimmed(calc::text_norm(in.norm)));
+  const bool formula_2 = v && v->model.settings.investor_table == 0 && v->model.settings.calc_method == calc::method_formula_2;
+  const bool totals = formula_2 || total_quantities_;
+  grid_->set_cells(1, 0, variant ? utf8("Nakład %1/%2").arg(current + 1).arg(m->variants.size()) : utf8("Nakład"));
+  grid_->set_cells(4, 0, totals ? utf8("Ilość") : utf8("Ilość jedn."));
+  grid_->set_cells(7, 0, totals ? utf8("Wartość") : utf8("Wart.jedn."));
+  variant_name_ = variant ? shown_text(variant->name.empty() ? variant->short_name : variant->name).trimmed() : QString();
+  variant_->setText(variant_name_.isEmpty() ? QString() : utf8("Wariant: ") + variant_name_);
+  btn_cost_->setEnabled(m && v);
+
+  // Each kind's inputs in the order the calculation sheets list them: materials, then the
+  // other-materials items on labour and on materials; equipment, then its other items.
+  std::vector<const calc::input_entry*> groups[3];
+  if (variant)
+    for (const calc::input_entry& e : variant->entries) {
+      if (e.kind > calc::kind_percent) continue;
+      groups[e.kind == calc::kind_percent ? (e.sub <= 1 ? 1 : 2) : e.kind].push_back(&e);
     }
-    put(5, row, trimmed(calc::text_coefficient(in.coef, false)));
+  auto rank = [](const calc::input_entry* e) { return e->kind != calc::kind_percent ? 0 : e->sub == 1 || e->sub == 2 ? 1 : 2; };
+  for (auto& g : groups)
+    std::stable_sort(g.begin(), g.end(), [&](auto* a, auto* b) { return rank(a) < rank(b); });
+  set_rows(3 + int(groups[0].size() + groups[1].size() + groups[2].size()));
+  states_.assign(size_t(grid_->row_count()), row_header);
+
+  const int index = m && v ? int(m - v->model.nodes.data()) : -1;
+  std::optional<calc::costing_context> ctx;
+  calc::position_costs sheet;
+  double q = 0;
+  if (index >= 0 && variant) {
+    ctx = calc::make_costing_context(v->model, calc::options_from_settings(v->model.settings));
+    q = calc::position_quantity(v->model, *m);
+    calc::input_table scratch = v->result.table;  // costing adds to the table's sums
+    sheet = calc::cost_position(*ctx, index, totals ? q : 1.0, scratch);
+  }
+  static const char* kind_names[3] = {"Robocizna", "Materiały", "Sprzęt"};
+  static const char* percent_names[4] = {"Materiały inne (Materiały)", "Materiały inne (Robocizna)",
+                                         "Sprzęt inny (Robocizna)", "Sprzęt inny (Sprzęt)"};
+  int row = 1;
+  for (int k = 0; k < 3; ++k) {
+    set_row_style(row, controls::ct_header);
+    if (m && std::fabs(m->coef[size_t(k)] - 1.0f) > 1e-6f) put(0, row, trimmed(calc::text_coefficient(m->coef[size_t(k)], false)));
+    put(1, row, utf8(kind_names[k]));
     ++row;
+    for (const calc::input_entry* e : groups[k]) {
+      if (e->coef != 1.0f) put(0, row, trimmed(calc::text_coefficient(e->coef, false)));
+      states_[size_t(row)] = e->excluded ? row_excluded : e->blocked ? row_blocked : row_active;
+      if (e->kind == calc::kind_percent) {
+        const double amount = e->sub == 0 ? sheet.materials_other_m : e->sub == 1 ? sheet.materials_other_r
+                              : e->sub == 2 ? sheet.equipment_other_r : sheet.equipment_other_s;
+        put(1, row, utf8(percent_names[e->sub & 3]));
+        put(2, row, "%");
+        put(3, row, trimmed(calc::text_norm(e->norm)));
+        if (ctx && !e->excluded) put(7, row, trimmed(calc::text_money_e(amount)));
+      } else {
+        const calc::input_table_entry* t = v ? v->result.table.find(e->id, e->sub) : nullptr;
+        if (t) {
+          put(1, row, shown_text(t->rec.name).trimmed());
+          put(2, row, shown_text(t->rec.unit).trimmed());
+          put(6, row, trimmed(calc::text_price(t->price)));
+          const uint8_t mode = e->mp_mode == 0 ? 0 : (t->rec.mp_mode != 0 ? t->rec.mp_mode : e->mp_mode);
+          if (e->kind == calc::kind_material && (mode == 1 || mode == 2) && !e->excluded) states_[size_t(row)] = row_investor;
+        }
+        put(3, row, trimmed(calc::text_norm(e->norm)));
+        if (ctx) {
+          const double x = totals ? q : 1.0;
+          const double qty = calc::round_amount_auto(formula_2 || !totals ? calc::input_quantity(*ctx, *e, index, x)
+                                                                          : calc::input_total_quantity(*ctx, *e, index, q));
+          put(4, row, trimmed(calc::text_amount(qty)));
+          if (t && !e->excluded) put(7, row, trimmed(calc::text_money_e(calc::round_money(qty * t->price))));
+        }
+      }
+      if (states_[size_t(row)] == row_excluded || states_[size_t(row)] == row_blocked) set_row_style(row, controls::ct_blocked);
+      ++row;
+    }
   }
   grid_->UpdateView();
-  set_note(shown_text(texts_of(owner, dynamic_cast<Elpz_Node*>(node)).note), true);
+  set_note(shown_text(texts_of(owner, dynamic_cast<Elpz_Node*>(node)).note), btn_note_->isChecked());
 }
 
 // One-off equipment costs ------------------------------------------------------------------
@@ -295,21 +393,41 @@ void Tfrm_element::show_row(Tfrm_define& owner, document::Base_Node* node) {
 // Merged elements -------------------------------------------------------------------------
 
 Tfrm_el_scalony::Tfrm_el_scalony(QWidget* parent) : node_sub_view("Tfrm_el_scalony", parent) {
-  make_sheet({"", "", ""}, {2, 28, 20});
+  make_sheet({"", "Opis", utf8("Ilość"), "Jednostka"}, {2, 18, 14, 9});
 }
 
 void Tfrm_el_scalony::show_row(Tfrm_define& owner, document::Base_Node* node) {
   const calc::model_node* m = owner.model_of(node);
-  set_rows(4);
-  if (!m) return;
-  put(1, 1, utf8("Ilość:"));
-  put(2, 1, trimmed(calc::text_quantity(m->merged_quantity, m->merged_precision_code)));
-  put(1, 2, utf8("Jednostka:"));
-  put(2, 2, shown_text(m->unit).trimmed());
-  put(1, 3, utf8("Cena jednostkowa:"));
-  put(2, 3, trimmed(calc::text_money(m->merged_unit_price)));
-  put(1, 4, utf8("Wartość:"));
-  put(2, 4, trimmed(calc::text_money(m->net)));
+  const estimate_values* v = owner.host().values();
+  set_rows(m ? int(m->children.size()) : 0);
+  if (!m || !v) return;
+  // One row per child of the element, in tree order.
+  int row = 1;
+  for (int child : m->children) {
+    const calc::model_node& c = v->model.nodes[size_t(child)];
+    put(1, row, shown_text(c.description));
+    switch (c.type) {
+    case calc::node_position:
+    case calc::node_position_plain:
+    case calc::node_simplified:
+    case calc::node_simplified_plain:
+      put(2, row, trimmed(calc::text_quantity(calc::position_quantity(v->model, c), c.precision_code)));
+      put(3, row, shown_text(c.unit).trimmed());
+      break;
+    case calc::node_one_off:
+      put(2, row, trimmed(calc::text_integer(c.one_off_count)));
+      put(3, row, "Il.dow.");
+      break;
+    case calc::node_scaffold:
+      if (const calc::costing_context* ctx = owner.costing())
+        put(2, row, trimmed(calc::text_money_e(calc::scaffold_quantities(*ctx, child).count)));
+      put(3, row, shown_text(c.unit).trimmed());
+      break;
+    default:
+      break;
+    }
+    ++row;
+  }
   grid_->UpdateView();
 }
 

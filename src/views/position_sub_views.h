@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QLabel;
 class QPlainTextEdit;
 class QToolButton;
@@ -54,11 +55,35 @@ protected:
   std::vector<int> styles_;  // by row
 };
 
-// Inputs of a position (types 1, 2): its current variant's labour, material and equipment.
+// Inputs of a position (types 1, 2): its current variant's labour, material and equipment,
+// each kind under a header row, with the quantities and values of the last run (for the
+// whole position under FORMUŁA II or when chosen, per unit otherwise). The cost button
+// opens the position's cost dialog; the note button shows the position's note.
 class Tfrm_naklady : public node_sub_view {
 public:
+  enum row_state { row_header, row_active, row_excluded, row_blocked, row_investor };
   explicit Tfrm_naklady(QWidget* parent = nullptr);
   void show_row(Tfrm_define& owner, document::Base_Node* node) override;
+  // "Ilość jednostkowa / Ilość": total quantities even under the per-unit methods.
+  void set_total_quantities(bool on);
+  bool total_quantities() const { return total_quantities_; }
+  row_state state_of(int row) const;
+  // The name of the shown variant ("" when it has none).
+  QString variant_name() const { return variant_name_; }
+  QToolButton* cost_button() const { return btn_cost_; }
+  QToolButton* note_button() const { return btn_note_; }
+  // The cost dialog of the shown position (null without one); the button runs it modally.
+  QDialog* make_cost_dialog(QWidget* parent = nullptr) const;
+
+private:
+  Tfrm_define* owner_ = nullptr;
+  document::Base_Node* node_ = nullptr;
+  bool total_quantities_ = false;
+  std::vector<row_state> states_;
+  QString variant_name_;
+  QLabel* variant_ = nullptr;
+  QToolButton* btn_cost_ = nullptr;
+  QToolButton* btn_note_ = nullptr;
 };
 
 // One-off equipment costs: "Montaż", "Demontaż" and the two transport lines.
@@ -100,7 +125,7 @@ public:
   void show_row(Tfrm_define& owner, document::Base_Node* node) override;
 };
 
-// A merged element: its quantity, unit price and value.
+// A merged element: the description, quantity and unit of each of its children.
 class Tfrm_el_scalony : public node_sub_view {
 public:
   explicit Tfrm_el_scalony(QWidget* parent = nullptr);

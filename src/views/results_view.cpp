@@ -14,7 +14,6 @@
 #include "calc/number_text.h"
 #include "calc/result_summaries.h"
 #include "controls/std_grid.h"
-#include "views/compound_chapters.h"
 #include "views/estimate_values.h"
 #include "views/summary_rows.h"
 #include "views/view_host.h"
@@ -45,7 +44,6 @@ Tfrm_wyniki::Tfrm_wyniki(view_host& host, bool compound, QWidget* parent)
   grid_->use_screen_look();
   grid_->set_col_count(4);
   grid_->set_fixed_cols(0);
-  grid_->set_left_col(0);  // a grid starts with one fixed column: its first column was the left one
   grid_->set_row_count(2);
   grid_->set_fixed_rows(1);
   grid_->set_row_select(true);
@@ -70,7 +68,7 @@ void Tfrm_wyniki::fill() {
   if (compound_) {
     if (const compound_values* c = host_.compound()) {
       formula_2 = c->model.settings.calc_method == calc::method_formula_2;
-      const calc::compound_model m = compound_with_chapters(*c);
+      const calc::compound_model& m = c->model;
       lines = calc::results_by_component(c->result.totals, formula_2, calc::titles_of(m, c->result));
     }
   } else if (const estimate_values* v = host_.values()) {

@@ -11,7 +11,10 @@
 #include "views/define_view.h"
 #include "views/position_sub_views.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -206,6 +209,64 @@ TEST(DefineView, SheetsOfSimplifiedOneOffScaffoldingAndSurvey) {
   EXPECT_EQ(checked, 2);
 }
 
+// The inputs of a position, grouped under the kinds' header rows, with quantities and values
+// of the whole position (the demo is priced by FORMUŁA II): position 6 (2.6 m3) with an
+// other-materials item of 2.5 % of its base materials; position 28 (132 m2) with an investor
+// material and other equipment of 1.5 % of labour; and its cost dialog.
+TEST(DefineView, InputsOfAPosition) {
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define& v = *p.view;
+  v.set_sub_page(Tfrm_define::page_rms);
+  v.select_row(p.row_of("6", 3));
+  auto* n = dynamic_cast<views::Tfrm_naklady*>(v.current_sub_view());
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->cell(1, 0), "Nakład 1/1");
+  EXPECT_EQ(n->cell(4, 0), "Ilość");
+  EXPECT_EQ(n->cell(7, 0), "Wartość");
+  EXPECT_EQ(n->rows(), 9);
+  EXPECT_EQ(n->cell(1, 1), "Robocizna");
+  EXPECT_EQ(n->state_of(1), views::Tfrm_naklady::row_header);
+  // 1.52 × 2.6 = 3.952 r-g at 37.00
+  EXPECT_EQ(n->cell(3, 2), "1.52");
+  EXPECT_EQ(n->cell(4, 2), "3.952");
+  EXPECT_EQ(n->cell(7, 2), "146.22");
+  EXPECT_EQ(n->cell(0, 2), "");  // coefficient 1
+  EXPECT_EQ(n->cell(1, 3), "Materiały");
+  // 1.02 × 2.6 = 2.652 m3 at 294.00 (with purchase costs) = 779.688
+  EXPECT_EQ(n->cell(4, 4), "2.652");
+  EXPECT_EQ(n->cell(6, 4), "294.00");
+  EXPECT_EQ(n->cell(7, 4), "779.69");
+  // 2.5 % of the concrete, the one base material: 0.025 × 779.688 = 19.4922
+  EXPECT_EQ(n->cell(1, 6), "Materiały inne (Materiały)");
+  EXPECT_EQ(n->cell(7, 6), "19.49");
+  EXPECT_EQ(n->cell(1, 7), "Sprzęt");
+  EXPECT_EQ(n->cell(7, 8), "3.74");  // 0.208 m-g at 18.00
+
+  v.select_row(p.row_of("28", 3));
+  EXPECT_EQ(n->rows(), 9);
+  EXPECT_EQ(n->state_of(4), views::Tfrm_naklady::row_investor);
+  EXPECT_EQ(n->state_of(5), views::Tfrm_naklady::row_active);
+  // 0.37 × 132 = 48.84 r-g at 39.00 = 1 904.76; 1.5 % of it = 28.5714
+  EXPECT_EQ(n->cell(7, 2), "1 904.76");
+  EXPECT_EQ(n->cell(1, 8), "Sprzęt inny (Robocizna)");
+  EXPECT_EQ(n->cell(7, 8), "28.57");
+
+  std::unique_ptr<QDialog> d(n->make_cost_dialog());
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->objectName(), "Tdlg_sum_vat");
+  // The button runs the same dialog modally.
+  QString opened;
+  QTimer::singleShot(0, [&opened] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      opened = w->objectName();
+      w->close();
+    }
+  });
+  n->cost_button()->click();
+  EXPECT_EQ(opened, "Tdlg_sum_vat");
+}
+
 #include "document/estimate_file.h"
 
 #include <fstream>
@@ -315,4 +376,143 @@ TEST(DefineView, SurveyOfAMultipliedChapter) {
   auto* s = dynamic_cast<views::Tfrm_survey*>(v->current_sub_view());
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->totals_text(), "Razem: 107.60\nMnożnik dla rozdziału: 2\nWartość obmiaru: 215.20");
+}
+
+namespace {
+// The positions page of an estimate built from `spec` beside the demo in `p`'s folder.
+Tfrm_define* open_built(define_page& p, const nlohmann::json& spec, const std::string& name) {
+  const std::string path = p.f.tmp.path() + name;
+  if (document::build_estimate_file(spec, path) != "" || !p.f.main().open_estimate(path, 0, false)) return nullptr;
+  auto* w = dynamic_cast<Tfrm_simple*>(p.f.main().active_document());
+  if (!w) return nullptr;
+  Tfrm_koszt* k = w->page_window();
+  k->select_page(k->page_index("Definiuj"));
+  return dynamic_cast<Tfrm_define*>(k->view(k->page_index("Definiuj")));
+}
+} // namespace
+
+// A merged element of 4 kpl holding a position of 3 m2 at 2 r-g per m2 (34.00 per r-g, no
+// overheads: 3 × 2 × 34 = 204.00) and a one-off cost counted 3 times (no prices): its row
+// shows its own quantity and unit, and its page lists the children.
+TEST(DefineView, MergedElement) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  for (auto& row : spec["overheads"]["rows"])
+    if (row["name"] != "VAT") row["rates"] = {-1.0, -1.0, -1.0, -1.0, -1.0, -1.0, -1.0};
+  const auto labour = nlohmann::json::parse(R"({"kind": 0, "id": 999, "sub": 0, "norm": 2.0, "coef": 1.0,
+      "excluded": 0, "mp_mode": 0, "blocked": 0})");
+  spec["nodes"] = nlohmann::json::array(
+      {{{"type", 9}, {"level", 0}, {"number", "1"}, {"unit", ""}, {"description", "Stan surowy"}},
+       {{"type", 0}, {"level", 1}, {"number", "1.1"}, {"unit", "kpl"}, {"description", "Komin"}, {"merged", 1},
+        {"merged_quantity", 4.0}, {"merged_precision_code", 1}},
+       {{"type", 1}, {"level", 2}, {"number", "1"}, {"unit", "m2"}, {"description", "Tynk komina"}, {"quantity", 3.0},
+        {"precision_code", 1}, {"multiplicity", 1.0},
+        {"inputs", {{"current", 0}, {"variants", {{{"name", ""}, {"short_name", ""}, {"entries", {labour}}}}}}}},
+       {{"type", 3}, {"level", 2}, {"number", "2"}, {"unit", "kpl"}, {"description", "Dowóz rusztowania"},
+        {"one_off_count", 3.0}, {"one_off_distance", 0.0}}});
+  define_page p("demo_house");  // for its program folder
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define* v = open_built(p, spec, "merged.kvr");
+  ASSERT_NE(v, nullptr);
+  ASSERT_EQ(v->row_count(), 5);
+  const auto merged = v->row_texts(2);
+  EXPECT_FALSE(merged.across);
+  EXPECT_EQ(merged.number, "1.1");
+  EXPECT_EQ(merged.quantity, "4.00");
+  EXPECT_EQ(merged.unit, "kpl");
+  const calc::model_node* m = v->model_of(v->row_node(2));
+  ASSERT_NE(m, nullptr);
+  EXPECT_DOUBLE_EQ(m->net, 204.0);
+  EXPECT_DOUBLE_EQ(m->merged_unit_price, 51.0);  // 204.00 / 4
+
+  v->set_sub_page(Tfrm_define::page_survey);
+  v->select_row(2);
+  views::node_sub_view* s = v->current_sub_view();
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->view_class(), "Tfrm_el_scalony");
+  EXPECT_EQ(s->cell(1, 0), "Opis");
+  EXPECT_EQ(s->rows(), 3);
+  EXPECT_EQ(s->cell(1, 1), "Tynk komina");
+  EXPECT_EQ(s->cell(2, 1), "3.00");
+  EXPECT_EQ(s->cell(3, 1), "m2");
+  EXPECT_EQ(s->cell(1, 2), "Dowóz rusztowania");
+  EXPECT_EQ(s->cell(2, 2), "3");
+  EXPECT_EQ(s->cell(3, 2), "Il.dow.");
+}
+
+// Bases and marks: a basis given as text followed by the one built from the catalogue
+// reference, a text basis without a reference alone; a row of a kind other than the
+// position kinds always takes the "~".
+TEST(DefineView, TextBasesAndMarksOfOtherRows) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  nlohmann::json nodes = nlohmann::json::array();
+  nodes.push_back(spec["nodes"][0]);
+  nodes.push_back(spec["nodes"][1]);
+  nlohmann::json both = spec["nodes"][2];  // KNR 201/126/1
+  both["flags"] = 4;
+  both["basis_text"] = "Kalk. wlasna";
+  nodes.push_back(both);
+  nlohmann::json text_only = spec["nodes"][3];
+  text_only["flags"] = 4;
+  text_only["basis_text"] = "Analiza 3";
+  text_only["catalogue_number"] = 0;
+  nodes.push_back(text_only);
+  nodes.push_back({{"type", 7}, {"level", 2}, {"number", "3"}, {"unit", ""}, {"description", "Wiersz"}});
+  spec["nodes"] = nodes;
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define* v = open_built(p, spec, "bases.kvr");
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->row_texts(3).basis, "Kalk. wlasna <KNR 201/126/1>");
+  EXPECT_EQ(v->row_texts(4).basis, "Analiza 3");
+  ASSERT_EQ(v->row_count(), 6);
+  EXPECT_TRUE(v->row_texts(5).quantity.startsWith("~")) << v->row_texts(5).quantity.toStdString();
+  shell::general_settings().block[36] = 1;
+  EXPECT_FALSE(v->row_texts(5).quantity.startsWith("~"));
+  shell::general_settings().block[36] = 0;
+}
+
+// Under FORMUŁA I the inputs show per-unit quantities and values until "Ilość jednostkowa
+// / Ilość" asks for the whole position: position 6 (2.6 m3), 1.52 r-g at 37.00 per unit.
+TEST(DefineView, InputsPerUnitOrInTotal) {
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_house.json");
+  nlohmann::json spec = nlohmann::json::parse(in);
+  spec["general"]["calc_method"] = 1;
+  for (auto& node : spec["nodes"])
+    if (node["type"] == 1 && node["number"] == "6") {
+      node["inputs"]["variants"][0]["entries"][2]["coef"] = 1.25;  // the water
+      node["coef_s"] = 1.1;
+    }
+  define_page p("demo_house");
+  ASSERT_NE(p.view, nullptr);
+  Tfrm_define* v = open_built(p, spec, "formula1.kvr");
+  ASSERT_NE(v, nullptr);
+  v->set_sub_page(Tfrm_define::page_rms);
+  int row = -1;
+  for (int r = 3; r < v->row_count() && row < 0; ++r)
+    if (v->row_texts(r).number == "6") row = r;
+  v->select_row(row);
+  auto* n = dynamic_cast<views::Tfrm_naklady*>(v->current_sub_view());
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->cell(4, 0), "Ilość jedn.");
+  EXPECT_EQ(n->cell(7, 0), "Wart.jedn.");
+  EXPECT_EQ(n->cell(4, 2), "1.52");
+  EXPECT_EQ(n->cell(7, 2), "56.24");
+  EXPECT_EQ(n->cell(7, 6), "7.50");  // 2.5 % of 1.02 × 294.00 = 299.88
+  // Coefficients other than 1: the input's on its row, the position's on its kind's header.
+  EXPECT_EQ(n->cell(0, 5), "1.250");
+  EXPECT_EQ(n->cell(0, 4), "");
+  EXPECT_EQ(n->cell(0, 7), "1.100");
+  EXPECT_EQ(n->cell(0, 1), "");
+  n->set_total_quantities(true);
+  EXPECT_EQ(n->cell(4, 0), "Ilość");
+  EXPECT_EQ(n->cell(4, 2), "3.952");
+  EXPECT_EQ(n->cell(7, 2), "146.22");
+  // The choice stays for the next position.
+  v->select_row(row + 1);
+  EXPECT_EQ(n->cell(4, 0), "Ilość");
+  std::unique_ptr<QDialog> d(n->make_cost_dialog());
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->objectName(), "Tdlg_sum_unit");
 }

@@ -11,13 +11,17 @@
 #include "store/codepage.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -199,6 +203,13 @@ TEST(DocumentWindows, CompoundWindowBindsItsSharedPageWindowByChapter) {
   ASSERT_NE(w->values(), nullptr);
   EXPECT_DOUBLE_EQ(w->values()->result.totals.gross, independent.compound_result.totals.gross);
   ASSERT_EQ(w->values()->chapters.size(), independent.compound_result.chapters.size());
+  // One state: a chapter's pages read its model where the compound's summaries find it.
+  for (size_t k = 0; k < w->values()->chapters.size(); ++k) {
+    const calc::chapter_model& ch = w->values()->model.chapters[k];
+    EXPECT_FALSE(ch.doc.nodes.empty()) << k;
+    ASSERT_NE(w->values()->chapters[k].second, nullptr);
+    EXPECT_EQ(&w->values()->chapters[k].second->model, &ch.doc) << k;
+  }
   EXPECT_FALSE(w->pnl_chd_value_razem->text().isEmpty());
   EXPECT_TRUE(w->pnl_chd_value->text().isEmpty());
   const estimate_tree_model& m = *w->model;
@@ -233,6 +244,42 @@ TEST(DocumentWindows, CompoundWindowBindsItsSharedPageWindowByChapter) {
   EXPECT_TRUE(f.main().open_estimate(f.tmp.path() + "demo_garage.kvr", 0, true));
   EXPECT_EQ(f.main().documents().size(), 1);
   EXPECT_TRUE(w->constituent_in_front());
+}
+
+// An external chapter moved to another folder: message 294, then the estimate-file dialog
+// opens in the folder the chapter was in; the file picked there becomes the chapter.
+TEST(DocumentWindows, MovedExternalChapterIsLocatedInAFileDialog) {
+  program_fixture f;
+  ASSERT_EQ(f.start(), -1);
+  const std::string path = f.demo("demo_compound");
+  std::filesystem::create_directory(f.tmp.path() + "moved");
+  const std::string moved = f.tmp.path() + "moved/demo_garage.kvr";
+  std::filesystem::rename(f.tmp.path() + "demo_garage.kvr", moved);
+  QString folder, filters;
+  bool answered = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!d || answered) return;
+    answered = true;
+    folder = QDir(d->directory()).absolutePath();
+    filters = d->nameFilters().join(";");
+    d->selectFile(QString::fromStdString(moved));
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  poll.start(10);
+  ASSERT_TRUE(f.main().open_estimate(path, 0, false));
+  poll.stop();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(folder, QDir(QString::fromStdString(f.tmp.path())).absolutePath());
+  EXPECT_TRUE(filters.contains("*.kvr"));
+  int asked = 0;
+  for (const auto& r : f.sink.requests()) asked += r.number == 294 ? 1 : 0;
+  EXPECT_EQ(asked, 1);
+  auto* w = dynamic_cast<Tfrm_multi*>(f.main().active_document());
+  ASSERT_NE(w, nullptr);
+  ASSERT_NE(w->values(), nullptr);
+  EXPECT_EQ(w->values()->chapters.size(), 3u);  // the garage is back among the chapters
 }
 
 TEST(OpenDialog, HeaderLinesOfTheSelectedFile) {

@@ -296,5 +296,29 @@ TEST(StdGrid, StoredCellsAndMarksOnlyWhenSwitchedOn) {
   EXPECT_EQ(g.ask_cell(2, 3, QRect()).text, "x");  // the stored text is the default answer
 }
 
+// Without fixed columns or rows the first column and row are the left and top ones and are
+// drawn; a grid scrolled sideways keeps its place when the fixed count changes.
+TEST(StdGrid, NoFixedColumnsOrRowsShowsTheFirstOnes) {
+  VL_std_grid g;
+  lambda_source src;
+  std::set<int> cols;
+  src.answer = [&cols](int col, int, VL_cell& cell) { cols.insert(col); cell.text = "x"; };
+  setup(g, src, 6, 20);
+  g.set_fixed_cols(0);
+  g.set_fixed_rows(0);
+  EXPECT_EQ(g.left_col(), 0);
+  EXPECT_EQ(g.top_row(), 0);
+  cols.clear();
+  src.asked_rows.clear();
+  g.grab();
+  EXPECT_TRUE(cols.count(0));
+  EXPECT_EQ(*std::min_element(src.asked_rows.begin(), src.asked_rows.end()), 0);
+  g.set_fixed_cols(1);
+  EXPECT_EQ(g.left_col(), 1);
+  g.set_left_col(3);
+  g.set_fixed_cols(0);
+  EXPECT_EQ(g.left_col(), 3);
+}
+
 } // namespace
 } // namespace kovra::controls

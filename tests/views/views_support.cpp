@@ -80,8 +80,8 @@ void add_input(calc::model_node& n, uint8_t kind, uint32_t id, double norm) {
 
 void test_host::set_simple(calc::estimate_model m) {
   auto v = std::make_unique<views::estimate_values>();
-  v->model = std::move(m);
-  v->result = calc::recalculate(v->model);
+  v->own_model = std::move(m);
+  v->result = calc::recalculate(v->own_model);
   simple = std::move(v);
 }
 
@@ -89,10 +89,9 @@ void test_host::set_compound(calc::compound_model m) {
   auto v = std::make_unique<views::compound_values>();
   v->model = std::move(m);
   v->result = calc::recalculate_compound(v->model);
-  // As a compound document window keeps them: each chapter's model with its run.
+  // As a compound document window keeps them: each chapter's run over its model.
   for (size_t k = 0; k < v->model.chapters.size(); ++k) {
-    auto c = std::make_unique<views::estimate_values>();
-    c->model = std::move(v->model.chapters[k].doc);
+    auto c = std::make_unique<views::estimate_values>(v->model.chapters[k].doc);
     c->result = v->result.chapters[k];
     v->chapters.emplace_back(nullptr, std::move(c));
   }
