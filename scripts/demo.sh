@@ -13,6 +13,8 @@ demo_targets=(
 scripts/setup.sh
 scripts/build.sh "${demo_targets[@]}"
 export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 700 "$XDG_RUNTIME_DIR"
 cli=build/default/bin/kovra-cli
 examples=build/default/examples
 "$cli" --version
