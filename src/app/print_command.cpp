@@ -153,7 +153,9 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
     QString why;
     const bool ok = show_report(
         parent, printer,
-        [&](QPaintDevice& device, const QSize& page) { return printouts::record_graphic(doc, parts, device, page); },
+        [&](QPaintDevice& device, const QSize& page, const report::page_observer& observer) {
+          return printouts::record_graphic(doc, parts, device, page, observer);
+        },
         setup, preview, &why);
     if (!ok) error = why.isEmpty() ? std::string("the page range holds no page of the printout") : why.toStdString();
   }
