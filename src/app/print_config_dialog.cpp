@@ -1,11 +1,16 @@
 #include "app/print_config_dialog.h"
 
+#include "shell/ini_form.h"
 #include "shell/print_block.h"
 #include "store/codepage.h"
 
 #include <QButtonGroup>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGridLayout>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QUrl>
@@ -69,7 +74,9 @@ QString page_title(int code) {
 
 } // namespace
 
-Tdlg_print_config::Tdlg_print_config(printouts::print_document& doc, QWidget* parent) : QDialog(parent), doc_(doc) {
+Tdlg_print_config::Tdlg_print_config(printouts::print_document& doc, QWidget* parent)
+    : QDialog(parent), doc_(doc), look_at_open_(shell::current_print_look()) {
+  look_ini_path = shell::ini_filename();
   setWindowTitle(QStringLiteral("Konfiguracja wydruku"));
   tree_ = new QTreeWidget(this);
   tree_->setHeaderHidden(true);
@@ -261,6 +268,13 @@ void Tdlg_print_config::show_page(int code) {
   }
   auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()), page);
   layout->addWidget(heading);
+  if (code == 2) {
+    build_look_page(page, layout);
+    layout->addStretch();
+    page_area_->setWidget(page);
+    update_buttons();
+    return;
+  }
   const std::vector<page_option> opts = printouts::page_options(doc_.block.data(), code, shown_method());
   if (opts.empty())
     layout->addWidget(new QLabel(QStringLiteral("Ta część nie ma własnych ustawień."), page));
@@ -349,6 +363,111 @@ void Tdlg_print_config::show_page(int code) {
   page_area_->setWidget(page);
   refresh_page();
   update_buttons();
+}
+
+namespace {
+
+QString font_text(const shell::look_font& f) {
+  QString t = QStringLiteral("%1, %2 pt").arg(QString::fromStdString(f.face)).arg(f.size);
+  if (f.style & shell::font_bold) t += QStringLiteral(", pogrubiona");
+  if (f.style & shell::font_italic) t += QStringLiteral(", kursywa");
+  return t;
+}
+
+QColor colour_of(uint32_t bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
+
+void paint_swatch(QPushButton* b, uint32_t bgr) {
+  b->setStyleSheet(QStringLiteral("background-color: %1").arg(colour_of(bgr).name()));
+}
+
+} // namespace
+
+void Tdlg_print_config::build_look_page(QWidget* page, QVBoxLayout* layout) {
+  shell::print_look& look = shell::current_print_look();
+  auto* elements = new QGroupBox(QStringLiteral("Elementy wydruku"), page);
+  auto* grid = new QGridLayout(elements);
+  const int n = std::min<int>(shell::print_element_count, int(look.design.elements.size()));
+  for (int i = 0; i < n; ++i) {
+    grid->addWidget(new QLabel(QString::fromUtf8(shell::print_element_label(i)) + QLatin1Char(':'), elements), i, 0);
+    const int f = look.design.elements[std::size_t(i)].font;
+    auto* font_b = new QPushButton(f >= 0 && f < int(look.design.fonts.size()) ? font_text(look.design.fonts[std::size_t(f)])
+                                                                             : QString(),
+                                   elements);
+    font_b->setObjectName(QStringLiteral("font_%1").arg(i));
+    auto* colour_b = new QPushButton(QStringLiteral("Kolor"), elements);
+    colour_b->setObjectName(QStringLiteral("colour_%1").arg(i));
+    paint_swatch(colour_b, look.design.elements[std::size_t(i)].colour);
+    grid->addWidget(font_b, i, 1);
+    grid->addWidget(colour_b, i, 2);
+    connect(font_b, &QPushButton::clicked, this, [this, i] {
+      const shell::print_look& l = shell::current_print_look();
+      const shell::look_font& lf = l.design.fonts[std::size_t(l.design.elements[std::size_t(i)].font)];
+      QFont initial(QString::fromStdString(lf.face), lf.size);
+      initial.setBold(lf.style & shell::font_bold);
+      initial.setItalic(lf.style & shell::font_italic);
+      bool ok = false;
+      const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("Czcionka"));
+      if (ok) set_element_font(i, chosen);
+    });
+    connect(colour_b, &QPushButton::clicked, this, [this, i] {
+      const QColor c = QColorDialog::getColor(
+          colour_of(shell::current_print_look().design.elements[std::size_t(i)].colour), this, QStringLiteral("Kolor"));
+      if (c.isValid()) set_element_colour(i, c);
+    });
+  }
+  layout->addWidget(elements);
+
+  auto spin = [&](QWidget* parent, QFormLayout* form, const QString& caption, int lo, int hi, int value,
+                  std::function<void(int)> store) {
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(caption);
+    s->setRange(lo, hi);
+    s->setValue(value);
+    form->addRow(caption, s);
+    connect(s, &QSpinBox::valueChanged, this, [store](int v) { store(v); });
+  };
+  auto* rules = new QGroupBox(QStringLiteral("Grubość krawędzi"), page);
+  auto* rf = new QFormLayout(rules);
+  spin(rules, rf, QStringLiteral("Wewnętrzne"), 0, 1000, look.inner_rule,
+       [](int v) { shell::current_print_look().inner_rule = v; });
+  spin(rules, rf, QStringLiteral("Zewnętrzne"), 0, 1000, look.outer_rule,
+       [](int v) { shell::current_print_look().outer_rule = v; });
+  layout->addWidget(rules);
+  auto* manner = new QGroupBox(QStringLiteral("Sposób wydruku"), page);
+  auto* mf = new QFormLayout(manner);
+  spin(manner, mf, QStringLiteral("Odstęp między wierszami"), 0, 28, look.line_spacing,
+       [](int v) { shell::current_print_look().line_spacing = v; });
+  layout->addWidget(manner);
+}
+
+void Tdlg_print_config::set_element_font(int element, const QFont& font) {
+  shell::print_look& look = shell::current_print_look();
+  if (element < 0 || element >= int(look.design.elements.size())) return;
+  const int f = look.design.elements[std::size_t(element)].font;
+  if (f < 0 || f >= int(look.design.fonts.size())) return;
+  shell::look_font& lf = look.design.fonts[std::size_t(f)];
+  lf.face = font.family().toStdString();
+  if (font.pointSize() > 0) lf.size = font.pointSize();
+  lf.style = (font.bold() ? shell::font_bold : 0) | (font.italic() ? shell::font_italic : 0) |
+             (font.underline() ? shell::font_underline : 0) | (font.strikeOut() ? shell::font_strikeout : 0);
+  if (page_code_ == 2) show_page(2);
+}
+
+void Tdlg_print_config::set_element_colour(int element, const QColor& colour) {
+  shell::print_look& look = shell::current_print_look();
+  if (element < 0 || element >= int(look.design.elements.size())) return;
+  look.design.elements[std::size_t(element)].colour =
+      uint32_t(colour.red()) | uint32_t(colour.green()) << 8 | uint32_t(colour.blue()) << 16;
+  if (page_code_ == 2) show_page(2);
+}
+
+void Tdlg_print_config::done(int result) {
+  if (result == QDialog::Accepted) {
+    if (!look_ini_path.empty()) shell::save_print_look(look_ini_path);
+  } else {
+    shell::current_print_look() = look_at_open_;
+  }
+  QDialog::done(result);
 }
 
 bool Tdlg_print_config::set_option(const QString& caption, const QString& value) {

@@ -6,10 +6,13 @@
 #include "app/print_config_dialog.h"
 #include "printouts/print_dispatcher.h"
 #include "shell/print_block.h"
+#include "shell/print_look.h"
 
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -167,6 +170,56 @@ TEST(PrintConfig, SettingsStayForTheSession) {
   EXPECT_GT(position(order, 50), position(order, 40));  // the cancelled run's move is not kept
   EXPECT_EQ(block[shell::print_offset::include + 50], 1);
   reset_print_session();
+}
+
+// "Czcionki i kolory": the look edited in place, written to the ini file on "OK" (read back
+// as saved) and put back as it was on "&Anuluj".
+TEST(PrintConfig, FontsAndColoursSavedOnOkRestoredOnCancel) {
+  test::program_fixture f;
+  test::test_app();
+  shell::reset_print_look();
+  QTemporaryDir dir;
+  const std::string ini = dir.filePath("kovra.ini").toStdString();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  {
+    Tdlg_print_config d(doc);
+    d.look_ini_path = ini;
+    d.select_part(2);
+    auto* spacing = d.findChild<QSpinBox*>("Odstęp między wierszami");
+    auto* outer = d.findChild<QSpinBox*>("Zewnętrzne");
+    ASSERT_TRUE(spacing && outer);
+    spacing->setValue(40);  // beyond 28: held at 28
+    outer->setValue(12);
+    QFont big("DejaVu Sans", 14);
+    big.setBold(true);
+    big.setItalic(true);
+    d.set_element_font(1, big);
+    d.set_element_colour(3, QColor(255, 128, 0));
+    d.accept();
+  }
+  shell::reset_print_look();
+  shell::load_print_look(ini);
+  const shell::print_look& saved = shell::current_print_look();
+  EXPECT_EQ(saved.line_spacing, 28);
+  EXPECT_EQ(saved.outer_rule, 12);
+  EXPECT_EQ(saved.inner_rule, 1);
+  EXPECT_EQ(saved.design.fonts[1].face, "DejaVu Sans");
+  EXPECT_EQ(saved.design.fonts[1].size, 14);
+  EXPECT_EQ(saved.design.fonts[1].style, 3);       // bold 1 + italic 2
+  EXPECT_EQ(saved.design.elements[3].colour, 0x0080FFu);  // stored as blue, green, red
+
+  {
+    Tdlg_print_config d(doc);
+    d.look_ini_path = ini;
+    d.select_part(2);
+    d.findChild<QSpinBox*>("Wewnętrzne")->setValue(300);
+    d.set_element_colour(3, QColor(0, 0, 0));
+    EXPECT_EQ(shell::current_print_look().inner_rule, 300);  // in force while the dialog is open
+    d.reject();
+  }
+  EXPECT_EQ(shell::current_print_look().inner_rule, 1);
+  EXPECT_EQ(shell::current_print_look().design.elements[3].colour, 0x0080FFu);
+  shell::reset_print_look();
 }
 
 } // namespace
