@@ -5,6 +5,8 @@
 #include "store/codepage.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QListWidget>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -29,6 +31,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace kovra::app {
 namespace {
@@ -268,8 +271,9 @@ void Tdlg_print_config::show_page(int code) {
   }
   auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()), page);
   layout->addWidget(heading);
-  if (code == 2) {
-    build_look_page(page, layout);
+  if (code == 2 || code == 3 || code == 4) {
+    if (code == 2) build_look_page(page, layout);
+    else build_band_page(page, layout, code == 3 ? shell::print_offset::header_definition : shell::print_offset::footer_definition);
     layout->addStretch();
     page_area_->setWidget(page);
     update_buttons();
@@ -438,6 +442,116 @@ void Tdlg_print_config::build_look_page(QWidget* page, QVBoxLayout* layout) {
   spin(manner, mf, QStringLiteral("Odstęp między wierszami"), 0, 28, look.line_spacing,
        [](int v) { shell::current_print_look().line_spacing = v; });
   layout->addWidget(manner);
+}
+
+void Tdlg_print_config::build_band_page(QWidget* page, QVBoxLayout* layout, std::size_t offset) {
+  uint8_t* band = doc_.block.data() + offset;
+  constexpr int free_text = 3, free_text_size = 101, first_slot = 104, slot_count = 20;
+  static const char* const kinds[] = {"???",  "Logo Kovra", "Nazwa pliku", "Nazwa z drzewka", "Nazwa z danych ogólnych",
+                                      "Numer strony", "Data", "Dowolny tekst"};
+  auto check = [&](const QString& caption, bool on, std::function<void(bool)> store) {
+    auto* c = new QCheckBox(caption, page);
+    c->setObjectName(caption);
+    c->setChecked(on);
+    connect(c, &QCheckBox::toggled, this, [store](bool v) { store(v); });
+    layout->addWidget(c);
+  };
+  check(QStringLiteral("Drukuj"), band[1] != 0, [band](bool v) { band[1] = v ? 1 : 0; });
+  check(QStringLiteral("Linia oddzielająca"), band[2] & 1, [band](bool v) { band[2] = uint8_t((band[2] & ~1) | (v ? 1 : 0)); });
+  check(QStringLiteral("Drukuj na stronie tytułowej"), band[2] & 2,
+        [band](bool v) { band[2] = uint8_t((band[2] & ~2) | (v ? 2 : 0)); });
+  layout->addWidget(new QLabel(QStringLiteral("Dowolny tekst:"), page));
+  auto* text = new QLineEdit(page);
+  text->setObjectName(QStringLiteral("Dowolny tekst"));
+  text->setMaxLength(free_text_size - 1);
+  text->setText(QString::fromStdString(
+      store::mazovia_to_utf8(std::string(reinterpret_cast<const char*>(band + free_text),
+                                         strnlen(reinterpret_cast<const char*>(band + free_text), free_text_size - 1)))));
+  connect(text, &QLineEdit::textEdited, this, [band](const QString& t) {
+    const std::string m = store::utf8_to_mazovia(t.toStdString()).substr(0, free_text_size - 1);
+    std::memset(band + free_text, 0, free_text_size);
+    std::memcpy(band + free_text, m.data(), m.size());
+  });
+  layout->addWidget(text);
+
+  // The used first_slot in slot order; the selected one's line and justification beside the list.
+  auto* list = new QListWidget(page);
+  list->setObjectName(QStringLiteral("band_items"));
+  auto* new_line = new QCheckBox(QStringLiteral("Drukuj w nowej linii"), page);
+  new_line->setObjectName(new_line->text());
+  auto* justify = new QComboBox(page);
+  justify->setObjectName(QStringLiteral("Justyfikacja"));
+  justify->addItems({QStringLiteral("do lewej"), QStringLiteral("do środka"), QStringLiteral("do prawej")});
+  auto* up = new QPushButton(QStringLiteral("W górę"), page);
+  auto* down = new QPushButton(QStringLiteral("W dół"), page);
+  up->setObjectName(QStringLiteral("band_up"));
+  down->setObjectName(QStringLiteral("band_down"));
+  auto used = [band] {
+    std::vector<int> v;
+    for (int i = 0; i < slot_count; ++i)
+      if (band[first_slot + 5 * i] != 0) v.push_back(i);
+    return v;
+  };
+  auto fill = std::make_shared<std::function<void(int)>>();
+  *fill = [=](int select_row) {
+    const QSignalBlocker b(list);
+    list->clear();
+    for (int slot : used()) {
+      const uint8_t* s = band + first_slot + 5 * slot;
+      auto* item = new QListWidgetItem(QString::fromUtf8(kinds[s[0] <= 7 ? s[0] : 0]), list);
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(s[1] ? Qt::Checked : Qt::Unchecked);
+      item->setData(Qt::UserRole, slot);
+    }
+    list->setCurrentRow(std::clamp(select_row, 0, list->count() - 1));
+  };
+  auto current_slot = [list, band]() -> uint8_t* {
+    QListWidgetItem* item = list->currentItem();
+    return item ? band + first_slot + 5 * item->data(Qt::UserRole).toInt() : nullptr;
+  };
+  auto show_slot = [=] {
+    const uint8_t* s = current_slot();
+    const QSignalBlocker b1(new_line), b2(justify);
+    new_line->setChecked(s && s[3]);
+    justify->setCurrentIndex(s ? std::clamp<int>(s[4], 0, 2) : 0);
+  };
+  connect(list, &QListWidget::currentRowChanged, this, [show_slot] { show_slot(); });
+  connect(list, &QListWidget::itemChanged, this, [band](QListWidgetItem* item) {
+    band[first_slot + 5 * item->data(Qt::UserRole).toInt() + 1] = item->checkState() == Qt::Checked ? 1 : 0;
+  });
+  connect(new_line, &QCheckBox::toggled, this, [current_slot](bool on) {
+    if (uint8_t* s = current_slot()) s[3] = on ? 1 : 0;
+  });
+  connect(justify, &QComboBox::currentIndexChanged, this, [current_slot](int i) {
+    if (uint8_t* s = current_slot()) s[4] = uint8_t(std::clamp(i, 0, 2));
+  });
+  auto move = [=](int direction) {
+    const int row = list->currentRow();
+    const std::vector<int> u = used();
+    const int other = row + direction;
+    if (row < 0 || other < 0 || other >= int(u.size())) return;
+    uint8_t tmp[5];
+    std::memcpy(tmp, band + first_slot + 5 * u[std::size_t(row)], 5);
+    std::memcpy(band + first_slot + 5 * u[std::size_t(row)], band + first_slot + 5 * u[std::size_t(other)], 5);
+    std::memcpy(band + first_slot + 5 * u[std::size_t(other)], tmp, 5);
+    (*fill)(other);
+    show_slot();
+  };
+  connect(up, &QPushButton::clicked, this, [move] { move(-1); });
+  connect(down, &QPushButton::clicked, this, [move] { move(1); });
+  (*fill)(0);
+  show_slot();
+  auto* items = new QHBoxLayout;
+  items->addWidget(list, 1);
+  auto* side = new QVBoxLayout;
+  side->addWidget(new_line);
+  side->addWidget(new QLabel(QStringLiteral("Justyfikacja:"), page));
+  side->addWidget(justify);
+  side->addWidget(up);
+  side->addWidget(down);
+  side->addStretch();
+  items->addLayout(side);
+  layout->addLayout(items);
 }
 
 void Tdlg_print_config::set_element_font(int element, const QFont& font) {

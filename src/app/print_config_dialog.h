@@ -70,6 +70,9 @@ class Tdlg_print_config : public QDialog {
 
  private:
   void build_look_page(QWidget* page, QVBoxLayout* layout);
+  // "Nagłówek" and "Stopka": the band's definition in the block (print, line, title page, free
+  // text, and its items in slot order: selected, on a new line, justification, reordered).
+  void build_band_page(QWidget* page, QVBoxLayout* layout, std::size_t offset);
   QTreeWidgetItem* item_of(int code) const;
   void build_tree();
   void show_page(int code);

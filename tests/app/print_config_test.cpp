@@ -7,9 +7,14 @@
 #include "printouts/print_dispatcher.h"
 #include "shell/print_block.h"
 #include "shell/print_look.h"
+#include "store/codepage.h"
 
 #include <QFileInfo>
 #include <QPushButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -220,6 +225,51 @@ TEST(PrintConfig, FontsAndColoursSavedOnOkRestoredOnCancel) {
   EXPECT_EQ(shell::current_print_look().inner_rule, 1);
   EXPECT_EQ(shell::current_print_look().design.elements[3].colour, 0x0080FFu);
   shell::reset_print_look();
+}
+
+// "Nagłówek" and "Stopka" edit their band definitions in the block: the new definitions'
+// items, reordering, justification, the line and the free text.
+TEST(PrintConfig, HeaderAndFooterEditors) {
+  test::program_fixture f;
+  test::test_app();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  shell::default_header_definition(doc.block.data() + shell::print_offset::header_definition);
+  shell::default_footer_definition(doc.block.data() + shell::print_offset::footer_definition);
+  Tdlg_print_config d(doc);
+  const uint8_t* header = doc.block.data() + shell::print_offset::header_definition;
+  d.select_part(3);
+  auto* list = d.findChild<QListWidget*>("band_items");
+  auto* justify = d.findChild<QComboBox*>("Justyfikacja");
+  ASSERT_TRUE(list && justify);
+  ASSERT_EQ(list->count(), 7);
+  EXPECT_EQ(list->item(0)->text(), "Logo Kovra");
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(list->item(3)->checkState(), Qt::Unchecked);  // "Nazwa z danych ogólnych"
+  EXPECT_EQ(justify->currentIndex(), 2);                   // the logo on the right
+  list->setCurrentRow(1);                                  // "Nazwa pliku", on the left
+  EXPECT_EQ(justify->currentIndex(), 0);
+  d.findChild<QPushButton*>("band_up")->click();
+  EXPECT_EQ(header[104], 2);  // slot 1 now holds the file name, slot 2 the logo
+  EXPECT_EQ(header[109], 1);
+  EXPECT_EQ(list->currentRow(), 0);
+  justify->setCurrentIndex(1);
+  EXPECT_EQ(header[104 + 4], 1);
+  list->item(3)->setCheckState(Qt::Checked);
+  EXPECT_EQ(header[104 + 15 + 1], 1);
+  d.findChild<QCheckBox*>("Linia oddzielająca")->setChecked(true);
+  EXPECT_EQ(header[2], 1);
+  auto* text = d.findChild<QLineEdit*>("Dowolny tekst");
+  text->setText(QStringLiteral("Żółw"));
+  emit text->textEdited(text->text());
+  EXPECT_EQ(store::mazovia_to_utf8(reinterpret_cast<const char*>(header + 3)), "Żółw");
+
+  d.select_part(4);
+  list = d.findChild<QListWidget*>("band_items");
+  ASSERT_EQ(list->count(), 7);
+  int selected = 0;
+  for (int i = 0; i < 7; ++i) selected += list->item(i)->checkState() == Qt::Checked;
+  EXPECT_EQ(selected, 1);
+  EXPECT_EQ(list->item(3)->checkState(), Qt::Checked);  // only the name from the general data
 }
 
 } // namespace
