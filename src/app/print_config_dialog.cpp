@@ -66,6 +66,11 @@ void enable(uint8_t* block, const page_option* o, bool on) {
   shell::put_group(block, o->offset, g);
 }
 
+// Option groups of the title page, the element table and the annexes.
+constexpr std::size_t title_checks = 1699, element_table_layout = 7631;
+constexpr std::size_t annex_title = 9819, annex_detail = 10087, annex_assumptions = 10363,
+                      annex_assumptions_chapters = 10631;
+
 bool disabled(const uint8_t* block, const page_option& o) {
   return (shell::get_group(block, o.offset).disabled >> o.item) & 1u;
 }
@@ -677,8 +682,42 @@ void Tdlg_print_config::apply_rules() {
     enable(block, find_option(opts, "Nie pokazuj VAT w pozycjach"), full && overheads);
     enable(block, find_option(opts, "Z VAT w pozycjach razem"), full && overheads && !on("Nie pokazuj VAT w pozycjach"));
   }
+  {
+    // "Nie drukuj wartości kosztorysu" on the title page while the printout has no prices.
+    shell::option_group g = shell::get_group(block, title_checks);
+    shell::set_item_enabled(g, 1, !no_prices, true);
+    shell::put_group(block, title_checks, g);
+  }
+  const print_method method = shown_method();
+  {
+    // The element table's cost layouts 2 to 4 exist only in FORMUŁA II.
+    shell::option_group g = shell::get_group(block, element_table_layout);
+    for (int i = 2; i <= 4; ++i) shell::set_item_enabled(g, i, method == print_method::formula_2, false);
+    shell::put_group(block, element_table_layout, g);
+  }
+  // The annexes are printed only with the UPZP method; an annex part is printed when any of
+  // its annexes is.
+  auto annexes = [&](int part, std::initializer_list<std::size_t> groups) {
+    bool any = false;
+    for (std::size_t off : groups) {
+      shell::option_group g = shell::get_group(block, off);
+      shell::set_item_enabled(g, 2, method == print_method::upzp, false);
+      shell::put_group(block, off, g);
+      any = any || shell::item_on(block, off, 2);
+    }
+    if (printouts::part_included(block, part) != any) {
+      printouts::include_part(block, part, any);
+      if (QTreeWidgetItem* item = item_of(part)) {
+        const QSignalBlocker b(tree_);
+        item->setCheckState(0, any ? Qt::Checked : Qt::Unchecked);
+      }
+    }
+  };
+  annexes(85, {annex_title, annex_detail, annex_assumptions});
+  if (doc_.compound) annexes(185, {annex_assumptions_chapters});
   shell::repair_radio_groups(block);
   printouts::sync_new_page_flags(block);
+  update_buttons();
 }
 
 void Tdlg_print_config::refresh_page() {

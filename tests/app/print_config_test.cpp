@@ -272,4 +272,46 @@ TEST(PrintConfig, HeaderAndFooterEditors) {
   EXPECT_EQ(list->item(3)->checkState(), Qt::Checked);  // only the name from the general data
 }
 
+// The parts' own pages: the annexes printed only with UPZP (and the part with any of them),
+// the UPZP bill of quantities, the element table's layouts of FORMUŁA II, and the title page's
+// values left out while the printout has no prices.
+TEST(PrintConfig, AnnexUpzpElementTableAndTitlePages) {
+  test::program_fixture f;
+  test::test_app();
+  printouts::print_document doc = open_demo(f, "demo_house");
+  Tdlg_print_config d(doc);
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("zgodne z ustawieniami w kosztorysie", "off"));
+  ASSERT_TRUE(d.set_option("FORMUŁA II", "on"));
+  d.select_part(85);
+  const QString detail = "Spis kalkulacji szczegółowych - załącznik 1 / Drukuj";
+  EXPECT_FALSE(d.option_enabled(detail));
+  EXPECT_FALSE(d.option_enabled("Drukuj"));
+  EXPECT_FALSE(printouts::part_included(doc.block.data(), 85));
+  d.select_part(70);
+  EXPECT_TRUE(d.option_enabled("Szczegółowe koszty elementów"));
+  ASSERT_TRUE(d.set_option("Szczegółowe koszty elementów", "on"));
+
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("Inwestorska UPZP", "on"));
+  d.select_part(70);  // back to the first layout
+  EXPECT_FALSE(d.option_enabled("Szczegółowe koszty elementów"));
+  EXPECT_TRUE(d.option_checked("Wartość elementów z narzutami, RMS razem"));
+  d.select_part(35);
+  EXPECT_TRUE(d.option_enabled("Drukuj spis dzialów"));
+  d.select_part(85);
+  ASSERT_TRUE(d.set_option(detail, "on"));
+  EXPECT_TRUE(printouts::part_included(doc.block.data(), 85));
+  ASSERT_TRUE(d.set_option(detail, "off"));
+  EXPECT_FALSE(printouts::part_included(doc.block.data(), 85));
+
+  d.select_part(10);
+  EXPECT_TRUE(d.option_enabled("Nie drukuj wartości kosztorysu"));
+  d.select_part(5);
+  ASSERT_TRUE(d.set_option("Bez cen i wartości", "on"));
+  d.select_part(10);
+  EXPECT_FALSE(d.option_enabled("Nie drukuj wartości kosztorysu"));
+  EXPECT_TRUE(d.option_checked("Nie drukuj wartości kosztorysu"));
+}
+
 } // namespace
