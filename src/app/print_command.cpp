@@ -166,7 +166,7 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
   return true;
 }
 
-bool configure_print(QWidget* parent, const std::string& path) {
+bool configure_print(QWidget* parent, const std::string& path, const std::function<void()>& recalculate) {
   printouts::print_document doc;
   std::string error;
   if (!printouts::open_print_document(path, doc, error)) {
@@ -181,6 +181,7 @@ bool configure_print(QWidget* parent, const std::string& path) {
   dialog.on_print = [&](bool preview) { print_with_settings(&dialog, doc, preview); };
   const bool ok = dialog.exec() == QDialog::Accepted;
   blocks[path] = doc.block;
+  if (recalculate) recalculate();
   return ok;
 }
 

@@ -158,6 +158,7 @@ TEST(PrintConfig, SettingsStayForTheSession) {
   test::test_app();
   reset_print_session();
   const std::string path = f.demo("demo_house");
+  int recalculations = 0;
   for (const char* button : {"OK", "&Anuluj"}) {
     test::click_later([button] {
       auto* d = qobject_cast<Tdlg_print_config*>(QApplication::activeModalWidget());
@@ -167,8 +168,9 @@ TEST(PrintConfig, SettingsStayForTheSession) {
       for (auto* b : d->findChildren<QPushButton*>())
         if (b->text() == button) b->click();
     });
-    configure_print(nullptr, path);
+    configure_print(nullptr, path, [&] { ++recalculations; });
   }
+  EXPECT_EQ(recalculations, 2);  // after either button
   const std::vector<uint8_t>& block = current_print_session().blocks.at(path);
   const std::vector<int> order = shell::print_order(block.data());
   EXPECT_LT(position(order, 45), position(order, 40));  // the first run's move
