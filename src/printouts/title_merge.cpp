@@ -5,14 +5,19 @@
 #include "calc/overhead_texts.h"
 #include "calc/recalculation.h"
 #include "document/estimate_file.h"
+#include "document/data_chain.h"
+#include "document/data_records.h"
 #include "document/general_data.h"
+#include "document/node_blocks.h"
 #include "document/store_compound.h"
 #include "printouts/page_context.h"
 #include "printouts/print_options.h"
+#include "shell/print_block.h"
 #include "store/codepage.h"
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -32,6 +37,14 @@ std::string trimmed(std::string s) {
 }
 
 std::string utf8(const std::string& internal) { return store::mazovia_to_utf8(trimmed(internal)); }
+
+std::string trimmed_end(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\0' || s.back() == '\r' || s.back() == '\n')) s.pop_back();
+  return s;
+}
+
+// The title page's checks ("Z numerem specyfikacji STWiOR" is the fifth).
+constexpr std::size_t title_page_checks = 1699;
 
 // The general data of the file (of the compound estimate for a compound one).
 bool read_general(const print_document& doc, document::general_data& g) {
@@ -278,6 +291,24 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
     if (!doc.compound && g.labour_rate() != 0 && with_values) f["StawkaRG"] = trimmed(calc::text_price(g.labour_rate()));
   }
   const general_options options = read_general_options(doc.block.data());
+  if (doc.records) {
+    document::general_data gd = doc.general;
+    // The specification number with "Z numerem specyfikacji STWiOR"; the CPV codes, stored
+    // with 0x01 between them, one after another.
+    if (shell::item_on(doc.block.data(), title_page_checks, 5))
+      if (auto spec = document::read_estimate_text_raw(*doc.records, gd, 2, doc.data_chain))
+        f["SST"] = utf8(trimmed_end(document::specification_number(*spec)));
+    if (auto cpv = document::read_estimate_text_raw(*doc.records, gd, 1, doc.data_chain)) {
+      std::string codes = *cpv;
+      std::replace(codes.begin(), codes.end(), '\x01', ' ');
+      if (!trimmed(codes).empty()) f["CPV"] = utf8(trimmed_end(codes));
+    }
+    const std::vector<document::author> authors = document::read_authors(*doc.records, gd, doc.data_chain);
+    std::string list;
+    for (const document::author& a : authors)
+      list += (list.empty() ? "" : "\n") + utf8(trimmed_end(a.name)) + " - " + utf8(trimmed_end(a.function));
+    if (!authors.empty()) f["Autorzy"] = list + "\n\nSprawdzający:";
+  }
   if (!doc.compound && !doc.estimates.empty() && options.overhead_formulas) {
     // The overheads as their rate texts: purchase costs only with FORMUŁA II, slots 5 to 9
     // with their names, then general contracting and VAT.

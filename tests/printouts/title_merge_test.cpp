@@ -97,6 +97,9 @@ nlohmann::json valued_estimate() {
           {"general",
            {{"name", "Garaż"}, {"calc_method", 0}, {"client_text", "Gmina Łódź"}, {"object_text", "Garaż"},
             {"site_text", "ul. Polna 1"}, {"preparer_text", "Biuro <K&K>"}, {"estimate_date", "261210"}}},
+          {"authors", {{{"name", "Jan Nowak"}, {"function", "kosztorysant"}}, {{"name", "Ewa Lis"}, {"function", "inspektor"}}}},
+          {"cpv", "45000000-7\x01" "45200000-9"},
+          {"specification", "ST-01\x01Roboty ziemne"},
           {"nodes", {{{"type", 0}, {"level", 0}, {"number", "1"}, {"description", "Fundamenty"}}, position}},
           {"prices",
            {{{"kind", 0}, {"id", 999}, {"sub", 0}, {"unit", "r-g"}, {"name", "Robotnicy"}, {"price", 30.0},
@@ -122,6 +125,14 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
   EXPECT_EQ(f.at("KwotaNetto"), "2 600.00");
   EXPECT_EQ(f.count("KwotaVAT") + f.count("KwotaBrutto"), 0u);
   EXPECT_EQ(f.at("KwotaSłownie").rfind("dwa tysiące sześćset", 0), 0u) << f.at("KwotaSłownie");
+  // The authors one per line before the checking person's place, the CPV codes side by side,
+  // the specification number only with "Z numerem specyfikacji STWiOR".
+  EXPECT_EQ(f.at("Autorzy"), "Jan Nowak - kosztorysant\nEwa Lis - inspektor\n\nSprawdzający:");
+  EXPECT_EQ(f.at("CPV"), "45000000-7 45200000-9");
+  EXPECT_EQ(f.count("SST"), 0u);
+  std::string spec_why;
+  ASSERT_TRUE(set_option_by_caption(doc.block.data(), 10, "Z numerem specyfikacji STWiOR", "on", 0, spec_why)) << spec_why;
+  EXPECT_EQ(title_fields_of(doc, "K", true).at("SST"), "ST-01");
   const title_fields without = title_fields_of(doc, "K", false);
   EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie"), 0u);
   // The overheads only with "Drukuj formuły narzutów"; purchase costs with FORMUŁA II.
