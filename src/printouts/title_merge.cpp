@@ -14,12 +14,14 @@
 #include "printouts/print_options.h"
 #include "shell/print_block.h"
 #include "store/codepage.h"
+#include "store/file_header.h"
 
 #include <zip.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace kovra::printouts {
@@ -41,6 +43,22 @@ std::string utf8(const std::string& internal) { return store::mazovia_to_utf8(tr
 std::string trimmed_end(std::string s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\0' || s.back() == '\r' || s.back() == '\n')) s.pop_back();
   return s;
+}
+
+// A price list named by the general data, as its description (the file name, when the file
+// cannot be read as one or its description is empty); empty for no file. UTF-8.
+std::string price_list_description(std::string file) {
+  file = trimmed_end(file);
+  if (trimmed(file).empty()) return {};
+  std::ifstream in(file, std::ios::binary);
+  uint8_t raw[store::file_header_size];
+  if (in.read(reinterpret_cast<char*>(raw), sizeof raw)) {
+    const store::file_header h = store::decode_file_header(raw);
+    if (h.magic_ok())
+      if (std::string d = utf8(trimmed_end(store::header_description(h))); !d.empty()) return d;
+  }
+  store::cp1250_to_mazovia(file);  // file names are kept as Windows gave them
+  return store::mazovia_to_utf8(file);
 }
 
 // The title page's checks ("Z numerem specyfikacji STWiOR" is the fifth).
@@ -289,6 +307,22 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
     f["Budowa"] = utf8(g.site_text());
     f["Autor"] = utf8(g.preparer_text());
     if (!doc.compound && g.labour_rate() != 0 && with_values) f["StawkaRG"] = trimmed(calc::text_price(g.labour_rate()));
+    if (!doc.compound && with_values) {
+      // The price lists by their descriptions: labour (without a labour rate), materials,
+      // equipment, then the simplified positions' list.
+      auto list = [&](int first, int last) {
+        for (int k = first; k <= last; ++k)
+          if (std::string d = price_list_description(g.price_list_file(k)); !d.empty()) return d;
+        return std::string();
+      };
+      auto put = [&](const char* field, std::string value) {
+        if (!value.empty()) f[field] = std::move(value);
+      };
+      if (g.labour_rate() == 0) put("CennikRG", list(0, 2));
+      put("CennikMat", list(3, 5));
+      put("CennikS", list(6, 8));
+      put("CennikI", list(9, 9));
+    }
   }
   const general_options options = read_general_options(doc.block.data());
   if (doc.records) {

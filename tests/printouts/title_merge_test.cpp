@@ -96,7 +96,8 @@ nlohmann::json valued_estimate() {
   return {{"header", {{"file_type", 2}, {"version", 800}, {"kind", 1}, {"compressed", false}}},
           {"general",
            {{"name", "Garaż"}, {"calc_method", 0}, {"client_text", "Gmina Łódź"}, {"object_text", "Garaż"},
-            {"site_text", "ul. Polna 1"}, {"preparer_text", "Biuro <K&K>"}, {"estimate_date", "261210"}}},
+            {"site_text", "ul. Polna 1"}, {"preparer_text", "Biuro <K&K>"}, {"estimate_date", "261210"},
+            {"price_list_file_1", "brak/robocizna.cen"}, {"price_list_file_3", "brak/materialy.cen"}}},
           {"authors", {{{"name", "Jan Nowak"}, {"function", "kosztorysant"}}, {{"name", "Ewa Lis"}, {"function", "inspektor"}}}},
           {"cpv", "45000000-7\x01" "45200000-9"},
           {"specification", "ST-01\x01Roboty ziemne"},
@@ -130,11 +131,15 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
   EXPECT_EQ(f.at("Autorzy"), "Jan Nowak - kosztorysant\nEwa Lis - inspektor\n\nSprawdzający:");
   EXPECT_EQ(f.at("CPV"), "45000000-7 45200000-9");
   EXPECT_EQ(f.count("SST"), 0u);
+  // Price lists that cannot be read are named by their files; no labour rate: its list shows.
+  EXPECT_EQ(f.at("CennikRG"), "brak/robocizna.cen");
+  EXPECT_EQ(f.at("CennikMat"), "brak/materialy.cen");
+  EXPECT_EQ(f.count("CennikS") + f.count("CennikI"), 0u);
   std::string spec_why;
   ASSERT_TRUE(set_option_by_caption(doc.block.data(), 10, "Z numerem specyfikacji STWiOR", "on", 0, spec_why)) << spec_why;
   EXPECT_EQ(title_fields_of(doc, "K", true).at("SST"), "ST-01");
   const title_fields without = title_fields_of(doc, "K", false);
-  EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie"), 0u);
+  EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie") + without.count("CennikMat"), 0u);
   // The overheads only with "Drukuj formuły narzutów"; purchase costs with FORMUŁA II.
   std::string why;
   ASSERT_TRUE(set_option_by_caption(doc.block.data(), 5, "Drukuj formuły narzutów", "off", 0, why)) << why;
