@@ -10,6 +10,7 @@
 #include "document/general_data.h"
 #include "document/node_blocks.h"
 #include "document/store_compound.h"
+#include "printouts/other_parts.h"
 #include "printouts/page_context.h"
 #include "printouts/print_options.h"
 #include "shell/print_block.h"
@@ -364,10 +365,17 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
     f["NarzutGW"] = rate(10);
     f["NarzutVAT"] = rate(11);
   }
-  if (with_values && !doc.compound && !doc.estimates.empty()) {
-    calc::estimate_model model = doc.estimates.front().model;
+  if (with_values && !doc.estimates.empty()) {
     double vat = 0, net = 0;
-    calc::recalculate_totals(model, calc::options_from_settings(model.settings), vat, net);
+    if (doc.compound) {
+      // The chapters summed with the compound's own additions, as its title page shows them.
+      const calc::estimate_totals t = document_totals(doc);
+      vat = t.vat;
+      net = t.net;
+    } else {
+      calc::estimate_model model = doc.estimates.front().model;
+      calc::recalculate_totals(model, calc::options_from_settings(model.settings), vat, net);
+    }
     const double total = net + vat;
     if (total != 0) {
       f["KwotaNetto"] = trimmed(calc::text_money(vat != 0 ? net : total));

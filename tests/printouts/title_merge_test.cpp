@@ -1,6 +1,9 @@
 // The title page merged into the word-processor templates shipped in data/: placeholders split
 // over runs, the fields of an estimate, the zip written back (an .odt's "mimetype" first and
 // stored) and the failures a user can meet.
+#include "calc/compound_recalc.h"
+#include "calc/estimate_json.h"
+#include "calc/number_text.h"
 #include "document/estimate_file.h"
 #include "printouts/print_document.h"
 #include "printouts/print_options.h"
@@ -175,6 +178,33 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
       EXPECT_EQ(entries.front().data, "application/vnd.oasis.opendocument.text");
     }
   }
+}
+
+// A compound estimate's values: its chapters with its own additions (1800 and their 8 % VAT),
+// the same sums the compound's own recalculation gives.
+TEST(TitleMerge, CompoundValuesSumTheChaptersAndAdditions) {
+  test::temp_folder dir;
+  const std::string built = std::string(KOVRA_BINARY_DIR) + "/examples/";
+  for (const char* name : {"demo_compound.kvr", "demo_garage.kvr"})
+    fs::copy_file(built + name, dir.path() + name, fs::copy_options::overwrite_existing);
+  print_document doc;
+  std::string error;
+  ASSERT_TRUE(open_print_document(dir.path() + "demo_compound.kvr", doc, error)) << error;
+  const title_fields f = title_fields_of(doc, "K", true);
+
+  calc::compound_model c;
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_compound.json");
+  ASSERT_TRUE(calc::compound_from_json(nlohmann::json::parse(in), c, error)) << error;
+  const calc::compound_result r = calc::recalculate_compound(c);
+  auto money = [](double v) {
+    std::string t = calc::text_money(v);
+    return t.substr(t.find_first_not_of(' '));
+  };
+  ASSERT_NE(r.totals.vat, 0);
+  EXPECT_EQ(f.at("KwotaNetto"), money(r.totals.net));
+  EXPECT_EQ(f.at("KwotaVAT"), money(r.totals.vat));
+  EXPECT_EQ(f.at("KwotaBrutto"), money(r.totals.gross));
+  EXPECT_EQ(f.count("CennikMat") + f.count("Narzuty"), 0u);  // those are a simple estimate's
 }
 
 TEST(TitleMerge, MissingDamagedOrSelfTargetTemplatesFailClearly) {
