@@ -757,10 +757,12 @@ QString Tdlg_print_config::export_title_page(printouts::template_kind kind, bool
   for (const page_option& o : printouts::page_options(block, 10, shown_method()))
     if (o.kind == option_kind::title) title = store::mazovia_to_utf8(shell::effective_title(block, o.offset));
   const printouts::general_options g = printouts::read_general_options(block);
-  const printouts::title_fields fields = printouts::title_fields_of(doc_, title, !g.without_prices);
+  // Values only while printed: neither "Bez cen i wartości" nor "Nie drukuj wartości kosztorysu".
+  const bool values = !g.without_prices && !shell::item_on(block, title_checks, 1);
+  const printouts::title_fields fields = printouts::title_fields_of(doc_, title, values);
   const std::string tpl = printouts::title_template_path(template_folder.toStdString(), kind);
   const std::string out = printouts::title_output_path(doc_.path, kind);
-  const std::string error = printouts::merge_title_page(tpl, out, fields);
+  const std::string error = printouts::merge_title_page(tpl, out, fields, printouts::constituents_page(doc_));
   if (!error.empty()) {
     QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
     return {};

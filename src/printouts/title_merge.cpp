@@ -420,8 +420,105 @@ std::string fill_placeholders(const std::string& xml, const title_fields& fields
   return out;
 }
 
+namespace {
+
+// The lines as paragraphs in the format's markup, the first starting a new page.
+std::string extra_page_xml(const std::vector<title_line>& lines, template_kind kind) {
+  std::string out;
+  bool first = true;
+  for (const title_line& l : lines) {
+    std::string text;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = l.text.find('\t', start)) != std::string::npos; start = tab + 1)
+      text += xml_escaped(l.text.substr(start, tab - start)) + (kind == template_kind::docx ? "</w:t><w:tab/><w:t xml:space=\"preserve\">" : "<text:tab/>");
+    text += xml_escaped(l.text.substr(start));
+    if (kind == template_kind::docx) {
+      out += "<w:p>";
+      if (first) out += "<w:r><w:br w:type=\"page\"/></w:r>";
+      out += std::string("<w:r>") + (l.bold ? "<w:rPr><w:b/></w:rPr>" : "") + "<w:t xml:space=\"preserve\">" + text +
+             "</w:t></w:r></w:p>";
+    } else {
+      const char* style = first ? (l.bold ? "KovraBreakBold" : "KovraBreak") : (l.bold ? "KovraBold" : "KovraPlain");
+      out += std::string("<text:p text:style-name=\"") + style + "\">" + text + "</text:p>";
+    }
+    first = false;
+  }
+  return out;
+}
+
+// The main part with the lines added at the end of its text (a .docx before the body's last
+// section properties; an .odt with the paragraph styles they use).
+std::string with_extra_page(std::string xml, const std::vector<title_line>& lines, template_kind kind) {
+  const std::string page = extra_page_xml(lines, kind);
+  if (kind == template_kind::docx) {
+    std::size_t at = xml.rfind("</w:body>");
+    if (at == std::string::npos) return xml;
+    const std::size_t sect = xml.rfind("<w:sectPr", at);
+    const std::size_t last_p = xml.rfind("</w:p>", at);
+    if (sect != std::string::npos && (last_p == std::string::npos || sect > last_p)) at = sect;
+    return xml.insert(at, page);
+  }
+  const std::size_t at = xml.rfind("</office:text>");
+  if (at == std::string::npos) return xml;
+  xml.insert(at, page);
+  const std::string styles =
+      "<style:style style:name=\"KovraPlain\" style:family=\"paragraph\"/>"
+      "<style:style style:name=\"KovraBold\" style:family=\"paragraph\"><style:text-properties "
+      "fo:font-weight=\"bold\"/></style:style>"
+      "<style:style style:name=\"KovraBreak\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:break-before=\"page\"/></style:style>"
+      "<style:style style:name=\"KovraBreakBold\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:break-before=\"page\"/><style:text-properties fo:font-weight=\"bold\"/></style:style>";
+  if (const std::size_t end = xml.find("</office:automatic-styles>"); end != std::string::npos) {
+    xml.insert(end, styles);
+  } else if (const std::size_t empty = xml.find("<office:automatic-styles/>"); empty != std::string::npos) {
+    xml.replace(empty, std::string("<office:automatic-styles/>").size(),
+                "<office:automatic-styles>" + styles + "</office:automatic-styles>");
+  } else if (const std::size_t body = xml.find("<office:body"); body != std::string::npos) {
+    xml.insert(body, "<office:automatic-styles>" + styles + "</office:automatic-styles>");
+  }
+  return xml;
+}
+
+} // namespace
+
+std::vector<title_line> constituents_page(const print_document& doc) {
+  std::vector<title_line> out;
+  if (!doc.compound) return out;
+  for (const print_estimate& e : doc.estimates) {
+    const std::string name = utf8(e.general_name.empty() ? e.tree_name : e.general_name);
+    out.push_back({"Cenniki", true});
+    out.push_back({name, false});
+    const document::general_data& g = e.general;
+    if (g.labour_rate() != 0) out.push_back({"\tStawka r-g:\t" + trimmed(calc::text_price(g.labour_rate())), false});
+    static const struct {
+      const char* label;
+      int first, last;
+    } lists[] = {{"Cennik robocizny:", 0, 2}, {"Cennik materiałów:", 3, 5}, {"Cennik sprzętu:", 6, 8},
+                 {"Cennik uproszczony:", 9, 9}};
+    for (const auto& l : lists)
+      for (int k = l.first; k <= l.last; ++k)
+        if (std::string d = price_list_description(g.price_list_file(k)); !d.empty()) {
+          out.push_back({std::string("\t") + l.label + "\t" + d, false});
+          break;
+        }
+    out.push_back({"Narzuty", true});
+    out.push_back({name, false});
+    calc::estimate_model model = e.model;
+    const calc::recalc_result run = calc::run_single(model, calc::options_from_settings(model.settings));
+    const calc::formula_context ctx{&model, &run.totals, true};
+    for (int row = model.settings.calc_method == calc::method_formula_2 ? 0 : 1;
+         row < int(model.overheads.rows.size()) && row <= 11; ++row) {
+      const std::string label = utf8(model.overheads.rows[std::size_t(row)].name);
+      const std::string rate = store::mazovia_to_utf8(trimmed(calc::overhead_formula_text(ctx, row)));
+      if (!label.empty() && !rate.empty()) out.push_back({"\t" + label + ":\t" + rate, false});
+    }
+  }
+  return out;
+}
+
 std::string merge_title_page(const std::string& template_path, const std::string& output_path,
-                             const title_fields& fields) {
+                             const title_fields& fields, const std::vector<title_line>& extra_page) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (!fs::is_regular_file(template_path, ec))
@@ -444,6 +541,9 @@ std::string merge_title_page(const std::string& template_path, const std::string
 
   for (entry& e : entries)
     if (is_text_part(e.name, kind)) e.data = fill_placeholders(e.data, fields, kind);
+  if (!extra_page.empty())
+    for (entry& e : entries)
+      if (e.name == main_part) e.data = with_extra_page(e.data, extra_page, kind);
   if (kind == template_kind::odt) {
     std::stable_partition(entries.begin(), entries.end(), [](const entry& e) { return e.name == "mimetype"; });
   }

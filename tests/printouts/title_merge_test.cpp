@@ -205,6 +205,24 @@ TEST(TitleMerge, CompoundValuesSumTheChaptersAndAdditions) {
   EXPECT_EQ(f.at("KwotaVAT"), money(r.totals.vat));
   EXPECT_EQ(f.at("KwotaBrutto"), money(r.totals.gross));
   EXPECT_EQ(f.count("CennikMat") + f.count("Narzuty"), 0u);  // those are a simple estimate's
+
+  // The page after the title page: "Cenniki" and "Narzuty" for each of the three chapters.
+  const std::vector<title_line> page = constituents_page(doc);
+  int blocks = 0;
+  for (const title_line& l : page) blocks += l.bold && (l.text == "Cenniki" || l.text == "Narzuty");
+  EXPECT_EQ(blocks, 6);
+  ASSERT_FALSE(page.empty());
+  EXPECT_TRUE(page.front().bold);
+  for (template_kind kind : {template_kind::docx, template_kind::odt}) {
+    const std::string out = title_output_path(doc.path, kind);
+    ASSERT_EQ(merge_title_page(title_template_path(data_folder(), kind), out, f, page), "");
+    const std::string xml = entry_text(read_zip(out), kind == template_kind::docx ? "word/document.xml" : "content.xml");
+    const std::size_t brk = xml.find(kind == template_kind::docx ? "<w:br w:type=\"page\"/>" : "text:style-name=\"KovraBreakBold\"");
+    ASSERT_NE(brk, std::string::npos);
+    EXPECT_LT(xml.find(f.at("KwotaBrutto")), brk);  // the title page comes first
+    EXPECT_NE(xml.find("Narzuty", brk), std::string::npos);
+    if (kind == template_kind::odt) EXPECT_NE(xml.find("style:name=\"KovraBreakBold\""), std::string::npos);
+  }
 }
 
 TEST(TitleMerge, MissingDamagedOrSelfTargetTemplatesFailClearly) {
