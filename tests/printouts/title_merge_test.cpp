@@ -10,6 +10,7 @@
 #include "printouts/title_merge.h"
 #include "shell/temp_folder.h"
 
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -222,6 +223,9 @@ TEST(TitleMerge, CompoundValuesSumTheChaptersAndAdditions) {
     EXPECT_LT(xml.find(f.at("KwotaBrutto")), brk);  // the title page comes first
     EXPECT_NE(xml.find("Narzuty", brk), std::string::npos);
     if (kind == template_kind::odt) EXPECT_NE(xml.find("style:name=\"KovraBreakBold\""), std::string::npos);
+    QXmlStreamReader reader(QByteArray::fromStdString(xml));
+    while (!reader.atEnd()) reader.readNext();
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
   }
 }
 
