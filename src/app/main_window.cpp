@@ -463,7 +463,8 @@ void Tfrm_main::item_print_click() {
   if (!active_document()) return;
   QWidget* focused = QApplication::focusWidget();
   active_document()->pnl_chd_value->setFocus();
-  configure_print(this, active_document()->file_name());
+  Tfrm_child* document = active_document();
+  configure_print(this, document->file_name(), [document] { document->recalculate(); });
   if (focused) focused->setFocus();
   active_document()->refresh_values();
 }

@@ -153,7 +153,9 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
     QString why;
     const bool ok = show_report(
         parent, printer,
-        [&](QPaintDevice& device, const QSize& page) { return printouts::record_graphic(doc, parts, device, page); },
+        [&](QPaintDevice& device, const QSize& page, const report::page_observer& observer) {
+          return printouts::record_graphic(doc, parts, device, page, observer);
+        },
         setup, preview, &why);
     if (!ok) error = why.isEmpty() ? std::string("the page range holds no page of the printout") : why.toStdString();
   }
@@ -164,7 +166,7 @@ bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool p
   return true;
 }
 
-bool configure_print(QWidget* parent, const std::string& path) {
+bool configure_print(QWidget* parent, const std::string& path, const std::function<void()>& recalculate) {
   printouts::print_document doc;
   std::string error;
   if (!printouts::open_print_document(path, doc, error)) {
@@ -179,6 +181,7 @@ bool configure_print(QWidget* parent, const std::string& path) {
   dialog.on_print = [&](bool preview) { print_with_settings(&dialog, doc, preview); };
   const bool ok = dialog.exec() == QDialog::Accepted;
   blocks[path] = doc.block;
+  if (recalculate) recalculate();
   return ok;
 }
 

@@ -6,6 +6,8 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
+
 #include <map>
 #include <optional>
 #include <vector>
@@ -38,7 +40,10 @@ void graphic_printer_setup(QWidget* parent);
 // Prints (or previews) `doc` with its block's settings. False with the reason shown to the user.
 bool print_with_settings(QWidget* parent, printouts::print_document& doc, bool preview);
 
-// "Konfiguracja wydruku" over the estimate `path`; true when closed with "OK".
-bool configure_print(QWidget* parent, const std::string& path);
+// "Konfiguracja wydruku" over the estimate `path`; true when closed with "OK". The dialog
+// works on a print copy of the file, so the open window's method, overhead mode and UPZP
+// regime stay as they were; `recalculate` (the open window's) runs when the dialog closes,
+// whatever the button, so the window shows its values recalculated as after any print.
+bool configure_print(QWidget* parent, const std::string& path, const std::function<void()>& recalculate = {});
 
 } // namespace kovra::app

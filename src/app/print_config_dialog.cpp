@@ -1,11 +1,18 @@
 #include "app/print_config_dialog.h"
 
+#include "shell/ini_form.h"
 #include "shell/print_block.h"
 #include "store/codepage.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QListWidget>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGridLayout>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QUrl>
@@ -24,6 +31,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace kovra::app {
 namespace {
@@ -58,6 +66,11 @@ void enable(uint8_t* block, const page_option* o, bool on) {
   shell::put_group(block, o->offset, g);
 }
 
+// Option groups of the title page, the element table and the annexes.
+constexpr std::size_t title_checks = 1699, element_table_layout = 7631;
+constexpr std::size_t annex_title = 9819, annex_detail = 10087, annex_assumptions = 10363,
+                      annex_assumptions_chapters = 10631;
+
 bool disabled(const uint8_t* block, const page_option& o) {
   return (shell::get_group(block, o.offset).disabled >> o.item) & 1u;
 }
@@ -69,7 +82,9 @@ QString page_title(int code) {
 
 } // namespace
 
-Tdlg_print_config::Tdlg_print_config(printouts::print_document& doc, QWidget* parent) : QDialog(parent), doc_(doc) {
+Tdlg_print_config::Tdlg_print_config(printouts::print_document& doc, QWidget* parent)
+    : QDialog(parent), doc_(doc), look_at_open_(shell::current_print_look()) {
+  look_ini_path = shell::ini_filename();
   setWindowTitle(QStringLiteral("Konfiguracja wydruku"));
   tree_ = new QTreeWidget(this);
   tree_->setHeaderHidden(true);
@@ -261,6 +276,14 @@ void Tdlg_print_config::show_page(int code) {
   }
   auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()), page);
   layout->addWidget(heading);
+  if (code == 2 || code == 3 || code == 4) {
+    if (code == 2) build_look_page(page, layout);
+    else build_band_page(page, layout, code == 3 ? shell::print_offset::header_definition : shell::print_offset::footer_definition);
+    layout->addStretch();
+    page_area_->setWidget(page);
+    update_buttons();
+    return;
+  }
   const std::vector<page_option> opts = printouts::page_options(doc_.block.data(), code, shown_method());
   if (opts.empty())
     layout->addWidget(new QLabel(QStringLiteral("Ta część nie ma własnych ustawień."), page));
@@ -349,6 +372,221 @@ void Tdlg_print_config::show_page(int code) {
   page_area_->setWidget(page);
   refresh_page();
   update_buttons();
+}
+
+namespace {
+
+QString font_text(const shell::look_font& f) {
+  QString t = QStringLiteral("%1, %2 pt").arg(QString::fromStdString(f.face)).arg(f.size);
+  if (f.style & shell::font_bold) t += QStringLiteral(", pogrubiona");
+  if (f.style & shell::font_italic) t += QStringLiteral(", kursywa");
+  return t;
+}
+
+QColor colour_of(uint32_t bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
+
+void paint_swatch(QPushButton* b, uint32_t bgr) {
+  b->setStyleSheet(QStringLiteral("background-color: %1").arg(colour_of(bgr).name()));
+}
+
+} // namespace
+
+void Tdlg_print_config::build_look_page(QWidget* page, QVBoxLayout* layout) {
+  shell::print_look& look = shell::current_print_look();
+  auto* elements = new QGroupBox(QStringLiteral("Elementy wydruku"), page);
+  auto* grid = new QGridLayout(elements);
+  const int n = std::min<int>(shell::print_element_count, int(look.design.elements.size()));
+  for (int i = 0; i < n; ++i) {
+    grid->addWidget(new QLabel(QString::fromUtf8(shell::print_element_label(i)) + QLatin1Char(':'), elements), i, 0);
+    const int f = look.design.elements[std::size_t(i)].font;
+    auto* font_b = new QPushButton(f >= 0 && f < int(look.design.fonts.size()) ? font_text(look.design.fonts[std::size_t(f)])
+                                                                             : QString(),
+                                   elements);
+    font_b->setObjectName(QStringLiteral("font_%1").arg(i));
+    auto* colour_b = new QPushButton(QStringLiteral("Kolor"), elements);
+    colour_b->setObjectName(QStringLiteral("colour_%1").arg(i));
+    paint_swatch(colour_b, look.design.elements[std::size_t(i)].colour);
+    grid->addWidget(font_b, i, 1);
+    grid->addWidget(colour_b, i, 2);
+    connect(font_b, &QPushButton::clicked, this, [this, i] {
+      const shell::print_look& l = shell::current_print_look();
+      const shell::look_font& lf = l.design.fonts[std::size_t(l.design.elements[std::size_t(i)].font)];
+      QFont initial(QString::fromStdString(lf.face), lf.size);
+      initial.setBold(lf.style & shell::font_bold);
+      initial.setItalic(lf.style & shell::font_italic);
+      bool ok = false;
+      const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("Czcionka"));
+      if (ok) set_element_font(i, chosen);
+    });
+    connect(colour_b, &QPushButton::clicked, this, [this, i] {
+      const QColor c = QColorDialog::getColor(
+          colour_of(shell::current_print_look().design.elements[std::size_t(i)].colour), this, QStringLiteral("Kolor"));
+      if (c.isValid()) set_element_colour(i, c);
+    });
+  }
+  layout->addWidget(elements);
+
+  auto spin = [&](QWidget* parent, QFormLayout* form, const QString& caption, int lo, int hi, int value,
+                  std::function<void(int)> store) {
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(caption);
+    s->setRange(lo, hi);
+    s->setValue(value);
+    form->addRow(caption, s);
+    connect(s, &QSpinBox::valueChanged, this, [store](int v) { store(v); });
+  };
+  auto* rules = new QGroupBox(QStringLiteral("Grubość krawędzi"), page);
+  auto* rf = new QFormLayout(rules);
+  spin(rules, rf, QStringLiteral("Wewnętrzne"), 0, 1000, look.inner_rule,
+       [](int v) { shell::current_print_look().inner_rule = v; });
+  spin(rules, rf, QStringLiteral("Zewnętrzne"), 0, 1000, look.outer_rule,
+       [](int v) { shell::current_print_look().outer_rule = v; });
+  layout->addWidget(rules);
+  auto* manner = new QGroupBox(QStringLiteral("Sposób wydruku"), page);
+  auto* mf = new QFormLayout(manner);
+  spin(manner, mf, QStringLiteral("Odstęp między wierszami"), 0, 28, look.line_spacing,
+       [](int v) { shell::current_print_look().line_spacing = v; });
+  layout->addWidget(manner);
+}
+
+void Tdlg_print_config::build_band_page(QWidget* page, QVBoxLayout* layout, std::size_t offset) {
+  uint8_t* band = doc_.block.data() + offset;
+  constexpr int free_text = 3, free_text_size = 101, first_slot = 104, slot_count = 20;
+  static const char* const kinds[] = {"???",  "Logo Kovra", "Nazwa pliku", "Nazwa z drzewka", "Nazwa z danych ogólnych",
+                                      "Numer strony", "Data", "Dowolny tekst"};
+  auto check = [&](const QString& caption, bool on, std::function<void(bool)> store) {
+    auto* c = new QCheckBox(caption, page);
+    c->setObjectName(caption);
+    c->setChecked(on);
+    connect(c, &QCheckBox::toggled, this, [store](bool v) { store(v); });
+    layout->addWidget(c);
+  };
+  check(QStringLiteral("Drukuj"), band[1] != 0, [band](bool v) { band[1] = v ? 1 : 0; });
+  check(QStringLiteral("Linia oddzielająca"), band[2] & 1, [band](bool v) { band[2] = uint8_t((band[2] & ~1) | (v ? 1 : 0)); });
+  check(QStringLiteral("Drukuj na stronie tytułowej"), band[2] & 2,
+        [band](bool v) { band[2] = uint8_t((band[2] & ~2) | (v ? 2 : 0)); });
+  layout->addWidget(new QLabel(QStringLiteral("Dowolny tekst:"), page));
+  auto* text = new QLineEdit(page);
+  text->setObjectName(QStringLiteral("Dowolny tekst"));
+  text->setMaxLength(free_text_size - 1);
+  text->setText(QString::fromStdString(
+      store::mazovia_to_utf8(std::string(reinterpret_cast<const char*>(band + free_text),
+                                         strnlen(reinterpret_cast<const char*>(band + free_text), free_text_size - 1)))));
+  connect(text, &QLineEdit::textEdited, this, [band](const QString& t) {
+    const std::string m = store::utf8_to_mazovia(t.toStdString()).substr(0, free_text_size - 1);
+    std::memset(band + free_text, 0, free_text_size);
+    std::memcpy(band + free_text, m.data(), m.size());
+  });
+  layout->addWidget(text);
+
+  // The used first_slot in slot order; the selected one's line and justification beside the list.
+  auto* list = new QListWidget(page);
+  list->setObjectName(QStringLiteral("band_items"));
+  auto* new_line = new QCheckBox(QStringLiteral("Drukuj w nowej linii"), page);
+  new_line->setObjectName(new_line->text());
+  auto* justify = new QComboBox(page);
+  justify->setObjectName(QStringLiteral("Justyfikacja"));
+  justify->addItems({QStringLiteral("do lewej"), QStringLiteral("do środka"), QStringLiteral("do prawej")});
+  auto* up = new QPushButton(QStringLiteral("W górę"), page);
+  auto* down = new QPushButton(QStringLiteral("W dół"), page);
+  up->setObjectName(QStringLiteral("band_up"));
+  down->setObjectName(QStringLiteral("band_down"));
+  auto used = [band] {
+    std::vector<int> v;
+    for (int i = 0; i < slot_count; ++i)
+      if (band[first_slot + 5 * i] != 0) v.push_back(i);
+    return v;
+  };
+  auto fill = std::make_shared<std::function<void(int)>>();
+  *fill = [=](int select_row) {
+    const QSignalBlocker b(list);
+    list->clear();
+    for (int slot : used()) {
+      const uint8_t* s = band + first_slot + 5 * slot;
+      auto* item = new QListWidgetItem(QString::fromUtf8(kinds[s[0] <= 7 ? s[0] : 0]), list);
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(s[1] ? Qt::Checked : Qt::Unchecked);
+      item->setData(Qt::UserRole, slot);
+    }
+    list->setCurrentRow(std::clamp(select_row, 0, list->count() - 1));
+  };
+  auto current_slot = [list, band]() -> uint8_t* {
+    QListWidgetItem* item = list->currentItem();
+    return item ? band + first_slot + 5 * item->data(Qt::UserRole).toInt() : nullptr;
+  };
+  auto show_slot = [=] {
+    const uint8_t* s = current_slot();
+    const QSignalBlocker b1(new_line), b2(justify);
+    new_line->setChecked(s && s[3]);
+    justify->setCurrentIndex(s ? std::clamp<int>(s[4], 0, 2) : 0);
+  };
+  connect(list, &QListWidget::currentRowChanged, this, [show_slot] { show_slot(); });
+  connect(list, &QListWidget::itemChanged, this, [band](QListWidgetItem* item) {
+    band[first_slot + 5 * item->data(Qt::UserRole).toInt() + 1] = item->checkState() == Qt::Checked ? 1 : 0;
+  });
+  connect(new_line, &QCheckBox::toggled, this, [current_slot](bool on) {
+    if (uint8_t* s = current_slot()) s[3] = on ? 1 : 0;
+  });
+  connect(justify, &QComboBox::currentIndexChanged, this, [current_slot](int i) {
+    if (uint8_t* s = current_slot()) s[4] = uint8_t(std::clamp(i, 0, 2));
+  });
+  auto move = [=](int direction) {
+    const int row = list->currentRow();
+    const std::vector<int> u = used();
+    const int other = row + direction;
+    if (row < 0 || other < 0 || other >= int(u.size())) return;
+    uint8_t tmp[5];
+    std::memcpy(tmp, band + first_slot + 5 * u[std::size_t(row)], 5);
+    std::memcpy(band + first_slot + 5 * u[std::size_t(row)], band + first_slot + 5 * u[std::size_t(other)], 5);
+    std::memcpy(band + first_slot + 5 * u[std::size_t(other)], tmp, 5);
+    (*fill)(other);
+    show_slot();
+  };
+  connect(up, &QPushButton::clicked, this, [move] { move(-1); });
+  connect(down, &QPushButton::clicked, this, [move] { move(1); });
+  (*fill)(0);
+  show_slot();
+  auto* items = new QHBoxLayout;
+  items->addWidget(list, 1);
+  auto* side = new QVBoxLayout;
+  side->addWidget(new_line);
+  side->addWidget(new QLabel(QStringLiteral("Justyfikacja:"), page));
+  side->addWidget(justify);
+  side->addWidget(up);
+  side->addWidget(down);
+  side->addStretch();
+  items->addLayout(side);
+  layout->addLayout(items);
+}
+
+void Tdlg_print_config::set_element_font(int element, const QFont& font) {
+  shell::print_look& look = shell::current_print_look();
+  if (element < 0 || element >= int(look.design.elements.size())) return;
+  const int f = look.design.elements[std::size_t(element)].font;
+  if (f < 0 || f >= int(look.design.fonts.size())) return;
+  shell::look_font& lf = look.design.fonts[std::size_t(f)];
+  lf.face = font.family().toStdString();
+  if (font.pointSize() > 0) lf.size = font.pointSize();
+  lf.style = (font.bold() ? shell::font_bold : 0) | (font.italic() ? shell::font_italic : 0) |
+             (font.underline() ? shell::font_underline : 0) | (font.strikeOut() ? shell::font_strikeout : 0);
+  if (page_code_ == 2) show_page(2);
+}
+
+void Tdlg_print_config::set_element_colour(int element, const QColor& colour) {
+  shell::print_look& look = shell::current_print_look();
+  if (element < 0 || element >= int(look.design.elements.size())) return;
+  look.design.elements[std::size_t(element)].colour =
+      uint32_t(colour.red()) | uint32_t(colour.green()) << 8 | uint32_t(colour.blue()) << 16;
+  if (page_code_ == 2) show_page(2);
+}
+
+void Tdlg_print_config::done(int result) {
+  if (result == QDialog::Accepted) {
+    if (!look_ini_path.empty()) shell::save_print_look(look_ini_path);
+  } else {
+    shell::current_print_look() = look_at_open_;
+  }
+  QDialog::done(result);
 }
 
 bool Tdlg_print_config::set_option(const QString& caption, const QString& value) {
@@ -444,8 +682,42 @@ void Tdlg_print_config::apply_rules() {
     enable(block, find_option(opts, "Nie pokazuj VAT w pozycjach"), full && overheads);
     enable(block, find_option(opts, "Z VAT w pozycjach razem"), full && overheads && !on("Nie pokazuj VAT w pozycjach"));
   }
+  {
+    // "Nie drukuj wartości kosztorysu" on the title page while the printout has no prices.
+    shell::option_group g = shell::get_group(block, title_checks);
+    shell::set_item_enabled(g, 1, !no_prices, true);
+    shell::put_group(block, title_checks, g);
+  }
+  const print_method method = shown_method();
+  {
+    // The element table's cost layouts 2 to 4 exist only in FORMUŁA II.
+    shell::option_group g = shell::get_group(block, element_table_layout);
+    for (int i = 2; i <= 4; ++i) shell::set_item_enabled(g, i, method == print_method::formula_2, false);
+    shell::put_group(block, element_table_layout, g);
+  }
+  // The annexes are printed only with the UPZP method; an annex part is printed when any of
+  // its annexes is.
+  auto annexes = [&](int part, std::initializer_list<std::size_t> groups) {
+    bool any = false;
+    for (std::size_t off : groups) {
+      shell::option_group g = shell::get_group(block, off);
+      shell::set_item_enabled(g, 2, method == print_method::upzp, false);
+      shell::put_group(block, off, g);
+      any = any || shell::item_on(block, off, 2);
+    }
+    if (printouts::part_included(block, part) != any) {
+      printouts::include_part(block, part, any);
+      if (QTreeWidgetItem* item = item_of(part)) {
+        const QSignalBlocker b(tree_);
+        item->setCheckState(0, any ? Qt::Checked : Qt::Unchecked);
+      }
+    }
+  };
+  annexes(85, {annex_title, annex_detail, annex_assumptions});
+  if (doc_.compound) annexes(185, {annex_assumptions_chapters});
   shell::repair_radio_groups(block);
   printouts::sync_new_page_flags(block);
+  update_buttons();
 }
 
 void Tdlg_print_config::refresh_page() {
@@ -485,10 +757,12 @@ QString Tdlg_print_config::export_title_page(printouts::template_kind kind, bool
   for (const page_option& o : printouts::page_options(block, 10, shown_method()))
     if (o.kind == option_kind::title) title = store::mazovia_to_utf8(shell::effective_title(block, o.offset));
   const printouts::general_options g = printouts::read_general_options(block);
-  const printouts::title_fields fields = printouts::title_fields_of(doc_, title, !g.without_prices);
+  // Values only while printed: neither "Bez cen i wartości" nor "Nie drukuj wartości kosztorysu".
+  const bool values = !g.without_prices && !shell::item_on(block, title_checks, 1);
+  const printouts::title_fields fields = printouts::title_fields_of(doc_, title, values);
   const std::string tpl = printouts::title_template_path(template_folder.toStdString(), kind);
   const std::string out = printouts::title_output_path(doc_.path, kind);
-  const std::string error = printouts::merge_title_page(tpl, out, fields);
+  const std::string error = printouts::merge_title_page(tpl, out, fields, printouts::constituents_page(doc_));
   if (!error.empty()) {
     QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
     return {};

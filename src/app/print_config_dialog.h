@@ -5,16 +5,20 @@
 #include "printouts/print_document.h"
 #include "printouts/print_options.h"
 #include "printouts/title_merge.h"
+#include "shell/print_look.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <vector>
 
+class QColor;
+class QFont;
 class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 class QScrollArea;
 
 namespace kovra::app {
@@ -51,10 +55,24 @@ class Tdlg_print_config : public QDialog {
   // The title page merged into a template and opened; the merged file, or empty (the reason shown).
   QString export_title_page(printouts::template_kind kind, bool open = true);
 
+  // "Czcionki i kolory": the program-wide print look, edited in place (the preview uses it at
+  // once); "OK" writes it to kovra.ini, "&Anuluj" puts back the look the dialog opened with.
+  void set_element_font(int element, const QFont& font);
+  void set_element_colour(int element, const QColor& colour);
+  // The ini file the look is saved to on "OK" (kovra.ini of this run unless set).
+  std::string look_ini_path;
+
   // What "&Drukuj" and "&Podgląd" do with the stored settings (the main window prints).
   std::function<void(bool preview)> on_print;
 
+ protected:
+  void done(int result) override;
+
  private:
+  void build_look_page(QWidget* page, QVBoxLayout* layout);
+  // "Nagłówek" and "Stopka": the band's definition in the block (print, line, title page, free
+  // text, and its items in slot order: selected, on a new line, justification, reordered).
+  void build_band_page(QWidget* page, QVBoxLayout* layout, std::size_t offset);
   QTreeWidgetItem* item_of(int code) const;
   void build_tree();
   void show_page(int code);
@@ -74,6 +92,7 @@ class Tdlg_print_config : public QDialog {
   QPushButton* btn_down_ = nullptr;
   int page_code_ = -1;
   bool refreshing_ = false;
+  shell::print_look look_at_open_;
 };
 
 } // namespace kovra::app

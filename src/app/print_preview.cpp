@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,20 +25,28 @@ constexpr int cached_pages = 8;
 } // namespace
 
 preview_pages::preview_pages(const report::generated_report& rep, int dpi, QWidget* parent)
-    : QAbstractScrollArea(parent), rep_(rep), dpi_(std::max(1, dpi)) {
+    : QAbstractScrollArea(parent), rep_(&rep), dpi_(std::max(1, dpi)) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setAutoFillBackground(true);
   QPalette p = viewport()->palette();
   p.setColor(QPalette::Window, QColor(128, 128, 128));
   viewport()->setPalette(p);
-  last_ = std::max(1, rep_.pages);
+  last_ = std::max(1, rep_->pages);
+}
+
+void preview_pages::set_report(const report::generated_report& rep) {
+  rep_ = &rep;
+  cache_.clear();
+  cache_order_.clear();
+  viewport()->update();
 }
 
 void preview_pages::set_range(int first, int last) {
+  const int page = first_ == std::max(1, first) ? current_page() : std::max(1, first);
   first_ = std::max(1, first);
   last_ = std::max(first_, last);
   relayout();
-  go_to_page(first_);
+  go_to_page(page);
 }
 
 void preview_pages::set_zoom(preview_zoom z) {
@@ -80,7 +89,7 @@ void preview_pages::go_to_page(int index) {
 }
 
 void preview_pages::relayout() {
-  const QSize dev = rep_.page_size.isEmpty() ? QSize(210, 297) : rep_.page_size;
+  const QSize dev = rep_->page_size.isEmpty() ? QSize(210, 297) : rep_->page_size;
   const QSize vp = viewport()->size();
   const int per_row = two_ ? 2 : 1;
   double width = 0;
@@ -135,7 +144,7 @@ const QImage& preview_pages::page_image(int index) {
   if (it != cache_.end()) return *it;
   if (cache_order_.size() >= cached_pages) cache_.remove(cache_order_.takeFirst());
   cache_order_.append(index);
-  return *cache_.insert(index, report::render_preview_page(rep_, index, page_px_));
+  return *cache_.insert(index, report::render_preview_page(*rep_, index, page_px_));
 }
 
 void preview_pages::paintEvent(QPaintEvent*) {
@@ -152,7 +161,7 @@ void preview_pages::paintEvent(QPaintEvent*) {
       if (index > last_ && col == 0) return;
       const QRect box(10 + col * (page_px_.width() + 20) - h, 10 + row * rowh - v, page_px_.width(), page_px_.height());
       painter.fillRect(box, Qt::white);
-      if (index <= last_ && index <= rep_.pages) painter.drawImage(box.topLeft(), page_image(index));
+      if (index <= last_ && index <= rep_->pages) painter.drawImage(box.topLeft(), page_image(index));
       painter.setPen(Qt::black);
       painter.drawRect(box.adjusted(0, 0, -1, -1));
     }
@@ -209,6 +218,7 @@ Tdlg_rp_preview::Tdlg_rp_preview(report::generated_report rep, QPrinter* printer
                                  QWidget* parent)
     : QDialog(parent), rep_(std::move(rep)), printer_(printer), setup_(std::move(setup)) {
   setWindowTitle(QStringLiteral("Podgląd wydruku"));
+  requested_last_ = setup_.last;
   const int last = setup_.last <= 0 ? rep_.pages : std::min(setup_.last, rep_.pages);
   setup_.first = std::max(1, setup_.first);
   setup_.last = std::max(setup_.first, last);
@@ -297,8 +307,34 @@ QString Tdlg_rp_preview::range_text() const {
 
 void Tdlg_rp_preview::update_labels() { range_->setText(range_text()); }
 
+void Tdlg_rp_preview::update_page_count() {
+  const int pages = shown_->pages;
+  const int last = requested_last_ <= 0 ? pages : std::min(requested_last_, pages);
+  setup_.last = std::max(setup_.first, last);
+  {
+    const QSignalBlocker block(page_);
+    page_->setRange(setup_.first + setup_.first_page_number - 1, setup_.last + setup_.first_page_number - 1);
+  }
+  pages_->set_range(setup_.first, setup_.last);
+  print_->setEnabled(!recording() && setup_.printing_allowed && printer_);
+  update_labels();
+}
+
+void Tdlg_rp_preview::show_recording(const report::generated_report& recording) {
+  shown_ = &recording;
+  pages_->set_report(recording);
+  update_page_count();
+}
+
+void Tdlg_rp_preview::set_report(report::generated_report rep) {
+  rep_ = std::move(rep);
+  shown_ = &rep_;
+  pages_->set_report(rep_);
+  update_page_count();
+}
+
 bool Tdlg_rp_preview::print_range(QString* error) {
-  if (!printer_ || !rep_) return false;
+  if (!printer_ || !rep_ || recording()) return false;
   if (setup_.before_print) setup_.before_print();
   bool printed = false;
   if (setup_.first <= rep_.pages) {
@@ -318,23 +354,68 @@ bool Tdlg_rp_preview::print_range(QString* error) {
   return printed;
 }
 
-bool show_report(QWidget* parent, QPrinter& printer, const report_recorder& record, rp_preview_setup preview,
-                 bool with_preview, QString* error) {
+std::unique_ptr<Tdlg_rp_preview> record_preview(QWidget* parent, QPrinter& printer, const report_recorder& record,
+                                                rp_preview_setup preview, QString* error,
+                                                const std::function<void()>& shown) {
   printer.setFullPage(true);
   const QSize page = printer.pageLayout().fullRectPixels(printer.resolution()).size();
+  auto dialog = std::make_unique<Tdlg_rp_preview>(report::generated_report{}, &printer, std::move(preview), parent);
+  dialog->setWindowModality(Qt::ApplicationModal);
+  // Events are served between pages, at most every tenth of a second, so the preview pages
+  // through what is finished while the rest is recorded; the pages are not recorded twice.
+  QElapsedTimer since_events;
+  bool first = true;
+  const auto observer = [&](const report::generated_report& recording) {
+    if (first) {
+      first = false;
+      dialog->show_recording(recording);
+      dialog->show();
+      dialog->pages()->repaint();
+      if (shown) shown();
+      since_events.start();
+    } else if (since_events.elapsed() >= 100) {
+      if (dialog->isVisible()) dialog->show_recording(recording);
+      QCoreApplication::processEvents();
+      since_events.restart();
+    }
+  };
   report::generated_report rep;
   {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    rep = record(printer, page);
+    rep = record(printer, page, observer);
     QApplication::restoreOverrideCursor();
   }
   if (!rep) {
     if (error) *error = QString::fromStdString(rep.error);
-    return false;
+    return nullptr;
   }
-  Tdlg_rp_preview dialog(std::move(rep), &printer, std::move(preview), parent);
-  if (!with_preview) return dialog.print_range(error);
-  dialog.exec();
+  const bool was_shown = !first;
+  dialog->set_report(std::move(rep));
+  if (!was_shown && shown) {
+    dialog->show();
+    dialog->pages()->repaint();
+    shown();
+  }
+  return dialog;
+}
+
+bool show_report(QWidget* parent, QPrinter& printer, const report_recorder& record, rp_preview_setup preview,
+                 bool with_preview, QString* error) {
+  if (!with_preview) {
+    printer.setFullPage(true);
+    const QSize page = printer.pageLayout().fullRectPixels(printer.resolution()).size();
+    report::generated_report rep = record(printer, page, {});
+    if (!rep) {
+      if (error) *error = QString::fromStdString(rep.error);
+      return false;
+    }
+    Tdlg_rp_preview dialog(std::move(rep), &printer, std::move(preview), parent);
+    return dialog.print_range(error);
+  }
+  std::unique_ptr<Tdlg_rp_preview> dialog = record_preview(parent, printer, record, std::move(preview), error, [] {});
+  if (!dialog) return false;
+  // Closed by the user while the pages were still being recorded: nothing more to show.
+  if (dialog->isVisible()) dialog->exec();
   return true;
 }
 

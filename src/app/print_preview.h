@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -42,6 +43,8 @@ class preview_pages : public QAbstractScrollArea {
   Q_OBJECT
  public:
   preview_pages(const report::generated_report& rep, int dpi, QWidget* parent = nullptr);
+  // Shows another report (the recording one while its pages are being finished).
+  void set_report(const report::generated_report& rep);
   void set_range(int first, int last);
   void set_zoom(preview_zoom z);
   preview_zoom zoom() const { return zoom_; }
@@ -68,7 +71,7 @@ class preview_pages : public QAbstractScrollArea {
   int row_height() const;
   const QImage& page_image(int index);
 
-  const report::generated_report& rep_;
+  const report::generated_report* rep_;
   int dpi_;
   int first_ = 1, last_ = 1;
   preview_zoom zoom_ = preview_zoom::whole_page;
@@ -86,7 +89,12 @@ class Tdlg_rp_preview : public QDialog {
   Tdlg_rp_preview(report::generated_report rep, QPrinter* printer, rp_preview_setup setup, QWidget* parent = nullptr);
   ~Tdlg_rp_preview() override;
 
-  int page_count() const { return rep_.pages; }
+  int page_count() const { return shown_->pages; }
+  // While the report is recorded: the pages finished so far are shown (printing waits).
+  void show_recording(const report::generated_report& recording);
+  // The finished report takes the recording's place.
+  void set_report(report::generated_report rep);
+  bool recording() const { return shown_ != &rep_; }
   QString range_text() const;
   preview_pages* pages() const { return pages_; }
   // "&Drukuj": the range with its copies on the printer. False when nothing was printed.
@@ -94,8 +102,11 @@ class Tdlg_rp_preview : public QDialog {
 
  private:
   void update_labels();
+  void update_page_count();
 
   report::generated_report rep_;
+  const report::generated_report* shown_ = &rep_;
+  int requested_last_ = 0;
   QPrinter* printer_;
   rp_preview_setup setup_;
   preview_pages* pages_ = nullptr;
@@ -107,7 +118,17 @@ class Tdlg_rp_preview : public QDialog {
 };
 
 // Makes the report for a device laid out for a whole page of the given size in device units.
-using report_recorder = std::function<report::generated_report(QPaintDevice& device, const QSize& page_size)>;
+// The observer is to be called with each finished page.
+using report_recorder = std::function<report::generated_report(QPaintDevice& device, const QSize& page_size,
+                                                               const report::page_observer& observer)>;
+
+// Records the report with `printer`'s metrics into a preview that opens on the first finished
+// page and grows while the rest is recorded (events are served between pages). `shown` is
+// called once the first page is on the screen. Null when the report could not be made (reason
+// in `error`); the preview may have been closed by the user while recording.
+std::unique_ptr<Tdlg_rp_preview> record_preview(QWidget* parent, QPrinter& printer, const report_recorder& record,
+                                                rp_preview_setup preview, QString* error = nullptr,
+                                                const std::function<void()>& shown = {});
 
 // Records the report with `printer`'s metrics and shows it modally (or prints it at once when
 // not `with_preview`). False when the report could not be made or printed (reason in `error`).

@@ -37,29 +37,6 @@ using namespace kovra::calc;
 
 std::string mz(const char* utf8) { return store::utf8_to_mazovia(utf8); }
 
-// The document's totals as opening it computes them (a compound: its chapters summed, its
-// own additions and their VAT added).
-estimate_totals document_totals(const print_document& doc) {
-  estimate_totals t;
-  if (!doc.compound) {
-    if (doc.estimates.empty()) return t;
-    estimate_model m = doc.estimates.front().model;
-    return recalculate(m).totals;
-  }
-  for (const print_estimate& e : doc.estimates) {
-    estimate_model m = e.model;
-    t.add(recalculate(m).totals);
-  }
-  double additions = 0;
-  for (const addition& a : doc.compound_model.additions) additions += round_money(a.amount);
-  additions = round_money(additions);
-  t.additions += additions;
-  t.net = round_money(t.net + additions);
-  t.vat = round_money(t.vat + vat(doc.compound_model.overheads, additions));
-  t.gross = t.net + t.vat;
-  return t;
-}
-
 // Lines of a stored text: CR LF as LF, each line cut at `width` after one of "-;:\>)]}?! ".
 std::vector<std::string> text_lines_of(std::string text, int width) {
   std::string clean;
@@ -552,6 +529,29 @@ void print_table_of_contents(printout_sink& sink, uint8_t* block) {
 }
 
 } // namespace
+
+// The document's totals as opening it computes them (a compound: its chapters summed, its
+// own additions and their VAT added).
+calc::estimate_totals document_totals(const print_document& doc) {
+  calc::estimate_totals t;
+  if (!doc.compound) {
+    if (doc.estimates.empty()) return t;
+    estimate_model m = doc.estimates.front().model;
+    return recalculate(m).totals;
+  }
+  for (const print_estimate& e : doc.estimates) {
+    estimate_model m = e.model;
+    t.add(recalculate(m).totals);
+  }
+  double additions = 0;
+  for (const addition& a : doc.compound_model.additions) additions += round_money(a.amount);
+  additions = round_money(additions);
+  t.additions += additions;
+  t.net = round_money(t.net + additions);
+  t.vat = round_money(t.vat + vat(doc.compound_model.overheads, additions));
+  t.gross = t.net + t.vat;
+  return t;
+}
 
 bool print_other_part(printout_sink& sink, print_document& doc, uint8_t* block, int code, const stop_check& stop) {
   switch (code) {

@@ -7,6 +7,10 @@
 
 namespace kovra::printouts {
 
+// The document's totals as opening it computes them (a compound: its chapters summed, its
+// own additions and their VAT added).
+calc::estimate_totals document_totals(const print_document& doc);
+
 // Runs the generator of part `code`; false when the user stopped it.
 bool print_other_part(printout_sink& sink, print_document& doc, uint8_t* block, int code, const stop_check& stop = {});
 

@@ -292,7 +292,7 @@ std::string print_graphic(print_document& doc, const std::vector<int>& parts, QP
 report::report_page_setup graphic_page_setup(const print_document& doc) { return page_setup_of(doc); }
 
 report::generated_report record_graphic(print_document& doc, const std::vector<int>& parts, QPaintDevice& device,
-                                        const QSize& page_size) {
+                                        const QSize& page_size, const report::page_observer& observer) {
   clear_reserved_byte(doc);
   bool finished = true;
   report::generated_report rep =
@@ -300,7 +300,8 @@ report::generated_report record_graphic(print_document& doc, const std::vector<i
                               [&](report::VL_raport& raport) {
                                 graphic_sink sink(raport, doc, shell::current_print_look().line_spacing);
                                 finished = run_parts(sink, doc, parts);
-                              });
+                              },
+                              observer);
   if (rep && !finished) {
     rep.raport.reset();
     rep.error = "the printout was stopped";

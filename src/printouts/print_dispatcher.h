@@ -56,8 +56,9 @@ std::string print_graphic(print_document& doc, const std::vector<int>& parts, QP
 // The page setup of the document's graphic printouts: the block's margins and first page number.
 report::report_page_setup graphic_page_setup(const print_document& doc);
 // The graphic report of `parts` recorded once with the metrics of `device` (laid out for the
-// whole page of `page_size` device units): what a preview shows and later prints.
+// whole page of `page_size` device units): what a preview shows and later prints. `observer`
+// sees each page as it is finished.
 report::generated_report record_graphic(print_document& doc, const std::vector<int>& parts, QPaintDevice& device,
-                                        const QSize& page_size);
+                                        const QSize& page_size, const report::page_observer& observer = {});
 
 } // namespace kovra::printouts

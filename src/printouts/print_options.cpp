@@ -427,8 +427,14 @@ std::vector<page_option> page_options(const uint8_t* block, int part, print_meth
   if (part == 1) items = device_captions();
   else if (part == 5) items = general_captions();
   else if (part == 40) items = estimate_captions(method);
-  else if (const std::size_t off = new_page_offset(block, part))
-    items = {{off, 1, "Drukuj od nowej strony", field::check}, {off + 8, 0, "Wybierz tytuł", field::title}};
+  else {
+    std::size_t off = new_page_offset(block, part);
+    if (part == 35) off = method == print_method::upzp ? 1983 : 1707;  // the bill of quantities of the method
+    // The annex parts' pages are made of their annexes' own options.
+    if (off && part != 85 && part != 185)
+      items = {{off, 1, "Drukuj od nowej strony", field::check}, {off + 8, 0, "Wybierz tytuł", field::title}};
+    add_part_captions(items, block, part, method);
+  }
   std::vector<page_option> out;
   for (const auto& it : items) {
     if (it.kind == field::text) continue;

@@ -5,16 +5,24 @@
 #include "calc/overhead_texts.h"
 #include "calc/recalculation.h"
 #include "document/estimate_file.h"
+#include "document/data_chain.h"
+#include "document/data_records.h"
 #include "document/general_data.h"
+#include "document/node_blocks.h"
 #include "document/store_compound.h"
+#include "printouts/other_parts.h"
 #include "printouts/page_context.h"
 #include "printouts/print_options.h"
+#include "shell/print_block.h"
 #include "store/codepage.h"
+#include "store/file_header.h"
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace kovra::printouts {
@@ -32,6 +40,30 @@ std::string trimmed(std::string s) {
 }
 
 std::string utf8(const std::string& internal) { return store::mazovia_to_utf8(trimmed(internal)); }
+
+std::string trimmed_end(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\0' || s.back() == '\r' || s.back() == '\n')) s.pop_back();
+  return s;
+}
+
+// A price list named by the general data, as its description (the file name, when the file
+// cannot be read as one or its description is empty); empty for no file. UTF-8.
+std::string price_list_description(std::string file) {
+  file = trimmed_end(file);
+  if (trimmed(file).empty()) return {};
+  std::ifstream in(file, std::ios::binary);
+  uint8_t raw[store::file_header_size];
+  if (in.read(reinterpret_cast<char*>(raw), sizeof raw)) {
+    const store::file_header h = store::decode_file_header(raw);
+    if (h.magic_ok())
+      if (std::string d = utf8(trimmed_end(store::header_description(h))); !d.empty()) return d;
+  }
+  store::cp1250_to_mazovia(file);  // file names are kept as Windows gave them
+  return store::mazovia_to_utf8(file);
+}
+
+// The title page's checks ("Z numerem specyfikacji STWiOR" is the fifth).
+constexpr std::size_t title_page_checks = 1699;
 
 // The general data of the file (of the compound estimate for a compound one).
 bool read_general(const print_document& doc, document::general_data& g) {
@@ -276,8 +308,42 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
     f["Budowa"] = utf8(g.site_text());
     f["Autor"] = utf8(g.preparer_text());
     if (!doc.compound && g.labour_rate() != 0 && with_values) f["StawkaRG"] = trimmed(calc::text_price(g.labour_rate()));
+    if (!doc.compound && with_values) {
+      // The price lists by their descriptions: labour (without a labour rate), materials,
+      // equipment, then the simplified positions' list.
+      auto list = [&](int first, int last) {
+        for (int k = first; k <= last; ++k)
+          if (std::string d = price_list_description(g.price_list_file(k)); !d.empty()) return d;
+        return std::string();
+      };
+      auto put = [&](const char* field, std::string value) {
+        if (!value.empty()) f[field] = std::move(value);
+      };
+      if (g.labour_rate() == 0) put("CennikRG", list(0, 2));
+      put("CennikMat", list(3, 5));
+      put("CennikS", list(6, 8));
+      put("CennikI", list(9, 9));
+    }
   }
   const general_options options = read_general_options(doc.block.data());
+  if (doc.records) {
+    document::general_data gd = doc.general;
+    // The specification number with "Z numerem specyfikacji STWiOR"; the CPV codes, stored
+    // with 0x01 between them, one after another.
+    if (shell::item_on(doc.block.data(), title_page_checks, 5))
+      if (auto spec = document::read_estimate_text_raw(*doc.records, gd, 2, doc.data_chain))
+        f["SST"] = utf8(trimmed_end(document::specification_number(*spec)));
+    if (auto cpv = document::read_estimate_text_raw(*doc.records, gd, 1, doc.data_chain)) {
+      std::string codes = *cpv;
+      std::replace(codes.begin(), codes.end(), '\x01', ' ');
+      if (!trimmed(codes).empty()) f["CPV"] = utf8(trimmed_end(codes));
+    }
+    const std::vector<document::author> authors = document::read_authors(*doc.records, gd, doc.data_chain);
+    std::string list;
+    for (const document::author& a : authors)
+      list += (list.empty() ? "" : "\n") + utf8(trimmed_end(a.name)) + " - " + utf8(trimmed_end(a.function));
+    if (!authors.empty()) f["Autorzy"] = list + "\n\nSprawdzający:";
+  }
   if (!doc.compound && !doc.estimates.empty() && options.overhead_formulas) {
     // The overheads as their rate texts: purchase costs only with FORMUŁA II, slots 5 to 9
     // with their names, then general contracting and VAT.
@@ -299,10 +365,17 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
     f["NarzutGW"] = rate(10);
     f["NarzutVAT"] = rate(11);
   }
-  if (with_values && !doc.compound && !doc.estimates.empty()) {
-    calc::estimate_model model = doc.estimates.front().model;
+  if (with_values && !doc.estimates.empty()) {
     double vat = 0, net = 0;
-    calc::recalculate_totals(model, calc::options_from_settings(model.settings), vat, net);
+    if (doc.compound) {
+      // The chapters summed with the compound's own additions, as its title page shows them.
+      const calc::estimate_totals t = document_totals(doc);
+      vat = t.vat;
+      net = t.net;
+    } else {
+      calc::estimate_model model = doc.estimates.front().model;
+      calc::recalculate_totals(model, calc::options_from_settings(model.settings), vat, net);
+    }
     const double total = net + vat;
     if (total != 0) {
       f["KwotaNetto"] = trimmed(calc::text_money(vat != 0 ? net : total));
@@ -347,8 +420,105 @@ std::string fill_placeholders(const std::string& xml, const title_fields& fields
   return out;
 }
 
+namespace {
+
+// The lines as paragraphs in the format's markup, the first starting a new page.
+std::string extra_page_xml(const std::vector<title_line>& lines, template_kind kind) {
+  std::string out;
+  bool first = true;
+  for (const title_line& l : lines) {
+    std::string text;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = l.text.find('\t', start)) != std::string::npos; start = tab + 1)
+      text += xml_escaped(l.text.substr(start, tab - start)) + (kind == template_kind::docx ? "</w:t><w:tab/><w:t xml:space=\"preserve\">" : "<text:tab/>");
+    text += xml_escaped(l.text.substr(start));
+    if (kind == template_kind::docx) {
+      out += "<w:p>";
+      if (first) out += "<w:r><w:br w:type=\"page\"/></w:r>";
+      out += std::string("<w:r>") + (l.bold ? "<w:rPr><w:b/></w:rPr>" : "") + "<w:t xml:space=\"preserve\">" + text +
+             "</w:t></w:r></w:p>";
+    } else {
+      const char* style = first ? (l.bold ? "KovraBreakBold" : "KovraBreak") : (l.bold ? "KovraBold" : "KovraPlain");
+      out += std::string("<text:p text:style-name=\"") + style + "\">" + text + "</text:p>";
+    }
+    first = false;
+  }
+  return out;
+}
+
+// The main part with the lines added at the end of its text (a .docx before the body's last
+// section properties; an .odt with the paragraph styles they use).
+std::string with_extra_page(std::string xml, const std::vector<title_line>& lines, template_kind kind) {
+  const std::string page = extra_page_xml(lines, kind);
+  if (kind == template_kind::docx) {
+    std::size_t at = xml.rfind("</w:body>");
+    if (at == std::string::npos) return xml;
+    const std::size_t sect = xml.rfind("<w:sectPr", at);
+    const std::size_t last_p = xml.rfind("</w:p>", at);
+    if (sect != std::string::npos && (last_p == std::string::npos || sect > last_p)) at = sect;
+    return xml.insert(at, page);
+  }
+  const std::size_t at = xml.rfind("</office:text>");
+  if (at == std::string::npos) return xml;
+  xml.insert(at, page);
+  const std::string styles =
+      "<style:style style:name=\"KovraPlain\" style:family=\"paragraph\"/>"
+      "<style:style style:name=\"KovraBold\" style:family=\"paragraph\"><style:text-properties "
+      "fo:font-weight=\"bold\"/></style:style>"
+      "<style:style style:name=\"KovraBreak\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:break-before=\"page\"/></style:style>"
+      "<style:style style:name=\"KovraBreakBold\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:break-before=\"page\"/><style:text-properties fo:font-weight=\"bold\"/></style:style>";
+  if (const std::size_t end = xml.find("</office:automatic-styles>"); end != std::string::npos) {
+    xml.insert(end, styles);
+  } else if (const std::size_t empty = xml.find("<office:automatic-styles/>"); empty != std::string::npos) {
+    xml.replace(empty, std::string("<office:automatic-styles/>").size(),
+                "<office:automatic-styles>" + styles + "</office:automatic-styles>");
+  } else if (const std::size_t body = xml.find("<office:body"); body != std::string::npos) {
+    xml.insert(body, "<office:automatic-styles>" + styles + "</office:automatic-styles>");
+  }
+  return xml;
+}
+
+} // namespace
+
+std::vector<title_line> constituents_page(const print_document& doc) {
+  std::vector<title_line> out;
+  if (!doc.compound) return out;
+  for (const print_estimate& e : doc.estimates) {
+    const std::string name = utf8(e.general_name.empty() ? e.tree_name : e.general_name);
+    out.push_back({"Cenniki", true});
+    out.push_back({name, false});
+    const document::general_data& g = e.general;
+    if (g.labour_rate() != 0) out.push_back({"\tStawka r-g:\t" + trimmed(calc::text_price(g.labour_rate())), false});
+    static const struct {
+      const char* label;
+      int first, last;
+    } lists[] = {{"Cennik robocizny:", 0, 2}, {"Cennik materiałów:", 3, 5}, {"Cennik sprzętu:", 6, 8},
+                 {"Cennik uproszczony:", 9, 9}};
+    for (const auto& l : lists)
+      for (int k = l.first; k <= l.last; ++k)
+        if (std::string d = price_list_description(g.price_list_file(k)); !d.empty()) {
+          out.push_back({std::string("\t") + l.label + "\t" + d, false});
+          break;
+        }
+    out.push_back({"Narzuty", true});
+    out.push_back({name, false});
+    calc::estimate_model model = e.model;
+    const calc::recalc_result run = calc::run_single(model, calc::options_from_settings(model.settings));
+    const calc::formula_context ctx{&model, &run.totals, true};
+    for (int row = model.settings.calc_method == calc::method_formula_2 ? 0 : 1;
+         row < int(model.overheads.rows.size()) && row <= 11; ++row) {
+      const std::string label = utf8(model.overheads.rows[std::size_t(row)].name);
+      const std::string rate = store::mazovia_to_utf8(trimmed(calc::overhead_formula_text(ctx, row)));
+      if (!label.empty() && !rate.empty()) out.push_back({"\t" + label + ":\t" + rate, false});
+    }
+  }
+  return out;
+}
+
 std::string merge_title_page(const std::string& template_path, const std::string& output_path,
-                             const title_fields& fields) {
+                             const title_fields& fields, const std::vector<title_line>& extra_page) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (!fs::is_regular_file(template_path, ec))
@@ -371,6 +541,9 @@ std::string merge_title_page(const std::string& template_path, const std::string
 
   for (entry& e : entries)
     if (is_text_part(e.name, kind)) e.data = fill_placeholders(e.data, fields, kind);
+  if (!extra_page.empty())
+    for (entry& e : entries)
+      if (e.name == main_part) e.data = with_extra_page(e.data, extra_page, kind);
   if (kind == template_kind::odt) {
     std::stable_partition(entries.begin(), entries.end(), [](const entry& e) { return e.name == "mimetype"; });
   }

@@ -31,8 +31,19 @@ std::string fill_placeholders(const std::string& xml, const title_fields& fields
 // written to a temporary file beside it and renamed, so a failure leaves no half-written
 // document. An .odt keeps its "mimetype" entry first and stored. Empty on success, else
 // the reason (in Polish, for the user).
+struct title_line;
 std::string merge_title_page(const std::string& template_path, const std::string& output_path,
-                             const title_fields& fields);
+                             const title_fields& fields, const std::vector<title_line>& extra_page = {});
+
+// A line of the page that follows a compound estimate's title page; a tab in the text is a
+// tab stop of the document.
+struct title_line {
+  std::string text;  // UTF-8
+  bool bold = false;
+};
+// For each constituent of a compound estimate a block "Cenniki" (labour rate and price lists)
+// and a block "Narzuty" (its overheads with their rate texts); none for a simple estimate.
+std::vector<title_line> constituents_page(const print_document& doc);
 
 // "strtyt.docx" / "strtyt.odt" in the program's data folder.
 std::string title_template_path(const std::string& data_folder, template_kind kind);

@@ -432,6 +432,7 @@ void VL_raport::open_page() {
     first_page_offset_ = offset;
   }
   last_page_offset_ = offset;
+  if (page_no_ > 1 && on_page_finished) on_page_finished(page_no_ - 1);
   current_y_ = top_;
   remaining_ = height_;
 

@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,6 +134,9 @@ public:
   int64_t first_page_offset() const { return first_page_offset_; }
   // A write of the page file failed (disk full): the pages are incomplete.
   bool write_failed() const;
+  // Called with the number of finished pages each time a page is closed by the next one, so
+  // the finished pages can be replayed while the rest is still being recorded.
+  std::function<void(int)> on_page_finished;
 
 private:
   void put(int32_t value) { target_->put_i32(value); }

@@ -19,30 +19,44 @@ namespace kovra::report {
 int32_t margin_units(int dpi, double mm) { return static_cast<int32_t>(std::trunc(dpi * mm / 25.4 + 0.5)); }
 
 generated_report generate_report(QPaintDevice& device, const QSize& page_size, const report_page_setup& setup,
-                                 const shell::print_look& look, const report_generator& generator) {
+                                 const shell::print_look& look, const report_generator& generator,
+                                 const page_observer& observer) {
   generated_report out;
   out.page_size = page_size;
   try {
-    auto raport = std::make_unique<VL_raport>();
+    out.raport = std::make_unique<VL_raport>();
+    VL_raport& raport = *out.raport;
     const int dpi_x = device.logicalDpiX(), dpi_y = device.logicalDpiY();
     const int32_t left = margin_units(dpi_x, setup.margin_left_mm);
     const int32_t right = margin_units(dpi_x, setup.margin_right_mm);
     const int32_t top = margin_units(dpi_y, setup.margin_top_mm);
     const int32_t bottom = margin_units(dpi_y, setup.margin_bottom_mm);
-    raport->begin_report(left, page_size.width() - left - right, &setup.background, pen_table_from_look(look),
-                         font_table_from_look(look), &device, setup.first_page_no, 96,
-                         page_size.height() - top - bottom, top);
-    if (generator) generator(*raport);
-    raport->end_report();
-    if (raport->write_failed()) {
-      out.error = "Nie można zapisać stron wydruku (brak miejsca na dysku?)";
-      return out;  // the report and its page file go here
+    raport.begin_report(left, page_size.width() - left - right, &setup.background, pen_table_from_look(look),
+                        font_table_from_look(look), &device, setup.first_page_no, 96,
+                        page_size.height() - top - bottom, top);
+    if (observer) {
+      raport.on_page_finished = [&](int pages) {
+        out.pages = pages;
+        observer(out);
+      };
     }
-    out.pages = raport->count_pages();
-    out.raport = std::move(raport);
+    if (generator) generator(raport);
+    raport.end_report();
+    raport.on_page_finished = nullptr;
+    if (raport.write_failed()) {
+      out.raport.reset();  // the report and its page file go here
+      out.pages = 0;
+      out.error = "Nie można zapisać stron wydruku (brak miejsca na dysku?)";
+      return out;
+    }
+    out.pages = raport.count_pages();
   } catch (const std::exception& e) {
+    out.raport.reset();
+    out.pages = 0;
     out.error = e.what();
   } catch (...) {
+    out.raport.reset();
+    out.pages = 0;
     out.error = "Nieznany błąd w czasie tworzenia wydruku";
   }
   return out;

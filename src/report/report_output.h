@@ -50,10 +50,14 @@ struct report_outcome {
 // A margin in millimetres as device units: trunc(dpi * mm / 25.4 + 0.5).
 int32_t margin_units(int dpi, double mm);
 
+// Sees the report while it is recorded: `pages` counts the pages finished so far.
+using page_observer = std::function<void(const generated_report& report)>;
+
 // Records the report with the metrics of `device` (a printer or PDF writer laid out for the
-// whole page, no margins of its own).
+// whole page, no margins of its own). `observer` is called each time a page is finished.
 generated_report generate_report(QPaintDevice& device, const QSize& page_size, const report_page_setup& setup,
-                                 const shell::print_look& look, const report_generator& generator);
+                                 const shell::print_look& look, const report_generator& generator,
+                                 const page_observer& observer = {});
 
 // Records the report for a PDF writer at setup.resolution and writes the page range to `path`.
 report_outcome write_report_pdf(const std::string& path, const report_page_setup& setup, const shell::print_look& look,

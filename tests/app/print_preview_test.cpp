@@ -6,6 +6,7 @@
 #include "printouts/print_document.h"
 #include "shell/print_look.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QTest>
@@ -166,6 +167,52 @@ TEST(GraphicPreview, TheDemoEstimatesPrintoutIsRecordedOnceAndReplayed) {
   for (int y = 13; y < std::min(shot.height(), 7 + px.height()); ++y)
     for (int x = 13; x < std::min(shot.width(), 7 + px.width()); ++x) dark += qGray(shot.pixel(x, y)) < 100;
   EXPECT_GT(dark, 50);
+}
+
+// The preview opens on the first finished page while the rest is still recorded, grows with
+// the recording (printing waits for it) and ends with every page, each recorded once.
+TEST(GraphicPreview, OpensOnTheFirstFinishedPageAndGrowsWhileRecording) {
+  test::test_app();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  int recording_page = 0, generator_runs = 0;
+  int shown_at = 0, count_when_shown = -1;
+  bool printed_while_recording = true;
+  const report_recorder record = [&](QPaintDevice& device, const QSize& page, const report::page_observer& observer) {
+    ++generator_runs;
+    return report::generate_report(
+        device, page, {}, shell::default_print_look(),
+        [&](report::VL_raport& r) {
+          for (int i = 1; i <= 30; ++i) {
+            recording_page = i;
+            r.draw_text("Strona " + std::to_string(i), {0, 0, 2000, 200}, 0, 0, 0);
+            r.end_row(200);
+            if (i < 30) r.page_break();
+          }
+        },
+        observer);
+  };
+  rp_preview_setup s;
+  s.last = 0;
+  auto d = record_preview(nullptr, printer, record, s, nullptr, [&] {
+    shown_at = recording_page;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* p = qobject_cast<Tdlg_rp_preview*>(w)) {
+        count_when_shown = p->page_count();
+        printed_while_recording = p->print_range();
+      }
+  });
+  ASSERT_TRUE(d);
+  // Page 2 was begun, so page 1 was finished: that is when the preview appeared.
+  EXPECT_EQ(shown_at, 2);
+  EXPECT_EQ(count_when_shown, 1);
+  EXPECT_FALSE(printed_while_recording);
+  EXPECT_EQ(generator_runs, 1);
+  EXPECT_FALSE(d->recording());
+  EXPECT_EQ(d->page_count(), 30);
+  EXPECT_EQ(d->range_text(), "Zakres stron: 1 - 30");
+  d->pages()->go_to_page(30);
+  EXPECT_EQ(d->pages()->current_page(), 30);
 }
 
 } // namespace

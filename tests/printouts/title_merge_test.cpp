@@ -1,12 +1,16 @@
 // The title page merged into the word-processor templates shipped in data/: placeholders split
 // over runs, the fields of an estimate, the zip written back (an .odt's "mimetype" first and
 // stored) and the failures a user can meet.
+#include "calc/compound_recalc.h"
+#include "calc/estimate_json.h"
+#include "calc/number_text.h"
 #include "document/estimate_file.h"
 #include "printouts/print_document.h"
 #include "printouts/print_options.h"
 #include "printouts/title_merge.h"
 #include "shell/temp_folder.h"
 
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -96,7 +100,11 @@ nlohmann::json valued_estimate() {
   return {{"header", {{"file_type", 2}, {"version", 800}, {"kind", 1}, {"compressed", false}}},
           {"general",
            {{"name", "Garaż"}, {"calc_method", 0}, {"client_text", "Gmina Łódź"}, {"object_text", "Garaż"},
-            {"site_text", "ul. Polna 1"}, {"preparer_text", "Biuro <K&K>"}, {"estimate_date", "261210"}}},
+            {"site_text", "ul. Polna 1"}, {"preparer_text", "Biuro <K&K>"}, {"estimate_date", "261210"},
+            {"price_list_file_1", "brak/robocizna.cen"}, {"price_list_file_3", "brak/materialy.cen"}}},
+          {"authors", {{{"name", "Jan Nowak"}, {"function", "kosztorysant"}}, {{"name", "Ewa Lis"}, {"function", "inspektor"}}}},
+          {"cpv", "45000000-7\x01" "45200000-9"},
+          {"specification", "ST-01\x01Roboty ziemne"},
           {"nodes", {{{"type", 0}, {"level", 0}, {"number", "1"}, {"description", "Fundamenty"}}, position}},
           {"prices",
            {{{"kind", 0}, {"id", 999}, {"sub", 0}, {"unit", "r-g"}, {"name", "Robotnicy"}, {"price", 30.0},
@@ -122,8 +130,20 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
   EXPECT_EQ(f.at("KwotaNetto"), "2 600.00");
   EXPECT_EQ(f.count("KwotaVAT") + f.count("KwotaBrutto"), 0u);
   EXPECT_EQ(f.at("KwotaSłownie").rfind("dwa tysiące sześćset", 0), 0u) << f.at("KwotaSłownie");
+  // The authors one per line before the checking person's place, the CPV codes side by side,
+  // the specification number only with "Z numerem specyfikacji STWiOR".
+  EXPECT_EQ(f.at("Autorzy"), "Jan Nowak - kosztorysant\nEwa Lis - inspektor\n\nSprawdzający:");
+  EXPECT_EQ(f.at("CPV"), "45000000-7 45200000-9");
+  EXPECT_EQ(f.count("SST"), 0u);
+  // Price lists that cannot be read are named by their files; no labour rate: its list shows.
+  EXPECT_EQ(f.at("CennikRG"), "brak/robocizna.cen");
+  EXPECT_EQ(f.at("CennikMat"), "brak/materialy.cen");
+  EXPECT_EQ(f.count("CennikS") + f.count("CennikI"), 0u);
+  std::string spec_why;
+  ASSERT_TRUE(set_option_by_caption(doc.block.data(), 10, "Z numerem specyfikacji STWiOR", "on", 0, spec_why)) << spec_why;
+  EXPECT_EQ(title_fields_of(doc, "K", true).at("SST"), "ST-01");
   const title_fields without = title_fields_of(doc, "K", false);
-  EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie"), 0u);
+  EXPECT_EQ(without.count("KwotaNetto") + without.count("KwotaSłownie") + without.count("CennikMat"), 0u);
   // The overheads only with "Drukuj formuły narzutów"; purchase costs with FORMUŁA II.
   std::string why;
   ASSERT_TRUE(set_option_by_caption(doc.block.data(), 5, "Drukuj formuły narzutów", "off", 0, why)) << why;
@@ -158,6 +178,54 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
       EXPECT_EQ(entries.front().method, ZIP_CM_STORE);
       EXPECT_EQ(entries.front().data, "application/vnd.oasis.opendocument.text");
     }
+  }
+}
+
+// A compound estimate's values: its chapters with its own additions (1800 and their 8 % VAT),
+// the same sums the compound's own recalculation gives.
+TEST(TitleMerge, CompoundValuesSumTheChaptersAndAdditions) {
+  test::temp_folder dir;
+  const std::string built = std::string(KOVRA_BINARY_DIR) + "/examples/";
+  for (const char* name : {"demo_compound.kvr", "demo_garage.kvr"})
+    fs::copy_file(built + name, dir.path() + name, fs::copy_options::overwrite_existing);
+  print_document doc;
+  std::string error;
+  ASSERT_TRUE(open_print_document(dir.path() + "demo_compound.kvr", doc, error)) << error;
+  const title_fields f = title_fields_of(doc, "K", true);
+
+  calc::compound_model c;
+  std::ifstream in(std::string(KOVRA_SOURCE_DIR) + "/examples/demo_compound.json");
+  ASSERT_TRUE(calc::compound_from_json(nlohmann::json::parse(in), c, error)) << error;
+  const calc::compound_result r = calc::recalculate_compound(c);
+  auto money = [](double v) {
+    std::string t = calc::text_money(v);
+    return t.substr(t.find_first_not_of(' '));
+  };
+  ASSERT_NE(r.totals.vat, 0);
+  EXPECT_EQ(f.at("KwotaNetto"), money(r.totals.net));
+  EXPECT_EQ(f.at("KwotaVAT"), money(r.totals.vat));
+  EXPECT_EQ(f.at("KwotaBrutto"), money(r.totals.gross));
+  EXPECT_EQ(f.count("CennikMat") + f.count("Narzuty"), 0u);  // those are a simple estimate's
+
+  // The page after the title page: "Cenniki" and "Narzuty" for each of the three chapters.
+  const std::vector<title_line> page = constituents_page(doc);
+  int blocks = 0;
+  for (const title_line& l : page) blocks += l.bold && (l.text == "Cenniki" || l.text == "Narzuty");
+  EXPECT_EQ(blocks, 6);
+  ASSERT_FALSE(page.empty());
+  EXPECT_TRUE(page.front().bold);
+  for (template_kind kind : {template_kind::docx, template_kind::odt}) {
+    const std::string out = title_output_path(doc.path, kind);
+    ASSERT_EQ(merge_title_page(title_template_path(data_folder(), kind), out, f, page), "");
+    const std::string xml = entry_text(read_zip(out), kind == template_kind::docx ? "word/document.xml" : "content.xml");
+    const std::size_t brk = xml.find(kind == template_kind::docx ? "<w:br w:type=\"page\"/>" : "text:style-name=\"KovraBreakBold\"");
+    ASSERT_NE(brk, std::string::npos);
+    EXPECT_LT(xml.find(f.at("KwotaBrutto")), brk);  // the title page comes first
+    EXPECT_NE(xml.find("Narzuty", brk), std::string::npos);
+    if (kind == template_kind::odt) EXPECT_NE(xml.find("style:name=\"KovraBreakBold\""), std::string::npos);
+    QXmlStreamReader reader(QByteArray::fromStdString(xml));
+    while (!reader.atEnd()) reader.readNext();
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
   }
 }
 
