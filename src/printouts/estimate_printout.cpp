@@ -4,9 +4,11 @@
 #include "calc/overhead_texts.h"
 #include "calc/overheads.h"
 #include "calc/position_costing.h"
+#include "calc/record_binding.h"
 #include "calc/recalculation.h"
 #include "calc/rounding.h"
 #include "calc/special_positions.h"
+#include "document/document_settings.h"
 #include "printouts/node_texts.h"
 #include "printouts/part_options.h"
 #include "printouts/print_options.h"
@@ -65,6 +67,20 @@ int value_kind(const input_entry& e) {
   return e.kind;
 }
 
+// A copy printed with a method on the other side of UPZP changes regime: the investor
+// table flag follows the method and the overhead record of that table is taken, the
+// document's own when it has one, else the configuration's. The document is not touched.
+void follow_regime(estimate_model& model, const print_estimate& e) {
+  const uint8_t investor = model.settings.calc_method == method_investor ? 1 : 0;
+  if (investor == model.settings.investor_table || !e.records) return;
+  document::general_data g = e.general;
+  g.set_investor_table(investor);
+  const document::overhead_record r = document::read_or_current_overheads(*e.records, g, e.data_chain);
+  model.settings.investor_table = investor;
+  model.settings.profit_per_component = g.profit_per_component();
+  model.overheads = overhead_table_from(r);
+}
+
 // Amounts of one position: direct costs and with overheads; per unit under the per-unit
 // methods, for the whole quantity under FORMUŁA II.
 struct amounts {
@@ -88,6 +104,7 @@ public:
       model_.settings.calc_method = uint8_t(document_method(o.method));
       model_.settings.overheads_per_position = g.overheads_per_element ? 0 : 1;
       model_.settings.multiplicity_in_unit = g.multiplicity_in_unit ? 1 : 0;
+      follow_regime(model_, e);
     }
     f2_ = model_.settings.calc_method == method_formula_2;
     recalc_options ro = options_from_settings(model_.settings);

@@ -213,6 +213,52 @@ TEST(PrintCli, CompoundPrintsEachConstituentWithItsMultiplier) {
   EXPECT_TRUE(has_line(t, "|                                                        Wartość brutto:|   7 134.00|                                   |"));
 }
 
+// The investor table beside the standard one: Kp 70% of R+S, profit 10% on R+Kp, VAT 8%.
+json investor_overheads() {
+  json rows = json::array();
+  for (int i = 0; i < 12; ++i) rows.push_back({{"name", ""}, {"rates", {-1, -1, -1, -1, -1, -1, -1}}});
+  rows[1] = {{"name", "Koszty pośrednie"}, {"rates", {70, -1, 0, -1, -1, -1, -1}}};
+  rows[2] = {{"name", "Zysk"}, {"rates", {10, -1, -1, -1, -1, 10, -1}}};
+  rows[11] = {{"name", "VAT"}, {"rates", {-1, -1, -1, -1, -1, -1, 8}}};
+  return {{"rows", rows}, {"kp_plus_cz", 0}, {"kp_plus_ws", 0}, {"z_plus_cz", 0}, {"z_plus_ws", 0}};
+}
+
+TEST(PrintCli, PrintingWithUpzpTakesTheInvestorTable) {
+  // A FORMUŁA II estimate printed with UPZP: per unit R 60, M 200, Kp 70% of 60 = 42,
+  // Z 10% of R+Kp = 10.20, unit 312.20, net 3 122.00, VAT 8% 249.76, gross 3 371.76 (its
+  // own table would give 2 900.00 and 3 567.00). The file stays as it was.
+  cli_folder dir;
+  json doc = small_estimate(0);
+  doc["investor_overheads"] = investor_overheads();
+  const std::string file = dir.build(doc, "u.kvr");
+  const std::string before = file_bytes(file);
+  const std::vector<std::string> upzp = {"--option", "5:zgodne z ustawieniami w kosztorysie=off", "--option",
+                                         "5:Inwestorska UPZP=on", "--option", "5:Drukuj formuły narzutów=off"};
+  std::vector<std::string> args = {"print", file, "--format", "utf8", "--endless", "-o", dir / "u.txt"};
+  args.insert(args.end(), upzp.begin(), upzp.end());
+  auto r = run_cli(args);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  std::string t = file_bytes(dir / "u.txt");
+  EXPECT_TRUE(has_line(t, "|                                                                                                       Zysk|      10.20|"));
+  EXPECT_TRUE(has_line(t, "|                                                                                             Wartość netto:|   3 122.00|"));
+  EXPECT_TRUE(has_line(t, "|                                                                                                        VAT|     249.76|"));
+  EXPECT_TRUE(has_line(t, "|                                                                                            Wartość brutto:|   3 371.76|"));
+  EXPECT_EQ(file_bytes(file), before);
+
+  // A compound: its chapter (quantity 2) switches as well: net 6 244.00, VAT 499.52.
+  json c = small_compound();
+  c["chapters"][0]["document"]["investor_overheads"] = investor_overheads();
+  const std::string cfile = dir.build(c, "uc.kvr");
+  args = {"print", cfile, "--format", "utf8", "--endless", "-o", dir / "uc.txt"};
+  args.insert(args.end(), upzp.begin(), upzp.end());
+  r = run_cli(args);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  t = file_bytes(dir / "uc.txt");
+  EXPECT_TRUE(has_line(t, "|                                                                                             Wartość netto:|   6 244.00|"));
+  EXPECT_TRUE(has_line(t, "|                                                                                         VAT (z rozdziałów)|     499.52|"));
+  EXPECT_TRUE(has_line(t, "|                                                                                            Wartość brutto:|   6 743.52|"));
+}
+
 std::vector<std::string> split_pages(const std::string& text) {
   std::vector<std::string> pages;
   std::size_t start = 0;
