@@ -245,6 +245,19 @@ TEST(PrintCli, PrintingWithUpzpTakesTheInvestorTable) {
   EXPECT_TRUE(has_line(t, "|                                                                                            Wartość brutto:|   3 371.76|"));
   EXPECT_EQ(file_bytes(file), before);
 
+  // Back: a UPZP estimate printed with FORMUŁA II takes its standard table, Kp 50% of R:
+  // 10 x (260 + 30) = 2 900.00, VAT 23% 667.00.
+  json back = small_estimate(2);
+  back["standard_overheads"] = back["overheads"];
+  back["overheads"] = investor_overheads();
+  const std::string bfile = dir.build(back, "b.kvr");
+  r = run_cli({"print", bfile, "--format", "utf8", "--endless", "-o", dir / "b.txt", "--option",
+               "5:zgodne z ustawieniami w kosztorysie=off", "--option", "5:FORMUŁA II=on"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  t = file_bytes(dir / "b.txt");
+  EXPECT_TRUE(has_line(t, "|                                                         Wartość netto:|   2 900.00|                                   |"));
+  EXPECT_TRUE(has_line(t, "|                                                                    VAT|     667.00|                                   |"));
+
   // A compound: its chapter (quantity 2) switches as well: net 6 244.00, VAT 499.52.
   json c = small_compound();
   c["chapters"][0]["document"]["investor_overheads"] = investor_overheads();
