@@ -433,7 +433,8 @@ std::string extra_page_xml(const std::vector<title_line>& lines, template_kind k
       text += xml_escaped(l.text.substr(start, tab - start)) + (kind == template_kind::docx ? "</w:t><w:tab/><w:t xml:space=\"preserve\">" : "<text:tab/>");
     text += xml_escaped(l.text.substr(start));
     if (kind == template_kind::docx) {
-      out += "<w:p>";
+      // Left indent 128 pt, first line 141.75 pt back (in twentieths of a point).
+      out += "<w:p><w:pPr><w:ind w:left=\"2560\" w:hanging=\"2835\"/></w:pPr>";
       if (first) out += "<w:r><w:br w:type=\"page\"/></w:r>";
       out += std::string("<w:r>") + (l.bold ? "<w:rPr><w:b/></w:rPr>" : "") + "<w:t xml:space=\"preserve\">" + text +
              "</w:t></w:r></w:p>";
@@ -462,13 +463,16 @@ std::string with_extra_page(std::string xml, const std::vector<title_line>& line
   if (at == std::string::npos) return xml;
   xml.insert(at, page);
   const std::string styles =
-      "<style:style style:name=\"KovraPlain\" style:family=\"paragraph\"/>"
-      "<style:style style:name=\"KovraBold\" style:family=\"paragraph\"><style:text-properties "
+      "<style:style style:name=\"KovraPlain\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:margin-left=\"128pt\" fo:text-indent=\"-141.75pt\"/></style:style>"
+      "<style:style style:name=\"KovraBold\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:margin-left=\"128pt\" fo:text-indent=\"-141.75pt\"/><style:text-properties "
       "fo:font-weight=\"bold\"/></style:style>"
       "<style:style style:name=\"KovraBreak\" style:family=\"paragraph\"><style:paragraph-properties "
-      "fo:break-before=\"page\"/></style:style>"
+      "fo:margin-left=\"128pt\" fo:text-indent=\"-141.75pt\" fo:break-before=\"page\"/></style:style>"
       "<style:style style:name=\"KovraBreakBold\" style:family=\"paragraph\"><style:paragraph-properties "
-      "fo:break-before=\"page\"/><style:text-properties fo:font-weight=\"bold\"/></style:style>";
+      "fo:margin-left=\"128pt\" fo:text-indent=\"-141.75pt\" fo:break-before=\"page\"/><style:text-properties "
+      "fo:font-weight=\"bold\"/></style:style>";
   if (const std::size_t end = xml.find("</office:automatic-styles>"); end != std::string::npos) {
     xml.insert(end, styles);
   } else if (const std::size_t empty = xml.find("<office:automatic-styles/>"); empty != std::string::npos) {

@@ -223,6 +223,10 @@ TEST(TitleMerge, CompoundValuesSumTheChaptersAndAdditions) {
     EXPECT_LT(xml.find(f.at("KwotaBrutto")), brk);  // the title page comes first
     EXPECT_NE(xml.find("Narzuty", brk), std::string::npos);
     if (kind == template_kind::odt) EXPECT_NE(xml.find("style:name=\"KovraBreakBold\""), std::string::npos);
+    // Its paragraphs indented 128 pt with the first line 141.75 pt back.
+    EXPECT_NE(xml.find(kind == template_kind::docx ? "<w:ind w:left=\"2560\" w:hanging=\"2835\"/>"
+                                                   : "fo:margin-left=\"128pt\" fo:text-indent=\"-141.75pt\""),
+              std::string::npos);
     QXmlStreamReader reader(QByteArray::fromStdString(xml));
     while (!reader.atEnd()) reader.readNext();
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
