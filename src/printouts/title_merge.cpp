@@ -328,7 +328,7 @@ title_fields title_fields_of(const print_document& doc, const std::string& title
   const general_options options = read_general_options(doc.block.data());
   if (doc.records) {
     document::general_data gd = doc.general;
-    // The specification number with "Z numerem specyfikacji STWiOR"; the CPV codes, stored
+    // The STWiOR number with "Z numerem specyfikacji STWiOR"; the CPV codes, stored
     // with 0x01 between them, one after another.
     if (shell::item_on(doc.block.data(), title_page_checks, 5))
       if (auto spec = document::read_estimate_text_raw(*doc.records, gd, 2, doc.data_chain))

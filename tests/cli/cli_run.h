@@ -34,4 +34,9 @@ struct cli_folder {
 // The bytes of a file, empty when it cannot be read.
 std::string file_bytes(const std::string& path);
 
+// The lines of a text, and a check that two texts agree line for line (each differing line
+// reported with its number; a missing one reads "<none>").
+std::vector<std::string> lines_of(const std::string& text);
+void expect_same_lines(const std::string& got, const std::string& expected);
+
 } // namespace kovra::test

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+#include <algorithm>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,5 +81,19 @@ std::size_t cli_folder::files() const {
 }
 
 std::string file_bytes(const std::string& path) { return slurp(path); }
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::stringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+void expect_same_lines(const std::string& got, const std::string& expected) {
+  const auto g = lines_of(got), e = lines_of(expected);
+  for (std::size_t i = 0; i < std::max(g.size(), e.size()); ++i)
+    EXPECT_EQ(i < g.size() ? g[i] : "<none>", i < e.size() ? e[i] : "<none>") << "line " << i + 1;
+}
 
 } // namespace kovra::test

@@ -60,22 +60,6 @@ json small_estimate(int calc_method) {
           {"overheads", {{"rows", rows}, {"kp_plus_cz", 0}, {"kp_plus_ws", 0}, {"z_plus_cz", 0}, {"z_plus_ws", 0}}}};
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::stringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
-
-void expect_same_lines(const std::string& got, const std::string& expected) {
-  const auto g = lines_of(got), e = lines_of(expected);
-  for (std::size_t i = 0; i < std::max(g.size(), e.size()); ++i) {
-    const std::string a = i < g.size() ? g[i] : "<none>", b = i < e.size() ? e[i] : "<none>";
-    EXPECT_EQ(a, b) << "line " << i + 1;
-  }
-}
-
 // FORMUŁA II, full layout, R, M, S apart, the default options but the formula texts.
 const char* const formula_two_full = R"(
 

@@ -47,20 +47,6 @@ json estimate_doc() {
           {"overheads", {{"rows", rows}, {"kp_plus_cz", 0}, {"kp_plus_ws", 0}, {"z_plus_cz", 0}, {"z_plus_ws", 0}}}};
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::stringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
-
-void expect_same_lines(const std::string& got, const std::string& expected) {
-  const auto g = lines_of(got), e = lines_of(expected);
-  for (std::size_t i = 0; i < std::max(g.size(), e.size()); ++i)
-    EXPECT_EQ(i < g.size() ? g[i] : "<none>", i < e.size() ? e[i] : "<none>") << "line " << i + 1;
-}
-
 std::string print_utf8(cli_folder& dir, const std::string& file, std::vector<std::string> args) {
   std::vector<std::string> all = {"print", file, "--format", "utf8", "--endless", "-o", dir / "out.txt"};
   all.insert(all.end(), args.begin(), args.end());

@@ -131,7 +131,7 @@ TEST(TitleMerge, EstimateFieldsFillBothShippedTemplates) {
   EXPECT_EQ(f.count("KwotaVAT") + f.count("KwotaBrutto"), 0u);
   EXPECT_EQ(f.at("KwotaSłownie").rfind("dwa tysiące sześćset", 0), 0u) << f.at("KwotaSłownie");
   // The authors one per line before the checking person's place, the CPV codes side by side,
-  // the specification number only with "Z numerem specyfikacji STWiOR".
+  // the STWiOR number only with "Z numerem specyfikacji STWiOR".
   EXPECT_EQ(f.at("Autorzy"), "Jan Nowak - kosztorysant\nEwa Lis - inspektor\n\nSprawdzający:");
   EXPECT_EQ(f.at("CPV"), "45000000-7 45200000-9");
   EXPECT_EQ(f.count("SST"), 0u);
